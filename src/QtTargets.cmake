@@ -1,0 +1,23 @@
+# Qt side of the program: platform adapters, the UI library of every subsystem, and the GUI program.
+find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network WebEngineWidgets Multimedia MultimediaWidgets
+                                          PrintSupport Svg)
+set(CMAKE_AUTOMOC ON)
+set(CMAKE_AUTORCC ON)
+
+file(GLOB psalmora_platform_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp")
+add_library(psalmora_platform STATIC ${psalmora_platform_sources})
+target_link_libraries(psalmora_platform PUBLIC psalmora_core Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
+                                               Qt6::WebEngineWidgets Qt6::Multimedia Qt6::MultimediaWidgets
+                                               Qt6::PrintSupport
+                                        PRIVATE psalmora_warnings)
+
+set(psalmora_ui_sources "")
+foreach(subsystem IN LISTS PSALMORA_CORE_SUBSYSTEMS)
+  file(GLOB ui_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/ui/*.cpp")
+  list(APPEND psalmora_ui_sources ${ui_sources})
+endforeach()
+add_library(psalmora_ui STATIC ${psalmora_ui_sources} ${CMAKE_SOURCE_DIR}/data/resources/icons.qrc)
+target_link_libraries(psalmora_ui PUBLIC psalmora_platform PRIVATE psalmora_warnings)
+
+add_executable(psalmora app/main.cpp)
+target_link_libraries(psalmora PRIVATE psalmora_ui psalmora_warnings)

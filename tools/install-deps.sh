@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, running and testing Psalmora needs. Run as root.
+set -euo pipefail
+
+packages=(
+  # toolchain and test frameworks
+  g++ cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # Qt 6 and the libraries of the design
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
+  libgl-dev libxkbcommon-dev libpugixml-dev libcurl4-openssl-dev
+  # video playback through GStreamer (without these QMediaPlayer crashes instead of reporting)
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-gl
+  # a desktop to run in, screenshots, fonts
+  xvfb xauth imagemagick fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi
