@@ -1,0 +1,68 @@
+// The program-wide preferences of "config/einstellungen.ini": their defaults, loading and saving.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/atomic_file.h"
+#include "core/ini_file.h"
+
+namespace psalmora {
+
+inline constexpr std::string_view kSettingsFileName = "config/einstellungen.ini";
+
+// Group and key names as the file spells them (Windows-1252 bytes: "fu\xDFzeile" is "fußzeile").
+inline constexpr std::string_view kGroupLayouts = "Layouts";
+inline constexpr std::string_view kGroupMisc = "sonstiges";
+inline constexpr std::string_view kGroupPresets = "voreinstellung";
+inline constexpr std::string_view kGroupFileTypes = "dateitypen";
+inline constexpr std::string_view kKeyFooterLayout = "fu\xDFzeile";
+inline constexpr std::string_view kKeyFooterHeight = "fu\xDFzeilenhoehe";
+inline constexpr std::string_view kKeyUserIdCb = "useridcb";
+inline constexpr std::string_view kKeyDeletedSongs = "loeschstringclient";
+inline constexpr std::string_view kKeyDeletedSelections = "loeschstringplaylistclient";
+
+// Layout ids (texts) used by the preview, the presentation, printing and the two bands.
+struct LayoutAssignment {
+  std::string vorschau = "1", beamer = "1", format = "1", kopfzeile = "1", fusszeile = "1";
+};
+
+// Every value of the groups "Layouts", "sonstiges" and "voreinstellung"; texts are Windows-1252 bytes.
+struct Settings {
+  LayoutAssignment layouts;
+  // "sonstiges"
+  int autoopen = 1, warnungmaus = 0, akkordzeilehoehe = 30, fusszeilenhoehe = 30, scrollweite = 20;
+  std::string pmoUsername, pmoPassword, useridcb, loeschstringclient, loeschstringplaylistclient;
+  // "voreinstellung"
+  int haupt = 0, vor = 0, bibel = 0, frametop = 0, framefeet = 0;
+  std::string pfadhgbild, pfadimport;  // default: the user's profile folder
+  int folie = 0, updateauto = -1, showwindowkontroll = 0, showwindowablauf = 0;
+  int windowkontrollx = 0, windowkontrolly = 0, windowablaufx = 0, windowablaufy = 0;
+  int windowablaufweite = 300, windowablaufhohe = 300, sprache = 0, containerlinks = 265, containermitte = 250;
+};
+
+// The file endings of the file page (group "dateitypen"), comma lists as the user typed them.
+struct FileTypes {
+  std::string film = "avi, mpg, wmv", music = "wav, mp3, wma", ppt = "ppt, pps",
+              bild = "jpg, jpeg, ico, png, bmp, gif, tif, tiff";
+};
+
+// Missing file or keys give the defaults above; a number that does not start with digits reads as 0.
+Settings LoadSettings(const std::filesystem::path& file, const std::string& profileFolder);
+Settings SettingsFromIni(const IniFile& ini, const std::string& profileFolder);
+FileTypes LoadFileTypes(const std::filesystem::path& file);
+
+// The dialog's keys ("Layouts" and the dialog part of "sonstiges"), written into the file while every
+// other key and line of it stays, so the login, pending deletions and presets survive a dialog save.
+WriteResult SaveSettingsDialog(const std::filesystem::path& file, const Settings& settings);
+std::vector<SettingKey> SettingsDialogKeys(const Settings& settings);
+
+// The values of the run: presets, file types, then the window keys of the windows that exist.
+WriteResult SaveShutdownSettings(const std::filesystem::path& file, const Settings& settings,
+                                 const FileTypes& fileTypes, bool controlWindowExists, bool songOrderWindowExists);
+std::vector<SettingKey> ShutdownKeys(const Settings& settings, const FileTypes& fileTypes, bool controlWindowExists,
+                                     bool songOrderWindowExists);
+
+}  // namespace psalmora
