@@ -1,0 +1,22 @@
+// The head of a generated page: the body tag with the layout's background and the style block.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "render/layout_file.h"
+
+namespace psalmora {
+
+struct PageFrame {
+  std::string_view leftMargin = "5";
+  bool noScroll = false;              // scroll='no' pages (the beamer's frames)
+  std::string_view backgroundImage;   // layout line 4, or the song's own picture on the beamer
+};
+
+// Appends "<head>...</head><body ...><style ...>...</style>" without line ends. Sizes are written as CSS
+// pixels ("16px"); pages with scroll='no' also get overflow:hidden; a glow outline is written both as the
+// old Glow filter and as a text-shadow, which current engines draw.
+void WritePageHead(std::string& out, const Layout& layout, const PageFrame& frame);
+
+}  // namespace psalmora

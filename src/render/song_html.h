@@ -1,0 +1,23 @@
+// The song text of a page ("$text1"): chord cells over their syllables, translations, comments, blocks,
+// slide markers and the two-column break.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace psalmora {
+
+struct SongTextOptions {
+  bool chordsShown = true;
+  bool lyricsShown = true;
+  bool translationShown = true;
+  bool commentsShown = false;
+  bool slideMarkers = false;  // yellow "Folie n" markers (the preview with paging on)
+  bool twoColumns = false;    // the first half of the blocks in a left column (the preview)
+  long long transposeOffset = 0;
+};
+
+// Appends the song text table, every item on a line of its own ending in CR LF.
+void WriteSongTextHtml(std::string& out, std::vector<std::string> lines, const SongTextOptions& options);
+
+}  // namespace psalmora
