@@ -1,0 +1,36 @@
+// The files of selections ("auswahl.dat") and groups ("gruppierung.dat"): one SongCollection record per
+// line, TAB-separated in the order of SelectionSchema, and the group membership test of the song lists.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace psalmora {
+
+// Record given to a file that opened but held no record.
+inline constexpr std::string_view kDefaultCollectionName = "Standard Eintrag";
+
+// Every non-empty line of file as one record; "Standard Eintrag" alone when the file opened but held
+// none; an empty list when it does not open.
+std::vector<std::string> LoadCollectionFile(const std::filesystem::path& file);
+
+// Writes every record as one CR LF line, atomically; a failure goes to stderr and returns false.
+bool SaveCollectionFile(const std::filesystem::path& file, const std::vector<std::string>& records);
+
+// The name: text before the first TAB, cut at its first "|".
+std::string_view CollectionName(std::string_view record);
+// The data-pool id of a group: "allesongids" up to its first "|" (empty for selections).
+std::string_view CollectionPoolId(std::string_view record);
+// The song ids in order, stopping at the first empty one ("|12||15" gives only 12).
+std::vector<std::string> CollectionSongIds(std::string_view record);
+// The entry count shown beside a name: every "|" of the whole record.
+int CollectionEntryCount(std::string_view record);
+
+// True when the song belongs to a group with a data-pool id greater than 0.
+bool IsGroupedSong(const std::vector<std::string>& groupRecords, std::string_view id);
+// The same, loading the group file first (as a single row does).
+bool IsGroupedSong(const std::filesystem::path& groupFile, std::string_view id);
+
+}  // namespace psalmora

@@ -1,0 +1,120 @@
+#include "core/program_folder.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "core/atomic_file.h"
+
+namespace psalmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path HomeFolder() {
+  const char* home = std::getenv("HOME");
+  return (home != nullptr && *home != '\0') ? fs::path(home) : fs::current_path();
+}
+
+bool IsFolder(const fs::path& path) {
+  std::error_code error;
+  return !path.empty() && fs::is_directory(path, error);
+}
+
+void CopyMissingFiles(const fs::path& from, const fs::path& to, DefaultsCopy& report) {
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(from, error); !error && it != fs::recursive_directory_iterator();
+       it.increment(error)) {
+    const fs::path target = to / fs::relative(it->path(), from);
+    std::error_code statusError;
+    if (it->is_directory(statusError)) {
+      fs::create_directories(target, statusError);
+      if (statusError) report.errors.push_back("cannot create " + target.string() + ": " + statusError.message());
+      continue;
+    }
+    if (fs::exists(fs::symlink_status(target, statusError))) continue;
+    const std::optional<std::string> bytes = ReadWholeFile(it->path());
+    if (!bytes) {
+      report.errors.push_back("cannot read " + it->path().string());
+      continue;
+    }
+    fs::create_directories(target.parent_path(), statusError);
+    const WriteResult written = WriteFileAtomically(target, *bytes);
+    if (written) {
+      ++report.copied;
+    } else {
+      report.errors.push_back(written.error);
+    }
+  }
+  if (error) report.errors.push_back("cannot list " + from.string() + ": " + error.message());
+}
+
+}  // namespace
+
+fs::path RunningProgramFolder() {
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  return error ? fs::path() : program.parent_path();
+}
+
+fs::path UserProgramFolder() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  const fs::path data =
+      (xdg != nullptr && fs::path(xdg).is_absolute()) ? fs::path(xdg) : HomeFolder() / ".local" / "share";
+  return data / "psalmora";
+}
+
+bool IsWritableFolder(const fs::path& folder) {
+  // access() also reports a read-only file system, which matters when running as root.
+  return IsFolder(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+fs::path ChooseProgramFolder(const fs::path& overrideFolder, const fs::path& executableFolder) {
+  if (!overrideFolder.empty()) return overrideFolder;
+  if (IsWritableFolder(executableFolder)) return executableFolder;
+  return UserProgramFolder();
+}
+
+fs::path FindDefaultsFolder(const fs::path& executableFolder) {
+  std::vector<fs::path> candidates;
+  if (!executableFolder.empty()) {
+    candidates.push_back(executableFolder / "data");
+    candidates.push_back(executableFolder.parent_path() / "share" / "psalmora");
+  }
+#ifdef PSALMORA_DEFAULTS_DIR
+  candidates.emplace_back(PSALMORA_DEFAULTS_DIR);
+#endif
+  for (const fs::path& candidate : candidates) {
+    if (IsFolder(candidate / "config")) return candidate;
+  }
+  return {};
+}
+
+const std::vector<std::string>& DefaultsSubfolders() {
+  static const std::vector<std::string> folders = {"config", "layouts", "bibel"};
+  return folders;
+}
+
+DefaultsCopy InstallDefaults(const fs::path& defaultsFolder, const fs::path& programFolder) {
+  DefaultsCopy report;
+  std::error_code error;
+  if (defaultsFolder.empty()) return report;
+  if (fs::equivalent(defaultsFolder, programFolder, error)) return report;
+  for (const std::string& name : DefaultsSubfolders()) {
+    const fs::path from = defaultsFolder / name;
+    if (!IsFolder(from)) continue;
+    const fs::path to = programFolder / name;
+    fs::create_directories(to, error);
+    if (error) {
+      report.errors.push_back("cannot create " + to.string() + ": " + error.message());
+      error.clear();
+      continue;
+    }
+    CopyMissingFiles(from, to, report);
+  }
+  for (const std::string& line : report.errors) std::cerr << "psalmora: " << line << '\n';
+  return report;
+}
+
+}  // namespace psalmora

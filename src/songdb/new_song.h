@@ -1,0 +1,39 @@
+// Creating and saving a song the way the song editor does it, shared by the editor and psalmora-tool.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace psalmora {
+
+class SongStore;
+
+// Title a new song carries until the user gives it one.
+inline constexpr std::string_view kNewSongTitle = "- Neuer Titel -";
+
+// A song record from its values: exactly 21 values, each followed by a TAB. Missing values are empty,
+// extra ones are dropped, and TAB, CR or LF inside a value become a blank (a value cannot hold them).
+std::string BuildSongRecord(const std::vector<std::string>& values);
+
+// Opens a new song: takes an id (the counter is used up even when the song is never saved) and the
+// creation stamp; the result is the editing record "id TAB stamp TAB - Neuer Titel -".
+std::string StartNewSong(SongStore& store);
+
+struct SongSaveResult {
+  std::string id;
+  std::string record;
+  bool listSaved = false;
+  bool textSaved = false;
+};
+
+// The editor's save step on the store: a new song's editing record goes to the top first; value 12
+// ("letzte Änderung") becomes now; TABs in the text become six blanks; every record of the id is
+// replaced by the new line; then the index and the song text are written.
+SongSaveResult SaveSongValues(SongStore& store, bool isNew, const std::string& editRecord,
+                              std::vector<std::string> values, std::string_view text, long long now);
+
+// A complete new song in one step (StartNewSong, then SaveSongValues with the title).
+SongSaveResult CreateSong(SongStore& store, std::string_view title, std::string_view text);
+
+}  // namespace psalmora

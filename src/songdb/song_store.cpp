@@ -1,0 +1,136 @@
+#include "songdb/song_store.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "core/atomic_file.h"
+#include "core/record_fields.h"
+#include "core/text_lines.h"
+
+namespace psalmora {
+namespace {
+
+// Ids stay below this so that counting up can never overflow.
+constexpr long long kLargestSongId = 999'999'999'999'999'999LL;
+
+long long IdValue(std::string_view id) {
+  long long value = 0;
+  std::from_chars(id.data(), id.data() + id.size(), value);
+  return value;
+}
+
+// Field 1 equals id, without cutting the record.
+bool HasId(std::string_view record, std::string_view id) {
+  return record.size() >= id.size() && record.compare(0, id.size(), id) == 0 &&
+         (record.size() == id.size() || record[id.size()] == '\t');
+}
+
+bool FileExists(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+}  // namespace
+
+bool IsDeletedRecord(std::string_view record) { return RecordField(record, 1) == kDeletedMarker; }
+
+std::string_view SongIdOfRecord(std::string_view record) {
+  return IsDeletedRecord(record) ? RecordField(record, 2) : RecordField(record, 1);
+}
+
+bool IsValidSongId(std::string_view id) {
+  return !id.empty() && id.size() <= 18 && std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+long long ParseIdCounter(std::string_view content) {
+  const std::size_t end = content.find_first_of("\r\n");
+  const long long value = LeadingNumber(content.substr(0, end));
+  return std::clamp(value, 0LL, kLargestSongId);
+}
+
+SongStore::SongStore(DataFiles files) : files_(std::move(files)) {}
+
+void SongStore::LoadSongList() {
+  songList_.clear();
+  if (const std::optional<std::string> content = ReadWholeFile(files_.lieder)) songList_ = SplitLines(*content);
+}
+
+bool SongStore::SaveSongList() { return WriteStoreFile(files_.lieder, JoinLinesCrLf(songList_)); }
+
+long long SongStore::ReadIdCounter() const { return ParseIdCounter(ReadWholeFile(files_.id).value_or(std::string())); }
+
+long long SongStore::HighestRecordId() const {
+  long long highest = 0;
+  for (const std::string& record : songList_) {
+    const std::string_view id = SongIdOfRecord(record);
+    if (IsValidSongId(id)) highest = std::max(highest, IdValue(id));
+  }
+  return highest;
+}
+
+std::string SongStore::NextSongId() {
+  long long next = std::max(ReadIdCounter(), HighestRecordId());
+  // A text file without a record still belongs to someone (a song saved by another run, an import
+  // cut short): its text must not be overwritten by a new song.
+  do {
+    next = std::min(next + 1, kLargestSongId);
+  } while (next < kLargestSongId && FileExists(SongTextPath(std::to_string(next))));
+  const std::string id = std::to_string(next);
+  WriteStoreFile(files_.id, id + std::string(kLineEnd));
+  return id;
+}
+
+std::filesystem::path SongStore::SongTextPath(std::string_view id) const {
+  if (!IsValidSongId(id)) return {};
+  return files_.folder / (std::string(id) + ".dat");
+}
+
+std::optional<std::string> SongStore::ReadSongText(std::string_view id) const {
+  const std::filesystem::path path = SongTextPath(id);
+  if (path.empty()) return std::nullopt;
+  return ReadWholeFile(path);
+}
+
+bool SongStore::WriteSongText(std::string_view id, std::string_view text) {
+  const std::filesystem::path path = SongTextPath(id);
+  if (path.empty()) return false;
+  std::string bytes;
+  bytes.reserve(text.size() + kLineEnd.size());
+  bytes.append(text).append(kLineEnd);
+  return WriteStoreFile(path, bytes);
+}
+
+std::optional<std::size_t> SongStore::FindSongPosition(std::string_view id) const {
+  for (std::size_t i = 0; i < songList_.size(); ++i) {
+    if (HasId(songList_[i], id)) return i;
+  }
+  return std::nullopt;
+}
+
+std::string SongStore::FindSongRecord(std::string_view id) const {
+  const std::optional<std::size_t> position = FindSongPosition(id);
+  return position ? songList_[*position] : std::string(id);
+}
+
+void SongStore::InsertSongAtTop(std::string record) { songList_.insert(songList_.begin(), std::move(record)); }
+
+bool SongStore::ReplaceSongRecord(std::string_view id, const std::string& record) {
+  bool replaced = false;
+  for (std::string& line : songList_) {
+    if (HasId(line, id)) {
+      line = record;
+      replaced = true;
+    }
+  }
+  return replaced;
+}
+
+void SongStore::SetSongAt(std::size_t position, std::string record) {
+  if (position < songList_.size()) songList_[position] = std::move(record);
+}
+
+void SongStore::EraseSongAt(std::size_t position) {
+  if (position < songList_.size()) songList_.erase(songList_.begin() + static_cast<std::ptrdiff_t>(position));
+}
+
+}  // namespace psalmora

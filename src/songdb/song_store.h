@@ -1,0 +1,79 @@
+// The song store: the index "lieder.dat" held in memory as SongList, the id counter "id.dat" and one
+// text file per song. Every change of the list is followed by SaveSongList, so the file mirrors memory.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/data_folder.h"
+
+namespace psalmora {
+
+// First field of a song in the trash ("#gelöscht#" in Windows-1252); its other fields follow shifted by one.
+inline constexpr std::string_view kDeletedMarker = "#gel\xF6scht#";
+
+// True for a record whose first field is the trash marker.
+bool IsDeletedRecord(std::string_view record);
+
+// The song's id whether it is active or in the trash (field 2 after the marker).
+std::string_view SongIdOfRecord(std::string_view record);
+
+// True when id is a decimal whole number: only such ids name song text files.
+bool IsValidSongId(std::string_view id);
+
+// The leading-number counter parse of an "id.dat" content; a missing, negative or non-numeric line gives 0.
+long long ParseIdCounter(std::string_view content);
+
+class SongStore {
+ public:
+  SongStore() = default;
+  explicit SongStore(DataFiles files);
+
+  const DataFiles& Files() const { return files_; }
+
+  // Replaces SongList with the lines of "lieder.dat" (empty when the file cannot be read).
+  void LoadSongList();
+  // Writes SongList to "lieder.dat" atomically, each line followed by CR LF. A failure keeps the old
+  // file, goes to stderr and returns false; the list keeps the change.
+  bool SaveSongList();
+
+  // The counter value in "id.dat" (0 when missing or not a number).
+  long long ReadIdCounter() const;
+  // Hands out the next id and writes it to "id.dat" at once. Never an id that a record (active or in
+  // the trash) already has or whose text file exists, even when "id.dat" was lost or is behind.
+  std::string NextSongId();
+
+  // "<folder>/<id>.dat"; empty for an id that is not a decimal number.
+  std::filesystem::path SongTextPath(std::string_view id) const;
+  // The song text file as stored (with its final CR LF), or nothing when it cannot be read.
+  std::optional<std::string> ReadSongText(std::string_view id) const;
+  // Writes text followed by CR LF atomically. Nothing happens for an empty or non-numeric id.
+  bool WriteSongText(std::string_view id, std::string_view text);
+
+  // The first record whose field 1 equals id exactly, or the id itself when there is none.
+  std::string FindSongRecord(std::string_view id) const;
+  // Position of that record, if there is one.
+  std::optional<std::size_t> FindSongPosition(std::string_view id) const;
+
+  const std::vector<std::string>& SongList() const { return songList_; }
+
+  // List changes; the caller ends its operation with SaveSongList.
+  void InsertSongAtTop(std::string record);
+  // Replaces every record whose field 1 equals id; false when there was none.
+  bool ReplaceSongRecord(std::string_view id, const std::string& record);
+  void SetSongAt(std::size_t position, std::string record);
+  void EraseSongAt(std::size_t position);
+
+ private:
+  // The highest id that any record uses, active or in the trash.
+  long long HighestRecordId() const;
+
+  DataFiles files_;
+  std::vector<std::string> songList_;
+};
+
+}  // namespace psalmora

@@ -1,0 +1,219 @@
+#include "songdb/song_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "support/temp_dir.h"
+
+namespace psalmora {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+class SongStoreTest : public ::testing::Test {
+ protected:
+  SongStore Store() const { return SongStore(DataFiles::For(dir_.path())); }
+  std::filesystem::path File(std::string_view name) const { return dir_ / name; }
+  TempDir dir_;
+};
+
+TEST_F(SongStoreTest, LoadsEveryLineWhateverTheLineEnds) {
+  WriteFileBytes(File("lieder.dat"), "1\ta\tEins\t\r\n2\tb\tZwei\t\n3\tc\tDrei\t\r#gel\xF6scht#\t4\td\tVier\t");
+  SongStore store = Store();
+  store.LoadSongList();
+  ASSERT_EQ(store.SongList().size(), 4u);
+  EXPECT_EQ(store.SongList()[1], "2\tb\tZwei\t");
+  EXPECT_EQ(store.SongList()[3], "#gel\xF6scht#\t4\td\tVier\t");
+}
+
+TEST_F(SongStoreTest, LoadingAMissingFileEmptiesTheList) {
+  SongStore store = Store();
+  store.InsertSongAtTop("1\tx");
+  store.LoadSongList();
+  EXPECT_TRUE(store.SongList().empty());
+}
+
+TEST_F(SongStoreTest, SaveWritesEveryLineWithCrLfAndRoundTrips) {
+  WriteFileBytes(File("lieder.dat"), "1\ta|b\tT\xE4tel\t\n\n2\t\x81\x9D\t");
+  SongStore store = Store();
+  store.LoadSongList();
+  ASSERT_TRUE(store.SaveSongList());
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\ta|b\tT\xE4tel\t\r\n\r\n2\t\x81\x9D\t\r\n");
+  SongStore again = Store();
+  again.LoadSongList();
+  EXPECT_EQ(again.SongList(), store.SongList());
+}
+
+TEST_F(SongStoreTest, FailedSaveKeepsThePreviousFileAndTheListChange) {
+  WriteFileBytes(File("lieder.dat"), "1\told\t\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  store.InsertSongAtTop("2\tnew\t");
+  // A file larger than the limit cannot be written; the old index must survive.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 4;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool saved = store.SaveSongList();
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\told\t\r\n");
+  EXPECT_EQ(store.SongList().size(), 2u);
+}
+
+TEST_F(SongStoreTest, SaveIntoAMissingFolderFails) {
+  SongStore store(DataFiles::For(dir_ / "not-there"));
+  store.InsertSongAtTop("1\t");
+  EXPECT_FALSE(store.SaveSongList());
+}
+
+TEST_F(SongStoreTest, BinaryGarbageLoadsAndSavesWithoutLoss) {
+  std::string garbage;
+  for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
+  garbage += "\r\n";  // a clean final line end, so the file round-trips byte for byte
+  // Line ends inside the garbage are normalised to CR LF; every other byte survives.
+  WriteFileBytes(File("lieder.dat"), garbage);
+  WriteFileBytes(File("auswahl.dat"), "Neue Auswahl\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  EXPECT_FALSE(store.SongList().empty());
+  EXPECT_EQ(store.FindSongRecord("17"), "17");
+  EXPECT_EQ(store.NextSongId(), "1");
+  EXPECT_EQ(ReadFileBytes(File("auswahl.dat")), "Neue Auswahl\r\n");
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), garbage);  // loading never writes
+  std::size_t bytes = 0;
+  for (const auto& line : store.SongList()) bytes += line.size();
+  std::size_t expected = 0;
+  for (const char c : garbage) expected += (c != '\r' && c != '\n');
+  EXPECT_EQ(bytes, expected);
+}
+
+TEST_F(SongStoreTest, AHugeLineLoadsAsOneRecord) {
+  std::string huge(10 * 1024 * 1024, 'x');
+  huge.insert(0, "5\t");
+  WriteFileBytes(File("lieder.dat"), "1\ta\tEins\t\r\n" + huge + "\r\n2\tb\tZwei\t\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  ASSERT_EQ(store.SongList().size(), 3u);
+  EXPECT_EQ(store.SongList()[1].size(), huge.size());
+  EXPECT_EQ(store.FindSongRecord("2"), "2\tb\tZwei\t");
+  EXPECT_EQ(store.NextSongId(), "6");
+}
+
+TEST_F(SongStoreTest, FindSongRecordMatchesTheWholeFirstFieldFromTheTop) {
+  WriteFileBytes(File("lieder.dat"),
+                 "12\ta\tZw\xF6lf\t\r\n#gel\xF6scht#\t3\tx\tWeg\t\r\n1\tb\tEins\t\r\n1\tc\tDoppelt\t\r\n3\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  EXPECT_EQ(store.FindSongRecord("1"), "1\tb\tEins\t");
+  EXPECT_EQ(store.FindSongRecord("12"), "12\ta\tZw\xF6lf\t");
+  EXPECT_EQ(store.FindSongRecord("3"), "3");  // the bare line "3", not the trash record
+  EXPECT_EQ(store.FindSongPosition("3"), 4u);
+  EXPECT_EQ(store.FindSongRecord("99"), "99");  // not found: the id itself
+  EXPECT_FALSE(store.FindSongPosition("99").has_value());
+}
+
+TEST_F(SongStoreTest, ReplaceChangesEveryLineOfTheIdInPlace) {
+  WriteFileBytes(File("lieder.dat"), "1\ta\t\r\n2\tb\t\r\n1\tc\t\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  EXPECT_TRUE(store.ReplaceSongRecord("1", "1\tneu\t"));
+  EXPECT_EQ(store.SongList(), (std::vector<std::string>{"1\tneu\t", "2\tb\t", "1\tneu\t"}));
+  EXPECT_FALSE(store.ReplaceSongRecord("7", "7\t"));
+  store.InsertSongAtTop("9\ttop\t");
+  EXPECT_EQ(store.SongList().front(), "9\ttop\t");
+  store.EraseSongAt(1);
+  store.SetSongAt(0, "9\tx\t");
+  store.EraseSongAt(99);  // out of range: ignored
+  EXPECT_EQ(store.SongList(), (std::vector<std::string>{"9\tx\t", "2\tb\t", "1\tneu\t"}));
+}
+
+TEST_F(SongStoreTest, NextSongIdCountsUpAndWritesTheCounterAtOnce) {
+  SongStore store = Store();
+  EXPECT_EQ(store.NextSongId(), "1");
+  EXPECT_EQ(ReadFileBytes(File("id.dat")), "1\r\n");
+  EXPECT_EQ(store.NextSongId(), "2");
+  WriteFileBytes(File("id.dat"), "41\r\n");
+  EXPECT_EQ(store.NextSongId(), "42");
+  EXPECT_EQ(store.ReadIdCounter(), 42);
+}
+
+TEST_F(SongStoreTest, NextSongIdReadsOnlyTheLeadingNumberOfTheFirstLine) {
+  SongStore store = Store();
+  WriteFileBytes(File("id.dat"), "7abc\r\n100\r\n");
+  EXPECT_EQ(store.NextSongId(), "8");
+  WriteFileBytes(File("id.dat"), "kaputt\x01\x02");
+  EXPECT_EQ(store.ReadIdCounter(), 0);
+  EXPECT_EQ(store.NextSongId(), "1");
+  WriteFileBytes(File("id.dat"), "-5");
+  EXPECT_EQ(store.NextSongId(), "1");
+  WriteFileBytes(File("id.dat"), "99999999999999999999999");
+  EXPECT_EQ(store.NextSongId(), "999999999999999999");  // clamped, no overflow
+}
+
+TEST_F(SongStoreTest, NextSongIdNeverReusesAnIdOfARecordEvenInTheTrash) {
+  WriteFileBytes(File("lieder.dat"), "5\ta\t\r\n#gel\xF6scht#\t9\tb\t\r\nabc\t\r\n3\tc\t\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  // "id.dat" lost: the counter would restart at 1 and give away ids in use.
+  EXPECT_EQ(store.NextSongId(), "10");
+  EXPECT_EQ(ReadFileBytes(File("id.dat")), "10\r\n");
+  // "id.dat" behind the records.
+  WriteFileBytes(File("id.dat"), "4\r\n");
+  EXPECT_EQ(store.NextSongId(), "10");
+  // A counter ahead of the records is kept.
+  WriteFileBytes(File("id.dat"), "50\r\n");
+  EXPECT_EQ(store.NextSongId(), "51");
+}
+
+TEST_F(SongStoreTest, NextSongIdSkipsIdsWhoseTextFileExists) {
+  WriteFileBytes(File("1.dat"), "verwaister Text\r\n");
+  WriteFileBytes(File("2.dat"), "noch einer\r\n");
+  SongStore store = Store();
+  EXPECT_EQ(store.NextSongId(), "3");
+  EXPECT_EQ(ReadFileBytes(File("1.dat")), "verwaister Text\r\n");
+}
+
+TEST_F(SongStoreTest, SongTextIsWrittenWithAFinalCrLfAndReadBackAsStored) {
+  SongStore store = Store();
+  ASSERT_TRUE(store.WriteSongText("17", ">G\rText\r\n#\xDC"));
+  EXPECT_EQ(ReadFileBytes(File("17.dat")), ">G\rText\r\n#\xDC\r\n");
+  EXPECT_EQ(store.ReadSongText("17"), std::optional<std::string>(">G\rText\r\n#\xDC\r\n"));
+  EXPECT_EQ(store.ReadSongText("18"), std::nullopt);
+  EXPECT_EQ(store.SongTextPath("17"), File("17.dat"));
+}
+
+TEST_F(SongStoreTest, SongTextOfAnIdThatIsNotANumberIsNeverTouched) {
+  WriteFileBytes(File("lieder.dat"), "1\tx\t\r\n");
+  SongStore store = Store();
+  EXPECT_FALSE(store.WriteSongText("", "text"));
+  EXPECT_FALSE(store.WriteSongText("lieder", "text"));
+  EXPECT_FALSE(store.WriteSongText("../1", "text"));
+  EXPECT_FALSE(store.WriteSongText("#gel\xF6scht#", "text"));
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\tx\t\r\n");
+  EXPECT_EQ(store.ReadSongText("lieder"), std::nullopt);
+  EXPECT_TRUE(store.SongTextPath("id").empty());
+}
+
+TEST(SongRecords, TrashMarkerAndIdOfARecord) {
+  EXPECT_TRUE(IsDeletedRecord("#gel\xF6scht#\t4\tTitel\t"));
+  EXPECT_FALSE(IsDeletedRecord("4\t#gel\xF6scht#\t"));
+  EXPECT_FALSE(IsDeletedRecord("#gel\xF6scht#x\t4"));
+  EXPECT_EQ(SongIdOfRecord("#gel\xF6scht#\t4\tTitel\t"), "4");
+  EXPECT_EQ(SongIdOfRecord("4\tTitel\t"), "4");
+  EXPECT_TRUE(IsValidSongId("120"));
+  EXPECT_FALSE(IsValidSongId("12a"));
+  EXPECT_FALSE(IsValidSongId(""));
+  EXPECT_FALSE(IsValidSongId("1234567890123456789"));  // longer than any id we hand out
+  EXPECT_EQ(ParseIdCounter(" 12\r\n"), 12);
+  EXPECT_EQ(ParseIdCounter(""), 0);
+}
+
+}  // namespace
+}  // namespace psalmora
