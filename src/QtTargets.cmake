@@ -16,7 +16,9 @@ foreach(subsystem IN LISTS PSALMORA_CORE_SUBSYSTEMS)
   file(GLOB ui_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/ui/*.cpp")
   list(APPEND psalmora_ui_sources ${ui_sources})
 endforeach()
-add_library(psalmora_ui STATIC ${psalmora_ui_sources} ${CMAKE_SOURCE_DIR}/data/resources/icons.qrc)
+# Every resource file under data/resources/ is built in; InitUiResources() (core/ui) registers them.
+file(GLOB psalmora_ui_resources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/data/resources/*.qrc")
+add_library(psalmora_ui STATIC ${psalmora_ui_sources} ${psalmora_ui_resources})
 target_link_libraries(psalmora_ui PUBLIC psalmora_platform PRIVATE psalmora_warnings)
 
 add_executable(psalmora app/main.cpp)

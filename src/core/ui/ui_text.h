@@ -3,11 +3,13 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <string_view>
+
+#include "core/language.h"
 
 namespace psalmora {
 
-class LanguageTable;
 struct AppState;
 
 // The translation of `key` (a UTF-8 literal) in the loaded language, as a QString.

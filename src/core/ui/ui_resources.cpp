@@ -1,0 +1,15 @@
+#include "core/ui/ui_resources.h"
+
+#include <QtGlobal>
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void InitBundledResources() {
+  Q_INIT_RESOURCE(icons);
+  Q_INIT_RESOURCE(flags);
+}
+
+namespace psalmora {
+
+void InitUiResources() { InitBundledResources(); }
+
+}  // namespace psalmora
