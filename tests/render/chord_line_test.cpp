@@ -1,0 +1,66 @@
+#include "render/chord_line.h"
+
+#include <gtest/gtest.h>
+
+namespace psalmora {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(NormaliseChordLineTest, ChordRightAfterTheMarkerMovesToColumnOne) {
+  EXPECT_EQ(NormaliseChordLine(">A  kk     o"), "A   kk     o");
+  EXPECT_EQ(NormaliseChordLine(">  D"), "   D");
+  EXPECT_EQ(NormaliseChordLine(">Am"), "Am");  // no space to double: one shorter
+  EXPECT_EQ(NormaliseChordLine(">A>B C"), "A B  C");
+}
+
+TEST(NormaliseChordLineTest, OnlyMarkerAndSpacesIsIgnored) {
+  EXPECT_FALSE(NormaliseChordLine(">").has_value());
+  EXPECT_FALSE(NormaliseChordLine(">     ").has_value());
+}
+
+TEST(SplitChordLineTest, SampleLineGivesDocumentedColumns) {
+  const std::optional<ChordSplit> split = SplitRawChordLine(">A  kk     o  r     d    e");
+  ASSERT_TRUE(split.has_value());
+  EXPECT_EQ(split->columns, (std::vector<int>{5, 12, 15, 21, 26}));
+  EXPECT_EQ(split->segments, (Strings{"A   ", "kk     ", "o  ", "r     ", "d    ", "e"}));
+}
+
+TEST(SplitChordLineTest, LastSegmentSpacesBecomeNbsp) {
+  const ChordSplit split = *SplitRawChordLine(">  D   A  ");
+  EXPECT_EQ(split.columns, (std::vector<int>{4, 8}));
+  EXPECT_EQ(split.segments, (Strings{"   ", "D   ", "A&nbsp;&nbsp;"}));
+}
+
+TEST(SplitChordLineTest, SingleChordInColumnOneIsTheWholeLine) {
+  const ChordSplit split = *SplitRawChordLine(">G7 ");
+  EXPECT_TRUE(split.columns.empty());
+  EXPECT_EQ(split.segments, (Strings{"G7  "}));  // the first space doubled by normalising
+}
+
+TEST(SplitTextLineTest, SampleLineCells) {
+  ChordSplit split = *SplitRawChordLine(">A  kk     o  r     d    e");
+  const Strings text = SplitTextLine("Liedtext steht hier, Halleluja!!", split.columns, split.segments);
+  EXPECT_EQ(text, (Strings{"Lied", "text&nbsp;st", "eht", "&nbsp;hier,", "&nbsp;Hall", "eluja!!"}));
+  EXPECT_EQ(split.segments.front(), "A   ");
+}
+
+TEST(SplitTextLineTest, ShortTextPadsChordsOverMissingText) {
+  ChordSplit split = *SplitRawChordLine(">  D   A   G");
+  const Strings text = SplitTextLine("Hi", split.columns, split.segments);
+  // Columns 4, 8, 12: "Hi" fills only the first cell.
+  EXPECT_EQ(text, (Strings{"Hi", "", "", ""}));
+  EXPECT_EQ(split.segments[0], "   ");  // its text is not empty
+  EXPECT_EQ(split.segments[1], "D   &nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
+  EXPECT_EQ(split.segments[2], "A   &nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
+  EXPECT_EQ(split.segments[3], "G");  // the last chord still shows, in the last cell
+}
+
+TEST(SplitTextLineTest, NoColumnsKeepsTheLineUnchanged) {
+  Strings chords{"G7 "};
+  EXPECT_EQ(SplitTextLine("a b", {}, chords), (Strings{"a b"}));
+  EXPECT_EQ(chords, (Strings{"G7 "}));
+}
+
+}  // namespace
+}  // namespace psalmora
