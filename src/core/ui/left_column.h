@@ -1,0 +1,86 @@
+// The left column of the main window: the icon-only page panel (groups, search, Bible, videos, files) and
+// the song toolbar beneath it.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+
+namespace psalmora {
+
+struct AppState;
+class BiblePage;
+class FilePage;
+class SongListWidget;
+class VideoPage;
+
+enum class SongToolbarCommand { AddToSelection, MoveUp, MoveDown, RemoveFromSelection };
+
+class LeftColumn : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum Page { kGroupsPage = 0, kSearchPage = 1, kBiblePage = 2, kVideoPage = 3, kFilePage = 4 };
+
+  LeftColumn(AppState& state, QWidget* parent = nullptr);
+
+  QTabWidget* Pages() const { return pages_; }
+
+  // Groups page.
+  QComboBox* GroupChooser() const { return groupChooser_; }
+  QToolButton* EditGroupsButton() const { return editGroups_; }
+  SongListWidget* GroupSongList() const { return groupSongs_; }
+  // The groups tab shows the row count of `GroupSongList` as "(n)".
+  void SetGroupRowCount(int rows);
+
+  // Search page.
+  QLineEdit* SearchField() const { return searchField_; }
+  QComboBox* SearchScope() const { return searchScope_; }
+  QToolButton* SearchButton() const { return searchButton_; }
+  QLabel* SearchStatus() const { return searchStatus_; }
+  SongListWidget* SearchHitList() const { return searchHits_; }
+
+  BiblePage* Bible() const { return bible_; }
+  VideoPage* Videos() const { return videos_; }
+  FilePage* Files() const { return files_; }
+
+  QAction* SongToolbarAction(SongToolbarCommand command) const {
+    return songToolbar_[static_cast<std::size_t>(command)];
+  }
+
+ signals:
+  void songToolbarCommand(SongToolbarCommand command);
+  void searchRequested();
+
+ private:
+  QWidget* BuildGroupsPage(AppState& state);
+  QWidget* BuildSearchPage(AppState& state);
+  QToolBar* BuildSongToolbar(AppState& state);
+
+  QTabWidget* pages_ = nullptr;
+  QComboBox* groupChooser_ = nullptr;
+  QToolButton* editGroups_ = nullptr;
+  SongListWidget* groupSongs_ = nullptr;
+  QLineEdit* searchField_ = nullptr;
+  QComboBox* searchScope_ = nullptr;
+  QToolButton* searchButton_ = nullptr;
+  QLabel* searchStatus_ = nullptr;
+  SongListWidget* searchHits_ = nullptr;
+  BiblePage* bible_ = nullptr;
+  VideoPage* videos_ = nullptr;
+  FilePage* files_ = nullptr;
+  std::array<QAction*, 4> songToolbar_{};
+};
+
+// Fills the search scope: the label of every song-schema row in schema order (untranslated), then
+// "Liedtext"; entry 2 ("Titel") is chosen.
+void FillFieldChooser(QComboBox& chooser);
+
+}  // namespace psalmora

@@ -1,0 +1,81 @@
+// The video page (video site data with its buttons, and the video list) and the file page (file browser,
+// refresh button and the four file-type fields) of the left column.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string>
+#include <vector>
+
+class QFileSystemModel;
+class QLineEdit;
+class QListView;
+class QToolButton;
+class QTreeWidget;
+
+namespace psalmora {
+
+struct AppState;
+struct FileTypes;
+
+enum class VideoPageCommand { OpenVideoSite, SwapTitleAndArtist, SaveVideoToList, DownloadVideo, SendVideoToBeamer };
+
+class VideoPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  VideoPage(AppState& state, QWidget* parent = nullptr);
+
+  QLineEdit* UrlField() const { return url_; }
+  QLineEdit* TitleField() const { return title_; }
+  QLineEdit* ArtistField() const { return artist_; }
+  QTreeWidget* VideoList() const { return videoList_; }
+  QToolButton* Button(VideoPageCommand command) const { return buttons_[static_cast<std::size_t>(command)]; }
+
+  // One row per line of the video list: entry id, title (field 5), artist (field 4).
+  void FillVideoList(const std::vector<std::string>& lines);
+
+ signals:
+  void commandTriggered(VideoPageCommand command);
+
+ private:
+  QLineEdit* url_ = nullptr;
+  QLineEdit* title_ = nullptr;
+  QLineEdit* artist_ = nullptr;
+  QTreeWidget* videoList_ = nullptr;
+  std::array<QToolButton*, 5> buttons_{};
+};
+
+class FilePage : public QWidget {
+  Q_OBJECT
+
+ public:
+  FilePage(AppState& state, QWidget* parent = nullptr);
+
+  QListView* FileBrowser() const { return browser_; }
+  QToolButton* RefreshButton() const { return refresh_; }
+  // Re-reads the shown folder with the pattern "*.*".
+  void RefreshFolder();
+  QString CurrentFolder() const;
+
+  // The four file-type fields, in the order film, music, ppt, bild.
+  QLineEdit* FilmField() const { return film_; }
+  QLineEdit* MusicField() const { return music_; }
+  QLineEdit* PptField() const { return ppt_; }
+  QLineEdit* BildField() const { return bild_; }
+  // Their texts as the shutdown writes them (Windows-1252).
+  FileTypes FieldTexts() const;
+
+ private:
+  void ShowFolder(const QString& path);
+
+  QFileSystemModel* files_ = nullptr;
+  QListView* browser_ = nullptr;
+  QToolButton* refresh_ = nullptr;
+  QLineEdit* film_ = nullptr;
+  QLineEdit* music_ = nullptr;
+  QLineEdit* ppt_ = nullptr;
+  QLineEdit* bild_ = nullptr;
+};
+
+}  // namespace psalmora

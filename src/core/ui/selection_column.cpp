@@ -1,0 +1,40 @@
+// Middle column widgets.
+#include "core/ui/selection_column.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/ui/app_icons.h"
+#include "core/ui/app_state.h"
+#include "core/ui/ui_text.h"
+#include "songdb/ui/song_list_widget.h"
+
+namespace psalmora {
+
+SelectionColumn::SelectionColumn(AppState& state, QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("middleColumn"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 4, 0, 0);
+  auto* chooserRow = new QHBoxLayout;
+  chooser_ = new QComboBox(this);
+  chooser_->setObjectName(QStringLiteral("SelectionChooser"));
+  chooser_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  chooser_->setMinimumContentsLength(8);
+  edit_ = new QToolButton(this);
+  edit_->setIcon(AppIcon(IconId::EditList));
+  edit_->setIconSize(QSize(20, 20));
+  edit_->setAutoRaise(true);
+  edit_->setToolTip(Tr("Auswahlliste bearbeiten", state));
+  chooserRow->addWidget(chooser_, 1);
+  chooserRow->addWidget(edit_);
+  layout->addLayout(chooserRow);
+
+  songs_ = new SongListWidget(2, this);
+  songs_->setObjectName(QStringLiteral("SelectionSongList"));
+  songs_->SetColumns({QString(), Tr("Auswahl", state)}, {20, 230});
+  layout->addWidget(songs_, 1);
+}
+
+}  // namespace psalmora
