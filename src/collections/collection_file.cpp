@@ -23,9 +23,13 @@ bool SaveCollectionFile(const std::filesystem::path& file, const std::vector<std
   return WriteStoreFile(file, JoinLinesCrLf(records));
 }
 
-std::string_view CollectionName(std::string_view record) { return PartAt(RecordField(record, 1), 1); }
+std::string_view CollectionName(std::string_view record) {
+  return PartAt(RecordField(record, 1), 1);
+}
 
-std::string_view CollectionPoolId(std::string_view record) { return PartAt(RecordField(record, 2), 1); }
+std::string_view CollectionPoolId(std::string_view record) {
+  return PartAt(RecordField(record, 2), 1);
+}
 
 std::vector<std::string> CollectionSongIds(std::string_view record) {
   std::vector<std::string> ids;
@@ -39,7 +43,9 @@ std::vector<std::string> CollectionSongIds(std::string_view record) {
   return ids;
 }
 
-int CollectionEntryCount(std::string_view record) { return CountOf(record, '|'); }
+int CollectionEntryCount(std::string_view record) {
+  return CountOf(record, '|');
+}
 
 bool IsGroupedSong(const std::vector<std::string>& groupRecords, std::string_view id) {
   const std::string needle = "|" + std::string(id) + "|";

@@ -64,24 +64,24 @@ DataFiles DataFiles::For(const fs::path& folder) {
 
 std::string VersionText(std::string_view versionDigits) {
   const std::string_view first = versionDigits.substr(0, 1);
-  const std::string_view lastTwo = versionDigits.size() > 2 ? versionDigits.substr(versionDigits.size() - 2) : versionDigits;
+  const std::string_view lastTwo =
+      versionDigits.size() > 2 ? versionDigits.substr(versionDigits.size() - 2) : versionDigits;
   return std::string(first) + "." + std::string(lastTwo);
 }
 
 DataFolderCheck CheckDataFolder(std::string_view registryValue, LanguageTable& language) {
   DataFolderCheck check;
-  if (registryValue == kRegistryErrorOpeningKey || registryValue == kRegistryErrorReadingKey ||
-      registryValue.empty()) {
+  if (registryValue == kRegistryErrorOpeningKey || registryValue == kRegistryErrorReadingKey || registryValue.empty()) {
     check.needsWizard = true;
     return check;
   }
   check.folder = fs::path(std::string(registryValue));
   if (!CanList(check.folder)) {
     check.needsWizard = true;
-    check.message = UserMessage{"Ordner Check",
-                                language.Translate("Der Order existiert nicht mehr") + " " +
-                                    Utf8ToCp1252(check.folder.string()),
-                                UserMessage::Icon::Information};
+    check.message =
+        UserMessage{"Ordner Check",
+                    language.Translate("Der Order existiert nicht mehr") + " " + Utf8ToCp1252(check.folder.string()),
+                    UserMessage::Icon::Information};
   }
   return check;
 }

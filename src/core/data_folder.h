@@ -16,15 +16,15 @@ class LanguageTable;
 // Every file name derived from the data folder.
 struct DataFiles {
   std::filesystem::path folder;
-  std::filesystem::path lieder;       // "lieder.dat": the song index
-  std::filesystem::path auswahl;      // "auswahl.dat": selections
-  std::filesystem::path id;           // "id.dat": the last song id handed out
-  std::filesystem::path gruppierung;  // "gruppierung.dat": groups
-  std::filesystem::path statistik;    // "statistik.dat"
-  std::filesystem::path youtubeList;  // "youtube/youtube.dat"
-  std::filesystem::path youtubeIds;   // "youtube/youtube-id.dat"
+  std::filesystem::path lieder;        // "lieder.dat": the song index
+  std::filesystem::path auswahl;       // "auswahl.dat": selections
+  std::filesystem::path id;            // "id.dat": the last song id handed out
+  std::filesystem::path gruppierung;   // "gruppierung.dat": groups
+  std::filesystem::path statistik;     // "statistik.dat"
+  std::filesystem::path youtubeList;   // "youtube/youtube.dat"
+  std::filesystem::path youtubeIds;    // "youtube/youtube-id.dat"
   std::filesystem::path youtubeImage;  // "youtube/youtube-image.jpg"
-  std::filesystem::path powerpoint;   // "powerpoint": converted slide shows
+  std::filesystem::path powerpoint;    // "powerpoint": converted slide shows
 
   static DataFiles For(const std::filesystem::path& folder);
 };
@@ -54,7 +54,7 @@ DataFolderCheck CheckDataFolder(std::string_view registryValue, LanguageTable& l
 
 // Result of creating a folder path level by level (the wizard's "Weiter >>").
 struct FolderCreation {
-  bool accepted = false;                       // the whole path now exists as a folder
+  bool accepted = false;                      // the whole path now exists as a folder
   std::vector<std::filesystem::path> failed;  // levels that could not be created
 };
 
@@ -72,8 +72,7 @@ struct DataFolderStart {
 // The start check of a located data folder: creates "youtube", reads "id.dat", seeds a missing or empty
 // "lieder.dat" (sample song, "Neue Auswahl" selection, setting "vor"="0" in settingsFile, the sample
 // text) or reports songs without an id counter. The store's list is loaded afterwards by the caller.
-DataFolderStart PrepareDataFolder(SongStore& store, const std::filesystem::path& settingsFile,
-                                  LanguageTable& language);
+DataFolderStart PrepareDataFolder(SongStore& store, const std::filesystem::path& settingsFile, LanguageTable& language);
 
 // The sample text of the first song: eight lines separated by CR only.
 std::string SampleSongText();

@@ -43,8 +43,7 @@ std::optional<std::size_t> FindGroup(const std::vector<std::string>& lines) {
 }
 
 // The value line of name inside the group that starts at group, if present.
-std::optional<std::size_t> FindValue(const std::vector<std::string>& lines, std::size_t group,
-                                     std::string_view name) {
+std::optional<std::size_t> FindValue(const std::vector<std::string>& lines, std::size_t group, std::string_view name) {
   for (std::size_t i = group + 1; i < lines.size() && !IsGroupLine(lines[i]); ++i) {
     const std::size_t equals = lines[i].find('=');
     if (equals == std::string::npos) continue;

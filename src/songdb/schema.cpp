@@ -63,9 +63,9 @@ struct KindWord {
 };
 
 constexpr KindWord kKindWords[] = {
-    {"fix", FieldKind::Fix},       {"no", FieldKind::No},         {"numeric", FieldKind::Numeric},
-    {"feld", FieldKind::Feld},     {"feld2", FieldKind::Feld2},   {"text", FieldKind::Text},
-    {"pick", FieldKind::Pick},     {"bild", FieldKind::Bild},     {"ablauf", FieldKind::Ablauf},
+    {"fix", FieldKind::Fix},       {"no", FieldKind::No},           {"numeric", FieldKind::Numeric},
+    {"feld", FieldKind::Feld},     {"feld2", FieldKind::Feld2},     {"text", FieldKind::Text},
+    {"pick", FieldKind::Pick},     {"bild", FieldKind::Bild},       {"ablauf", FieldKind::Ablauf},
     {"format", FieldKind::Format}, {"outline", FieldKind::Outline},
 };
 
@@ -93,9 +93,15 @@ const std::vector<std::string>& LayoutSchema() {
   return rows;
 }
 
-std::string_view SchemaLabel(std::string_view row) { return PartAt(row, 2); }
-std::string_view SchemaKindWord(std::string_view row) { return PartAt(row, 3); }
-std::string_view SchemaParameter(std::string_view row) { return PartAt(row, 4); }
+std::string_view SchemaLabel(std::string_view row) {
+  return PartAt(row, 2);
+}
+std::string_view SchemaKindWord(std::string_view row) {
+  return PartAt(row, 3);
+}
+std::string_view SchemaParameter(std::string_view row) {
+  return PartAt(row, 4);
+}
 
 FieldKind KindOf(std::string_view row) {
   const std::string_view word = SchemaKindWord(row);

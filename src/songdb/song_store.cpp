@@ -32,14 +32,17 @@ bool FileExists(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool IsDeletedRecord(std::string_view record) { return RecordField(record, 1) == kDeletedMarker; }
+bool IsDeletedRecord(std::string_view record) {
+  return RecordField(record, 1) == kDeletedMarker;
+}
 
 std::string_view SongIdOfRecord(std::string_view record) {
   return IsDeletedRecord(record) ? RecordField(record, 2) : RecordField(record, 1);
 }
 
 bool IsValidSongId(std::string_view id) {
-  return !id.empty() && id.size() <= 18 && std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return !id.empty() && id.size() <= 18 &&
+         std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 long long ParseIdCounter(std::string_view content) {
@@ -55,9 +58,13 @@ void SongStore::LoadSongList() {
   if (const std::optional<std::string> content = ReadWholeFile(files_.lieder)) songList_ = SplitLines(*content);
 }
 
-bool SongStore::SaveSongList() { return WriteStoreFile(files_.lieder, JoinLinesCrLf(songList_)); }
+bool SongStore::SaveSongList() {
+  return WriteStoreFile(files_.lieder, JoinLinesCrLf(songList_));
+}
 
-long long SongStore::ReadIdCounter() const { return ParseIdCounter(ReadWholeFile(files_.id).value_or(std::string())); }
+long long SongStore::ReadIdCounter() const {
+  return ParseIdCounter(ReadWholeFile(files_.id).value_or(std::string()));
+}
 
 long long SongStore::HighestRecordId() const {
   long long highest = 0;
@@ -97,7 +104,18 @@ bool SongStore::WriteSongText(std::string_view id, std::string_view text) {
   std::string bytes;
   bytes.reserve(text.size() + kLineEnd.size());
   bytes.append(text).append(kLineEnd);
-  return WriteStoreFile(path, bytes);
+  const bool written = WriteStoreFile(path, bytes);
+  if (textObserver_) textObserver_(id, written ? &bytes : nullptr);
+  return written;
+}
+
+bool SongStore::RemoveSongText(std::string_view id) {
+  const std::filesystem::path path = SongTextPath(id);
+  if (path.empty()) return false;
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (textObserver_) textObserver_(id, nullptr);
+  return !FileExists(path);
 }
 
 std::optional<std::size_t> SongStore::FindSongPosition(std::string_view id) const {
@@ -112,7 +130,9 @@ std::string SongStore::FindSongRecord(std::string_view id) const {
   return position ? songList_[*position] : std::string(id);
 }
 
-void SongStore::InsertSongAtTop(std::string record) { songList_.insert(songList_.begin(), std::move(record)); }
+void SongStore::InsertSongAtTop(std::string record) {
+  songList_.insert(songList_.begin(), std::move(record));
+}
 
 bool SongStore::ReplaceSongRecord(std::string_view id, const std::string& record) {
   bool replaced = false;

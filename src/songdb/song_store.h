@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,14 @@ class SongStore {
   std::optional<std::string> ReadSongText(std::string_view id) const;
   // Writes text followed by CR LF atomically. Nothing happens for an empty or non-numeric id.
   bool WriteSongText(std::string_view id, std::string_view text);
+  // Removes the song's text file; true when it is gone afterwards (a missing file counts as gone).
+  bool RemoveSongText(std::string_view id);
+
+  // Told after every song text written or removed through this store: the file's new bytes, or null
+  // when the file is gone or its content is unknown (a failed write). Lets a cache of texts stay
+  // current without reading the file again. One observer; an empty function detaches it.
+  using SongTextObserver = std::function<void(std::string_view id, const std::string* bytes)>;
+  void SetSongTextObserver(SongTextObserver observer) { textObserver_ = std::move(observer); }
 
   // The first record whose field 1 equals id exactly, or the id itself when there is none.
   std::string FindSongRecord(std::string_view id) const;
@@ -74,6 +83,7 @@ class SongStore {
 
   DataFiles files_;
   std::vector<std::string> songList_;
+  SongTextObserver textObserver_;
 };
 
 }  // namespace psalmora

@@ -78,7 +78,7 @@ TEST(CreateFolderLevels, CreatesMissingParentsLevelByLevel) {
   EXPECT_TRUE(creation.accepted);
   EXPECT_TRUE(creation.failed.empty());
   EXPECT_TRUE(std::filesystem::is_directory(dir / "a" / "b" / "c"));
-  EXPECT_TRUE(CreateFolderLevels(dir / "a" / "b").accepted);  // an existing folder is accepted
+  EXPECT_TRUE(CreateFolderLevels(dir / "a" / "b").accepted);                   // an existing folder is accepted
   EXPECT_TRUE(CreateFolderLevels((dir / "x" / "y").string() + "/").accepted);  // trailing separator
   EXPECT_TRUE(std::filesystem::is_directory(dir / "x" / "y"));
   EXPECT_FALSE(CreateFolderLevels({}).accepted);
@@ -126,8 +126,10 @@ TEST_F(PrepareDataFolderTest, AFreshFolderIsSeededWithTheSampleSong) {
   EXPECT_EQ(ReadFileBytes(data("auswahl.dat")), "Neue Auswahl\r\n");
   EXPECT_EQ(ReadFileBytes(settings()), "[voreinstellung]\r\nvor=0\r\nsprache=1\r\n");
   EXPECT_EQ(ReadFileBytes(data("1.dat")),
-            ">A  kk     o  r     d    e\rLiedtext steht hier, Halleluja!!\r#Und hier die \xDC" "bersetzung\r"
-            ">A  kk     o  r     d    e\rLiedtext steht hier, Halleluja!!\r#Und hier die \xDC" "bersetzung\r"
+            ">A  kk     o  r     d    e\rLiedtext steht hier, Halleluja!!\r#Und hier die \xDC"
+            "bersetzung\r"
+            ">A  kk     o  r     d    e\rLiedtext steht hier, Halleluja!!\r#Und hier die \xDC"
+            "bersetzung\r"
             " \r;Hier ein Komentar\r\n");
   store_.LoadSongList();
   EXPECT_EQ(store_.SongList(), lines);

@@ -22,7 +22,10 @@ TEST(ProgramFolder, OverrideWinsThenAWritableProgramFolderThenTheUserFolder) {
   // A program folder that cannot take files (here: one that does not exist) falls back to the user's.
   EXPECT_EQ(ChooseProgramFolder({}, dir / "fehlt"), dir / "xdg" / "psalmora");
   EXPECT_EQ(UserProgramFolder(), dir / "xdg" / "psalmora");
-  if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1); else ::unsetenv("XDG_DATA_HOME");
+  if (old)
+    ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  else
+    ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST(ProgramFolder, WritableFolderCheck) {

@@ -40,7 +40,8 @@ TEST(RegistryStore, WriteCreatesFolderFileAndGroupAndReadsBack) {
 
 TEST(RegistryStore, WriteKeepsEveryOtherLine) {
   TempDir dir;
-  WriteFileBytes(dir / "r.ini", "; Kommentar\n[Fremd]\nDIR-Daten=fremd\n[Software\\Psalmora]\nVersion=311\n\n[Zuletzt]\nx=1\n");
+  WriteFileBytes(dir / "r.ini",
+                 "; Kommentar\n[Fremd]\nDIR-Daten=fremd\n[Software\\Psalmora]\nVersion=311\n\n[Zuletzt]\nx=1\n");
   RegistryStore registry(dir / "r.ini");
   ASSERT_TRUE(registry.Write("DIR-Daten", "/daten"));
   ASSERT_TRUE(registry.Write("Version", "312"));
@@ -72,7 +73,10 @@ TEST(RegistryStore, DefaultFileFollowsXdgConfigHome) {
   ::unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(RegistryStore::DefaultFile(), std::filesystem::path("/home/test/.config/psalmora/registry.ini"));
   if (oldXdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
-  if (oldHome) ::setenv("HOME", savedHome.c_str(), 1); else ::unsetenv("HOME");
+  if (oldHome)
+    ::setenv("HOME", savedHome.c_str(), 1);
+  else
+    ::unsetenv("HOME");
 }
 
 }  // namespace

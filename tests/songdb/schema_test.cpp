@@ -38,7 +38,9 @@ TEST(Schemas, KeepTheRowsExactly) {
   EXPECT_EQ(SelectionSchema()[1], "1|allesongids");
   EXPECT_EQ(SelectionSchema()[7], "7|geaendert_von");
   EXPECT_EQ(LayoutSchema()[4], "4|LayoutCode|text|400");
-  EXPECT_EQ(LayoutSchema()[7], "7|\xDC" "bersetzung|format|250");
+  EXPECT_EQ(LayoutSchema()[7],
+            "7|\xDC"
+            "bersetzung|format|250");
   EXPECT_EQ(LayoutSchema()[9], "9|Textumrandung|outline");
 }
 

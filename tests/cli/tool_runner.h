@@ -1,0 +1,36 @@
+// Runs the built psalmora-tool in a sandbox: HOME and the XDG folders point into a temporary folder,
+// so no test touches the real home or registry file.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace psalmora::testing {
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class ToolSandbox {
+ public:
+  ToolSandbox();
+  const std::filesystem::path& root() const { return dir_.path(); }
+  std::filesystem::path programDir() const { return dir_ / "programm"; }
+  std::filesystem::path dataDir() const { return dir_ / "daten"; }
+  std::filesystem::path registryFile() const { return dir_ / "config" / "psalmora" / "registry.ini"; }
+
+  // The tool with exactly these arguments.
+  ToolRun Run(const std::vector<std::string>& arguments) const;
+  // The tool with --program-dir and --data-dir of the sandbox before the arguments.
+  ToolRun RunInData(const std::vector<std::string>& arguments) const;
+
+ private:
+  TempDir dir_;
+};
+
+}  // namespace psalmora::testing
