@@ -201,6 +201,27 @@ TEST_F(SongStoreTest, SongTextOfAnIdThatIsNotANumberIsNeverTouched) {
   EXPECT_TRUE(store.SongTextPath("id").empty());
 }
 
+TEST_F(SongStoreTest, TextObserverHearsEveryWriteAndRemoval) {
+  SongStore store = Store();
+  std::vector<std::pair<std::string, std::string>> heard;  // id, bytes or "<none>"
+  store.SetSongTextObserver([&](std::string_view id, const std::string* bytes) {
+    heard.emplace_back(std::string(id), bytes ? *bytes : "<none>");
+  });
+  ASSERT_TRUE(store.WriteSongText("3", "Text"));
+  std::filesystem::create_directories(File("4.dat"));  // a folder in the file's place: the write fails
+  EXPECT_FALSE(store.WriteSongText("4", "x"));
+  EXPECT_TRUE(store.RemoveSongText("3"));
+  EXPECT_FALSE(std::filesystem::exists(File("3.dat")));
+  EXPECT_TRUE(store.RemoveSongText("5"));  // never there: counts as gone
+  EXPECT_FALSE(store.RemoveSongText("lieder"));
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"3", "Text\r\n"}, {"4", "<none>"}, {"3", "<none>"}, {"5", "<none>"}};
+  EXPECT_EQ(heard, expected);
+  store.SetSongTextObserver({});
+  store.WriteSongText("6", "y");
+  EXPECT_EQ(heard.size(), 4u);
+}
+
 TEST(SongRecords, TrashMarkerAndIdOfARecord) {
   EXPECT_TRUE(IsDeletedRecord("#gel\xF6scht#\t4\tTitel\t"));
   EXPECT_FALSE(IsDeletedRecord("4\t#gel\xF6scht#\t"));
