@@ -31,6 +31,8 @@ struct Command {
 // Every command group registers itself here with one line in commands.cpp.
 std::vector<Command> StoreCommands();
 std::vector<Command> TextCommands();
+std::vector<Command> SearchCommands();
+std::vector<Command> CollectionCommands();
 const std::vector<Command>& AllCommands();
 
 // The usage text of the whole tool.

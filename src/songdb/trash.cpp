@@ -1,0 +1,153 @@
+#include "songdb/trash.h"
+
+#include <algorithm>
+
+#include "collections/collection_file.h"
+#include "core/language.h"
+#include "core/record_fields.h"
+#include "songdb/schema.h"
+#include "songdb/song_store.h"
+
+namespace psalmora {
+namespace {
+
+// Field of the global id in a record in the trash (shifted by the marker).
+constexpr int kDeletedGlobalIdField = song_field::kGlobalId + 1;
+
+// Takes the song out of every collection of one file; the file is written only when it changed, so a
+// missing file is not created and an untouched one keeps its bytes.
+void RemoveFromCollectionFile(const std::filesystem::path& file, const std::string& id, const ChangeStamp& stamp) {
+  std::vector<std::string> records = LoadCollectionFile(file);
+  const std::string needle = "|" + id + "|";
+  const std::vector<std::string> collected{id};
+  bool changed = false;
+  for (std::size_t position = 0; position < records.size(); ++position) {
+    const std::string ids = std::string(RecordField(records[position], collection_field::kSongIds)) + "|";
+    if (ids.find(needle) == std::string::npos) continue;
+    RemoveSongsFromCollection(records, position, collected, stamp);
+    changed = true;
+  }
+  if (changed) SaveCollectionFile(file, records);
+}
+
+std::string RestoredRecord(std::string_view deletedRecord) {
+  std::vector<std::string> fields = SplitAt(deletedRecord, '\t');
+  // A restored song is a local song again: the service's id of it is dropped.
+  if (fields.size() >= static_cast<std::size_t>(kDeletedGlobalIdField)) fields[kDeletedGlobalIdField - 1].clear();
+  std::string record;
+  for (std::size_t i = 1; i < fields.size(); ++i) {
+    if (i > 1) record += '\t';
+    record += fields[i];
+  }
+  return record;
+}
+
+}  // namespace
+
+std::vector<std::string> DeleteSong(TrashContext& context, std::string_view key, SongKey keyKind) {
+  std::vector<std::string> deleted;
+  // An empty global id would otherwise match every song that was never shared.
+  if (key.empty()) return deleted;
+  const int keyField = keyKind == SongKey::LocalId ? song_field::kId : song_field::kGlobalId;
+  SongStore& store = context.store;
+  for (std::size_t position = 0; position < store.SongList().size(); ++position) {
+    const std::string record = store.SongList()[position];
+    if (IsDeletedRecord(record) || RecordField(record, keyField) != key) continue;
+    const std::string id(RecordField(record, song_field::kId));
+    const std::string globalId(RecordField(record, song_field::kGlobalId));
+    store.SetSongAt(position, std::string(kDeletedMarker) + "\t" + record);
+    deleted.push_back(id);
+    RemoveFromCollectionFile(store.Files().auswahl, id, context.stamp);
+    RemoveFromCollectionFile(store.Files().gruppierung, id, context.stamp);
+    if (keyKind == SongKey::LocalId && !globalId.empty()) RememberDeletedSong(context.settings, globalId);
+  }
+  return deleted;
+}
+
+DeleteSongsResult DeleteSongs(TrashContext& context, const std::vector<std::string>& collected,
+                              const DeleteProgressFunction& progress) {
+  DeleteSongsResult result;
+  const int total = static_cast<int>(collected.size());
+  if (total == 0) return result;
+  const int step = 100 / total;
+  const auto report = [&](int done, int percent) {
+    if (progress) progress({done, total, percent, std::to_string(done) + "/" + std::to_string(total)});
+  };
+  report(0, 1);
+  int done = 0;
+  for (const std::string& song : collected) {
+    for (std::string& id : DeleteSong(context, RecordField(song, song_field::kId), SongKey::LocalId)) {
+      result.deletedIds.push_back(std::move(id));
+    }
+    ++done;
+    report(done, step * done);
+  }
+  result.saved = context.store.SaveSongList();
+  return result;
+}
+
+std::vector<TrashEntry> TrashEntries(const SongStore& store) {
+  std::vector<TrashEntry> entries;
+  for (const std::string& record : store.SongList()) {
+    if (IsDeletedRecord(record)) {
+      entries.push_back({std::string(RecordField(record, 2)), std::string(RecordField(record, song_field::kTitle + 1))});
+    }
+  }
+  return entries;
+}
+
+RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids) {
+  RestoreResult result;
+  std::vector<TrashEntry>& restored = result.restored;
+  for (const std::string& id : ids) {
+    for (std::size_t position = 0; position < store.SongList().size(); ++position) {
+      const std::string& record = store.SongList()[position];
+      if (!IsDeletedRecord(record) || RecordField(record, 2) != id) continue;
+      std::string line = RestoredRecord(record);
+      restored.push_back({id, std::string(RecordField(line, song_field::kTitle))});
+      store.SetSongAt(position, std::move(line));
+    }
+  }
+  if (!restored.empty()) result.saved = store.SaveSongList();
+  return result;
+}
+
+PurgeResult EmptyTrash(SongStore& store) {
+  PurgeResult result;
+  for (std::size_t position = store.SongList().size(); position-- > 0;) {
+    const std::string& record = store.SongList()[position];
+    if (!IsDeletedRecord(record)) continue;
+    result.purgedIds.emplace_back(RecordField(record, 2));
+    store.EraseSongAt(position);
+  }
+  std::reverse(result.purgedIds.begin(), result.purgedIds.end());
+  for (const std::string& id : result.purgedIds) {
+    // A text file still named by an active song belongs to that song.
+    if (store.FindSongPosition(id)) continue;
+    if (!store.RemoveSongText(id)) result.keptTextIds.push_back(id);
+  }
+  result.saved = store.SaveSongList();
+  return result;
+}
+
+UserMessage SongsDeletedMessage(LanguageTable& language) {
+  return {language.Translate("Lied l\xF6schen"), language.Translate("Lied in Papierkorb verschoben"),
+          UserMessage::Icon::Information};
+}
+
+UserMessage NothingChosenMessage(LanguageTable& language) {
+  return {language.Translate("Daten Wiederherstellen"), language.Translate("Keine Auswahl getroffen!"),
+          UserMessage::Icon::Information};
+}
+
+UserMessage RestoredMessage(LanguageTable& language) {
+  return {language.Translate("Daten Wiederherstellen"), language.Translate("erfolgreich wiederhergestellt"),
+          UserMessage::Icon::Information};
+}
+
+UserMessage TrashEmptiedMessage(LanguageTable& language) {
+  return {language.Translate("Papierkorb leeren"), language.Translate("Papierkorb erfolgreich geleert!"),
+          UserMessage::Icon::Information};
+}
+
+}  // namespace psalmora

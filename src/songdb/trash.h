@@ -1,0 +1,87 @@
+// The trash: deleting marks a song's record with "#gelöscht#" and takes it out of every selection and
+// group; restoring unmarks it; emptying the trash removes marked records and their text files for good.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "collections/collections.h"
+#include "collections/pending_deletions.h"
+
+namespace psalmora {
+
+class LanguageTable;
+class SongStore;
+
+// What a deletion touches besides the song list: the settings that remember deleted shared songs, and
+// the change stamp of the selections and groups that lose the song.
+struct TrashContext {
+  SongStore& store;
+  SettingsFileRef settings;
+  ChangeStamp stamp;
+};
+
+// Which field names the songs to delete: field 1 (a local id) or field 19 (a global id, from the
+// synchronisation).
+enum class SongKey { LocalId, GlobalId };
+
+// Marks every active song whose key field equals key, removes its id from every selection and group
+// (both files are written when they change), and for a local id remembers a non-empty global id in
+// "loeschstringclient". Returns the ids of the marked songs, whose rows the lists drop. An empty key
+// deletes nothing. The song list is not saved: the caller does that.
+std::vector<std::string> DeleteSong(TrashContext& context, std::string_view key, SongKey keyKind);
+
+// State of a deletion of several songs: the progress bar value and the text "done/total".
+struct DeleteProgress {
+  int done = 0;
+  int total = 0;
+  int percent = 0;
+  std::string text;
+};
+using DeleteProgressFunction = std::function<void(const DeleteProgress&)>;
+
+struct DeleteSongsResult {
+  std::vector<std::string> deletedIds;  // the marked songs, whose rows the lists drop
+  bool saved = true;                    // "lieder.dat" was written
+};
+
+// "Lied löschen" on the collected songs (store lines): reports the start (bar at 1, "0/n") and every
+// song done (bar at 100 / n rounded down times the number done), then saves the song list.
+DeleteSongsResult DeleteSongs(TrashContext& context, const std::vector<std::string>& collected,
+                              const DeleteProgressFunction& progress);
+
+// A song listed in the trash.
+struct TrashEntry {
+  std::string id;
+  std::string title;
+};
+std::vector<TrashEntry> TrashEntries(const SongStore& store);
+
+struct RestoreResult {
+  std::vector<TrashEntry> restored;  // in the order asked for; the lists add them at the top
+  bool saved = true;                 // "lieder.dat" was written (or nothing changed)
+};
+
+// Restores the songs in the trash with these ids (as "Wiederherstellen"): the record as it was, but no
+// longer linked to the song-management service. Saves the list when anything changed; ids not in the
+// trash are passed over.
+RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids);
+
+struct PurgeResult {
+  std::vector<std::string> purgedIds;
+  std::vector<std::string> keptTextIds;  // text files that could not be removed
+  bool saved = true;                     // "lieder.dat" was written
+};
+// "Papierkorb leeren": removes every record in the trash and its text file, then saves the list.
+PurgeResult EmptyTrash(SongStore& store);
+
+// The messages of the trash, translated.
+UserMessage SongsDeletedMessage(LanguageTable& language);
+UserMessage NothingChosenMessage(LanguageTable& language);
+UserMessage RestoredMessage(LanguageTable& language);
+UserMessage TrashEmptiedMessage(LanguageTable& language);
+
+}  // namespace psalmora
