@@ -15,11 +15,10 @@ std::unordered_set<std::string> SharedGroupSongIds(const std::vector<std::string
   for (const std::string& record : groupRecords) {
     const std::string_view allIds = RecordField(record, 2);
     if (LeadingNumber(PartAt(allIds, 1)) <= 0) continue;
-    // Every id after the pool id, empty places included, as a "|id|" search of the field would find them.
+    // Every piece after the pool id, empty ones included: exactly what a "|id|" search of the field
+    // followed by "|" finds.
     const std::vector<std::string> parts = SplitAt(allIds, '|');
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-      if (!parts[i].empty()) ids.insert(parts[i]);
-    }
+    for (std::size_t i = 1; i < parts.size(); ++i) ids.insert(parts[i]);
   }
   return ids;
 }
