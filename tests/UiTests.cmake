@@ -11,6 +11,8 @@ foreach(source IN LISTS ui_test_sources)
   target_compile_definitions(${target} PRIVATE ${PSALMORA_TEST_DEFINITIONS}
                              PSALMORA_TWO_SCREENS_CONFIG="${CMAKE_SOURCE_DIR}/tests/data/qt-offscreen-two-screens.json")
   set(test_home "${CMAKE_CURRENT_BINARY_DIR}/ui-home/${name}")
+  # Qt creates only the last level of the runtime folder itself.
+  file(MAKE_DIRECTORY "${test_home}")
   add_test(NAME ui_${name} COMMAND ${target})
   set_tests_properties(ui_${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu;HOME=${test_home};XDG_CONFIG_HOME=${test_home}/config;XDG_DATA_HOME=${test_home}/data;XDG_RUNTIME_DIR=${test_home}/runtime;QTWEBENGINE_DISABLE_SANDBOX=1"

@@ -67,11 +67,15 @@ void SingleInstance::Listen() {
   }
   connect(server_.get(), &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+      // The asking program may already be gone; what it wrote is still buffered.
+      const auto read = [this, socket] {
+        if (socket->bytesAvailable() == 0) return;
         if (socket->readAll().contains("raise")) emit raiseRequested();
         socket->disconnectFromServer();
-      });
+      };
+      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+      connect(socket, &QLocalSocket::readyRead, this, read);
+      read();
     }
   });
 }

@@ -1,0 +1,76 @@
+// The psalmora program: command line, Qt application object, then the application core's start-up.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+#include "core/data_folder.h"
+#include "core/ui/application.h"
+#include "core/ui/messages.h"
+#include "core/ui/ui_resources.h"
+#include "platform/quit_signals.h"
+
+namespace {
+
+struct CommandLine {
+  psalmora::StartOptions options;
+  int exitStatus = -1;  // >= 0: end at once with this status (version, help, wrong usage)
+};
+
+// Parsed before the QApplication exists, so "--version" and "--help" work without a display.
+CommandLine ParseCommandLine(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Psalmora: song database and projector for church music teams"));
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+  const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version."));
+  const QCommandLineOption programDir(QStringLiteral("program-dir"),
+                                      QStringLiteral("Use DIR as the program folder (config/, layouts/, bibel/)."),
+                                      QStringLiteral("DIR"));
+  const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                   QStringLiteral("Use DIR as the data folder instead of the stored one."),
+                                   QStringLiteral("DIR"));
+  parser.addOptions({help, version, programDir, dataDir});
+
+  CommandLine result;
+  if (!parser.parse(arguments)) {
+    std::fprintf(stderr, "psalmora: %s\n", qPrintable(parser.errorText()));
+    result.exitStatus = 2;
+  } else if (parser.isSet(help)) {
+    std::fputs(qPrintable(parser.helpText()), stdout);
+    result.exitStatus = 0;
+  } else if (parser.isSet(version)) {
+    std::printf("Psalmora %s (%s)\n", psalmora::VersionText(PSALMORA_VERSION_DIGITS).c_str(), PSALMORA_VERSION_DATE);
+    result.exitStatus = 0;
+  } else if (!parser.positionalArguments().isEmpty()) {
+    std::fprintf(stderr, "psalmora: unexpected argument %s\n", qPrintable(parser.positionalArguments().first()));
+    result.exitStatus = 2;
+  }
+  if (parser.isSet(programDir)) result.options.programDir = parser.value(programDir).toStdString();
+  if (parser.isSet(dataDir)) result.options.dataDir = parser.value(dataDir).toStdString();
+  return result;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  CommandLine commandLine = ParseCommandLine(argc, argv);
+  if (commandLine.exitStatus >= 0) return commandLine.exitStatus;
+
+  // Qt WebEngine shares OpenGL contexts with the video widgets; this must precede the QApplication.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Psalmora"));
+  // Quitting is the application object's decision (main window closed, "beenden", SIGTERM).
+  QApplication::setQuitOnLastWindowClosed(false);
+  psalmora::InitUiResources();
+
+  psalmora::QtMessages messages;
+  psalmora::Application application(std::move(commandLine.options), messages);
+  psalmora::QuitSignals quitSignals;
+  QObject::connect(&quitSignals, &psalmora::QuitSignals::quitRequested, &application,
+                   &psalmora::Application::QuitFromSignal);
+  return application.Run();
+}

@@ -1,0 +1,253 @@
+// Start-up order: instance guard, program folder, settings, language, movie playback, data folder, song
+// store, video list, Bible index, main window, update question, automatic presentation window.
+#include "core/ui/application.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QThread>
+#include <QWidget>
+
+#include "core/data_folder.h"
+#include "core/language.h"
+#include "core/program_folder.h"
+#include "core/registry_store.h"
+#include "core/settings.h"
+#include "core/startup_files.h"
+#include "core/ui/about_box.h"
+#include "core/ui/language_dialog.h"
+#include "core/ui/main_window.h"
+#include "core/ui/messages.h"
+#include "core/ui/settings_dialog.h"
+#include "core/ui/ui_text.h"
+#include "platform/movie_playback.h"
+#include "platform/single_instance.h"
+
+namespace psalmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsRegistryError(const std::string& value) {
+  return value.empty() || value == kRegistryErrorOpeningKey || value == kRegistryErrorReadingKey;
+}
+
+// Core messages use a lone CR as line break; Qt wants LF.
+QString MessageText(const std::string& cp1252) {
+  QString text = FromCp1252(cp1252);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  return text;
+}
+
+MessageIcon ToIcon(UserMessage::Icon icon) {
+  switch (icon) {
+    case UserMessage::Icon::Warning: return MessageIcon::Warning;
+    case UserMessage::Icon::Error: return MessageIcon::Error;
+    case UserMessage::Icon::Information: break;
+  }
+  return MessageIcon::Information;
+}
+
+StartupServices WithDefaults(StartupServices services) {
+  if (!services.canPlayMovies) services.canPlayMovies = CanPlayMovies;
+  if (!services.startProgram) {
+    services.startProgram = [](const QString& program, const QStringList& arguments, const QString& folder) {
+      return QProcess::startDetached(program, arguments, folder);
+    };
+  }
+  return services;
+}
+
+}  // namespace
+
+Application::Application(StartOptions options, Messages& messages, StartupServices services)
+    : options_(std::move(options)), messages_(messages), services_(WithDefaults(std::move(services))) {}
+
+Application::~Application() = default;
+
+fs::path Application::RegistryFile() const {
+  return options_.registryFile.empty() ? RegistryStore::DefaultFile() : options_.registryFile;
+}
+
+bool Application::ClaimInstance() {
+  if (!options_.singleInstance) return true;
+  const QString folder = options_.instanceFolder.isEmpty() ? SingleInstance::DefaultFolder() : options_.instanceFolder;
+  instance_ = std::make_unique<SingleInstance>(folder, QStringLiteral("psalmora ") + FromCp1252(state_.windowTitle));
+  if (!instance_->Claim()) return false;
+  connect(instance_.get(), &SingleInstance::raiseRequested, this, &Application::RaiseWindow);
+  return true;
+}
+
+void Application::LoadInterfaceLanguage(QWidget* parent) {
+  const fs::path languageFile = state_.programFolder / kLanguageFileName;
+  if (state_.settings.sprache == kLanguageNotChosen) {
+    // The dialog's own captions need a table; German until the user has chosen.
+    if (state_.language.size() == 0) state_.language.Load(languageFile, kGerman);
+    LanguageDialog::Run(state_.settings, state_.language, parent);
+  }
+  state_.language.Load(languageFile, state_.settings.sprache);
+}
+
+std::optional<int> Application::Start() {
+  const RegistryStore registry(RegistryFile());
+  // Without an installer the registry has no version: the program's own one is shown instead.
+  const std::string version = registry.Read(kRegistryVersion);
+  const std::string versionDate = registry.Read(kRegistryVersionDate);
+  state_.versionText = VersionText(IsRegistryError(version) ? PSALMORA_VERSION_DIGITS : version);
+  state_.versionDate = IsRegistryError(versionDate) ? PSALMORA_VERSION_DATE : versionDate;
+  state_.windowTitle = "Psalmora " + state_.versionText;
+  // The guard comes first so that a second start never shows the language dialog or the wizard.
+  if (!ClaimInstance()) return 0;
+
+  const fs::path executableFolder = RunningProgramFolder();
+  state_.programFolder = ChooseProgramFolder(options_.programDir, executableFolder);
+  if (const fs::path defaults = FindDefaultsFolder(executableFolder); !defaults.empty()) {
+    InstallDefaults(defaults, state_.programFolder);
+  }
+  const fs::path settingsFile = state_.programFolder / kSettingsFileName;
+  state_.settings = LoadSettings(settingsFile, ToCp1252(QDir::homePath()));
+  LoadInterfaceLanguage(nullptr);
+  if (quitting_) return 0;
+
+  if (!services_.canPlayMovies()) {
+    messages_.Show(nullptr, MessageIcon::Error, QStringLiteral("Error"),
+                   QStringLiteral("Can't initialize movie playback !"));
+    return 1;
+  }
+  if (std::optional<int> ended = LocateDataFolder()) return ended;
+
+  state_.songs = SongStore(state_.dataFiles);
+  const DataFolderStart prepared = PrepareDataFolder(state_.songs, settingsFile, state_.language);
+  if (prepared.message) {
+    messages_.Show(nullptr, ToIcon(prepared.message->icon), MessageText(prepared.message->title),
+                   MessageText(prepared.message->text));
+  }
+  state_.songs.LoadSongList();
+  state_.videoList = LoadVideoList(state_.dataFiles);
+  state_.bibleIndex = LoadBibleIndex(state_.programFolder);
+  state_.fileTypes = LoadFileTypes(settingsFile);
+
+  BuildMainWindow();
+  AskAndStartUpdater();
+  if (state_.settings.autoopen != 0) OpenPresentationAtStart();
+  return std::nullopt;
+}
+
+std::optional<int> Application::LocateDataFolder() {
+  if (!options_.dataDir.empty()) {
+    // A folder named on the command line bypasses the registry and the wizard.
+    const fs::path folder = fs::absolute(options_.dataDir).lexically_normal();
+    if (!CreateFolderLevels(folder).accepted) {
+      qCritical("psalmora: cannot create the data folder %s", folder.c_str());
+      return 2;
+    }
+    state_.dataFiles = DataFiles::For(folder);
+    return std::nullopt;
+  }
+  const RegistryStore registry(RegistryFile());
+  const DataFolderCheck check = CheckDataFolder(registry.Read(kRegistryDataFolder), state_.language);
+  if (check.message) {
+    messages_.Show(nullptr, ToIcon(check.message->icon), MessageText(check.message->title),
+                   MessageText(check.message->text));
+  }
+  if (check.needsWizard) return RunWizard();
+  state_.dataFiles = DataFiles::For(check.folder);
+  return std::nullopt;
+}
+
+std::optional<int> Application::RunWizard() {
+  RegistryStore registry(RegistryFile());
+  FolderWizard wizard(registry, messages_, QDir::toNativeSeparators(FolderWizard::DefaultProposal()));
+  if (services_.folderChooser) wizard.SetFolderChooser(services_.folderChooser);
+  if (wizard.exec() != QDialog::Accepted || quitting_) return wizard.StoreFailed() ? 1 : 0;
+  state_.dataFiles = DataFiles::For(wizard.ChosenFolder());
+  return std::nullopt;
+}
+
+void Application::BuildMainWindow() {
+  window_ = std::make_unique<MainWindow>(state_);
+  connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
+  connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);
+  connect(window_.get(), &MainWindow::aboutRequested, this, &Application::ShowAbout);
+  connect(window_.get(), &MainWindow::quitRequested, this, &Application::RequestQuit);
+  window_->showMaximized();
+}
+
+void Application::AskAndStartUpdater() {
+  if (state_.settings.updateauto == -1) {
+    const bool yes = messages_.AskYesNo(
+        window_.get(), Tr("Psalmora Online Update", state_),
+        Tr("Soll Psalmora in Zukunft automatisch bei jedem Programmstart eine Suche nach Updates durchführen?",
+           state_));
+    state_.settings.updateauto = yes ? 1 : 0;
+  }
+  if (state_.settings.updateauto == 1) StartUpdater({QStringLiteral("auto")});
+}
+
+void Application::StartUpdater(const QStringList& arguments) {
+  const QString updater = QString::fromStdString(UpdaterPath(state_.programFolder).string());
+  ++updaterStarts_;
+  // A missing or broken updater is not the user's concern at start-up: no message.
+  services_.startProgram(updater, arguments, QString::fromStdString(state_.programFolder.string()));
+}
+
+void Application::OpenSettings() { SettingsDialog::Run(state_, messages_, window_.get()); }
+
+void Application::ChooseLanguage() {
+  LanguageDialog::Run(state_.settings, state_.language, window_.get());
+  state_.language.Load(state_.programFolder / kLanguageFileName, state_.settings.sprache);
+  if (window_) window_->RebuildMenuBar();
+}
+
+void Application::ShowAbout() { ShowAboutBox(state_, messages_, window_.get()); }
+
+void Application::OpenPresentationAtStart() {
+  presentationMode_ = 1;
+  // The presentation window is not part of the program yet; nothing opens.
+}
+
+void Application::RaiseWindow() {
+  QWidget* target = QApplication::activeModalWidget();
+  if (!target) target = window_.get();
+  if (!target) return;
+  if (target->isMinimized()) target->showNormal();
+  target->show();
+  target->raise();
+  target->activateWindow();
+}
+
+void Application::QuitFromSignal() {
+  if (window_ && !quitting_) {
+    window_->close();
+  } else {
+    RequestQuit();
+  }
+}
+
+void Application::RequestQuit() {
+  quitting_ = true;
+  // Without a running loop (still starting up, or driven by a test) the flag alone ends the run: an
+  // exit() then would make every later event loop return at once.
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+void Application::Shutdown() {
+  if (shutDown_ || !window_) return;
+  shutDown_ = true;
+  DeletePageFiles(state_.dataFiles.folder);
+  window_->StoreRunValues(state_.settings, state_.fileTypes);
+  // The control and song-order windows are not part of the program yet, so their positions stay.
+  SaveShutdownSettings(state_.programFolder / kSettingsFileName, state_.settings, state_.fileTypes,
+                       /*controlWindowExists=*/false, /*songOrderWindowExists=*/false);
+}
+
+int Application::Run() {
+  if (std::optional<int> ended = Start()) return *ended;
+  int status = 0;
+  if (!quitting_) status = QApplication::exec();
+  Shutdown();
+  return status;
+}
+
+}  // namespace psalmora
