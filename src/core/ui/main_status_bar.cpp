@@ -23,6 +23,7 @@ MainStatusBar::MainStatusBar(const QString& windowTitle, QWidget* parent) : QSta
   title_->setObjectName(QStringLiteral("statusTitle"));
   titleLayout->addWidget(icon);
   titleLayout->addWidget(title_);
+  titleLayout->addStretch(1);
   addWidget(titleBox, 1);
 
   progress_ = new QProgressBar(this);

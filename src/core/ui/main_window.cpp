@@ -48,6 +48,8 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
 
   RefreshMainSongList();
   FillSelections();
+  // Once at start the id column grows to show the ids beside their icons.
+  GroupSongList()->resizeColumnToContents(0);
   SelectionSongList()->setFocus();
 }
 

@@ -2,6 +2,7 @@
 #include "core/ui/preview_pane.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
@@ -84,7 +85,12 @@ PreviewPane::PreviewPane(AppState& state, QWidget* parent) : QWidget(parent), st
   stripLayout->addWidget(tempoLabel_);
   layout->addWidget(strip);
 
-  viewHost_ = new QWidget(this);
+  auto* frame = new QFrame(this);
+  frame->setFrameShape(QFrame::StyledPanel);
+  auto* frameLayout = new QVBoxLayout(frame);
+  frameLayout->setContentsMargins(1, 1, 1, 1);
+  viewHost_ = new QWidget(frame);
+  frameLayout->addWidget(viewHost_);
   viewHost_->setObjectName(QStringLiteral("previewViewHost"));
   viewHost_->setAutoFillBackground(true);
   QPalette page = viewHost_->palette();
@@ -92,7 +98,7 @@ PreviewPane::PreviewPane(AppState& state, QWidget* parent) : QWidget(parent), st
   viewHost_->setPalette(page);
   auto* hostLayout = new QVBoxLayout(viewHost_);
   hostLayout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(viewHost_, 1);
+  layout->addWidget(frame, 1);
 
   tempoTimer_ = new QTimer(this);
   connect(tempoTimer_, &QTimer::timeout, this, [this] { ToggleTempoColour(); });
