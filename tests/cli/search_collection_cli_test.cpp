@@ -1,0 +1,110 @@
+// psalmora-tool's search, trash, selection and group commands on a prepared data folder.
+#include <gtest/gtest.h>
+
+#include "core/ini_file.h"
+#include "tool_runner.h"
+
+namespace psalmora::testing {
+namespace {
+
+// A data folder with four songs (newest first) and their texts, a selection and a group file.
+class SearchCollectionCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(sandbox_.RunInData({"init"}).status, 0);
+    const auto data = sandbox_.dataDir();
+    WriteFileBytes(data / "lieder.dat",
+                   "4\t01.01.2026-10:00\t\xDC" "ber den Wolken\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n"
+                   "3\t01.01.2026-10:00\tStra\xDF" "e\t\t\tleise\t\t\t\t\t\t\t\t\t\t\t\t\tg-3\t\t\t\r\n"
+                   "2\t01.01.2026-10:00\tDr\xFC" "ber\t\r\n"
+                   "1\t01.01.2026-10:00\tDas erste Lied\tD A G A D (2x)\r\n");
+    WriteFileBytes(data / "4.dat", "Hoch \xFC" "ber den\r\nWolken\r\n");
+    WriteFileBytes(data / "3.dat", "Leise\r\n");
+    WriteFileBytes(data / "2.dat", "\r\n");
+    WriteFileBytes(data / "auswahl.dat", "Sonntag\t|1|3\tsync-1\t\t\t\t\t\t\r\nOstern\t|3\r\n");
+    WriteFileBytes(data / "gruppierung.dat", "Lob\t7|3|4\r\n");
+  }
+  ToolRun Run(const std::vector<std::string>& arguments) const { return sandbox_.RunInData(arguments); }
+  std::string Data(std::string_view name) const { return ReadFileBytes(sandbox_.dataDir() / name); }
+
+  ToolSandbox sandbox_;
+};
+
+TEST_F(SearchCollectionCliTest, SearchPrintsTheHitsInStoreOrder) {
+  ToolRun run = Run({"search", "Titel", "ÜBER"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "4\tÜber den Wolken\n2\tDrüber\n");
+  EXPECT_EQ(Run({"search", "Titel", "strasse"}).out, "");
+  EXPECT_EQ(Run({"search", "Titel", "STRAßE"}).out, "3\tStraße\n");
+  EXPECT_EQ(Run({"search", "Bemerkung", "$leer$"}).out, "4\tÜber den Wolken\n2\tDrüber\n1\tDas erste Lied\n");
+  EXPECT_EQ(Run({"search", "Liedtext", "denwolken"}).out, "4\tÜber den Wolken\n");
+  EXPECT_EQ(Run({"search", "Liedtext", "--", "*"}).out, "");
+}
+
+TEST_F(SearchCollectionCliTest, SearchRejectsAnUnknownFieldAsAUsageError) {
+  const ToolRun run = Run({"search", "Liedtexte", "x"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("Liedtext"), std::string::npos);  // the fields are listed
+  EXPECT_EQ(Run({"search", "Titel"}).status, 2);
+}
+
+TEST_F(SearchCollectionCliTest, DeleteTrashRestoreAndPurge) {
+  EXPECT_EQ(Run({"delete", "3", "99"}).status, 1);  // nothing happens when an id is unknown
+  EXPECT_EQ(Data("lieder.dat").find("#gel"), std::string::npos);
+
+  ToolRun run = Run({"delete", "3", "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Run({"trash"}).out, "3\tStraße\n1\tDas erste Lied\n");
+  EXPECT_EQ(Run({"search", "Titel", "e"}).out, "4\tÜber den Wolken\n2\tDrüber\n");
+  EXPECT_EQ(Run({"selection", "list"}).out, "0\tSonntag\t0\n1\tOstern\t0\n");
+  EXPECT_EQ(Run({"group", "list", "Lob"}).out, "4\tÜber den Wolken\n");
+  const IniFile settings = IniFile::Load(sandbox_.programDir() / "config" / "einstellungen.ini");
+  EXPECT_EQ(settings.ValueOr("sonstiges", "loeschstringclient", ""), "g-3|");
+
+  EXPECT_EQ(Run({"restore", "4"}).status, 1);  // not in the trash
+  ASSERT_EQ(Run({"restore", "3"}).status, 0);
+  EXPECT_EQ(Run({"trash"}).out, "1\tDas erste Lied\n");
+  EXPECT_EQ(Run({"search", "Titel", "stra"}).out, "3\tStraße\n");
+
+  ASSERT_EQ(Run({"purge"}).status, 0);
+  EXPECT_EQ(Run({"trash"}).out, "");
+  EXPECT_EQ(Data("lieder.dat").find("#gel"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(sandbox_.dataDir() / "1.dat"));
+  EXPECT_TRUE(std::filesystem::exists(sandbox_.dataDir() / "3.dat"));
+}
+
+TEST_F(SearchCollectionCliTest, SelectionAddRemoveAndList) {
+  ToolRun run = Run({"selection", "add", "Sonntag", "4", "1", "2"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "'Das erste Lied' wurde schon ausgewählt\n");
+  EXPECT_EQ(Run({"selection", "list", "0"}).out,
+            "1\tDas erste Lied\n3\tStraße\n4\tÜber den Wolken\n2\tDrüber\n");
+  EXPECT_EQ(Run({"selection", "list"}).out, "0\tSonntag\t4\n1\tOstern\t1\n");
+  ASSERT_EQ(Run({"selection", "remove", "0", "3", "2"}).status, 0);
+  EXPECT_EQ(Run({"selection", "list", "Sonntag"}).out, "1\tDas erste Lied\n4\tÜber den Wolken\n");
+  EXPECT_NE(Data("auswahl.dat").find("Sonntag\t|1|4\tsync-1\t"), std::string::npos);
+
+  EXPECT_EQ(Run({"selection", "add", "Pfingsten", "1"}).status, 1);
+  EXPECT_EQ(Run({"selection", "add", "0", "77"}).status, 1);
+  EXPECT_EQ(Run({"selection", "add", "0"}).status, 2);
+  EXPECT_EQ(Run({"selection", "tausche"}).status, 2);
+}
+
+TEST_F(SearchCollectionCliTest, GroupsAndTheCollectionEditorActions) {
+  ASSERT_EQ(Run({"group", "add", "0", "1"}).status, 0);
+  EXPECT_EQ(Run({"group", "list"}).out, "0\tLob\t3\t7\n");
+  ASSERT_EQ(Run({"group", "new"}).status, 0);
+  ToolRun run = Run({"group", "rename", "0", "Dank", "7"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Pool ID bereits für Gruppe Lob vergeben!\n");
+  EXPECT_EQ(Run({"group", "list"}).out, "0\tDank\t0\t\n1\tLob\t3\t7\n");
+
+  ASSERT_EQ(Run({"selection", "delete", "Ostern"}).status, 0);
+  ASSERT_EQ(Run({"selection", "delete", "Sonntag"}).status, 0);
+  const IniFile settings = IniFile::Load(sandbox_.programDir() / "config" / "einstellungen.ini");
+  EXPECT_EQ(settings.ValueOr("sonstiges", "loeschstringplaylistclient", ""), "sync-1|");
+  EXPECT_EQ(Data("auswahl.dat"), "");
+}
+
+}  // namespace
+}  // namespace psalmora::testing
