@@ -55,7 +55,9 @@ std::optional<std::vector<LayoutEntry>> ListLayouts(const std::filesystem::path&
   return entries;
 }
 
-Layout ParseLayout(std::string_view text) { return Layout{SplitLines(text)}; }
+Layout ParseLayout(std::string_view text) {
+  return Layout{SplitLines(text)};
+}
 
 Layout LoadLayout(const std::filesystem::path& layoutFolder, std::string_view key) {
   const std::optional<std::filesystem::path> path = LayoutFilePath(layoutFolder, key);

@@ -10,8 +10,8 @@ namespace psalmora {
 
 struct PageFrame {
   std::string_view leftMargin = "5";
-  bool noScroll = false;              // scroll='no' pages (the beamer's frames)
-  std::string_view backgroundImage;   // layout line 4, or the song's own picture on the beamer
+  bool noScroll = false;             // scroll='no' pages (the beamer's frames)
+  std::string_view backgroundImage;  // layout line 4, or the song's own picture on the beamer
 };
 
 // Appends "<head>...</head><body ...><style ...>...</style>" without line ends. Sizes are written as CSS

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "core/atomic_file.h"
 #include "core/record_fields.h"
+#include "render/page_file.h"
 #include "render/page_head.h"
 #include "render/page_template.h"
 #include "render/slides.h"
@@ -152,9 +152,15 @@ std::optional<RenderMode> RenderModeFromWord(std::string_view word) {
   return std::nullopt;
 }
 
-std::string_view RenderModeWord(RenderMode mode) { return InfoOf(mode).word; }
-std::string_view PageFileName(RenderMode mode) { return InfoOf(mode).file; }
-std::string_view LayoutSettingKey(RenderMode mode) { return InfoOf(mode).settingKey; }
+std::string_view RenderModeWord(RenderMode mode) {
+  return InfoOf(mode).word;
+}
+std::string_view PageFileName(RenderMode mode) {
+  return InfoOf(mode).file;
+}
+std::string_view LayoutSettingKey(RenderMode mode) {
+  return InfoOf(mode).settingKey;
+}
 
 std::string BuildPage(const RenderRequest& request, const RenderFolders& folders, RenderState& state,
                       RenderResult& result) {
@@ -180,8 +186,8 @@ std::string BuildPage(const RenderRequest& request, const RenderFolders& folders
     frame.backgroundImage = layout.Line(layout_line::kBackgroundImage);
     if (wideMargin) {
       frame.leftMargin = "30";
-      const std::string_view songImage = RecordField(beamer ? std::string_view(record) : request.beamerSongRecord,
-                                                     kBackgroundImageField);
+      const std::string_view songImage =
+          RecordField(beamer ? std::string_view(record) : request.beamerSongRecord, kBackgroundImageField);
       if (!songImage.empty()) frame.backgroundImage = songImage;
     }
     WritePageHead(page, layout, frame);
@@ -196,7 +202,7 @@ RenderResult RenderPage(const RenderRequest& request, const RenderFolders& folde
   RenderResult result;
   const std::string page = BuildPage(request, folders, state, result);
   result.page = folders.dataFolder / PageFileName(request.mode);
-  const WriteResult write = WriteFileAtomically(result.page, page);
+  const WriteResult write = WritePageFile(result.page, page);
   result.written = write.ok;
   result.error = write.error;
   return result;

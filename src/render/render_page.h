@@ -48,19 +48,19 @@ struct RenderRequest {
   // Song records to render; only "drucken" renders more than the first. "freetext", "kopfzeile" and
   // "layout" set their own.
   std::vector<std::string> renderList;
-  std::string layoutKey;            // empty: the layout already loaded stays in use
+  std::string layoutKey;              // empty: the layout already loaded stays in use
   std::string transposeOffset = "0";  // the transposition field's text
-  bool twoColumns = false;          // "lange Texte in zwei Spalten darstellen" (preview only)
-  std::string freeText;             // "freetext": the free-text field
-  std::string headerText;           // "kopfzeile": the header-text field
-  std::string beamerSongRecord;     // "freetext": record of the song last shown on the beamer
+  bool twoColumns = false;            // "lange Texte in zwei Spalten darstellen" (preview only)
+  std::string freeText;               // "freetext": the free-text field
+  std::string headerText;             // "kopfzeile": the header-text field
+  std::string beamerSongRecord;       // "freetext": record of the song last shown on the beamer
 };
 
 struct RenderResult {
   std::filesystem::path page;  // the file of the mode
   bool written = false;        // false: the file keeps its earlier content (error says why)
   std::string error;
-  bool load = false;           // the render list was not empty: load page into the mode's view
+  bool load = false;  // the render list was not empty: load page into the mode's view
   // First entry of the render list ("vorschau": the hidden record field and the song-state buttons).
   std::string record;
   // "vorschau": "Tempo: " + field 16 + " bpm" or "kein Tempo"; the song order with 0x81 as CR.

@@ -13,7 +13,7 @@ class SongStore;
 struct SongCopy {
   std::string id;
   std::string record;
-  std::string text;   // without the final CR LF that WriteSongText adds
+  std::string text;    // without the final CR LF that WriteSongText adds
   bool saved = false;  // both the song list and the text file were written
 };
 

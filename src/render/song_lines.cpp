@@ -121,8 +121,12 @@ std::vector<std::string> ExpandInlineChords(std::string_view line) {
   return {chordLine, textLine};
 }
 
-bool IsInlineForm(std::string_view record) { return RecordField(record, song_field::kTextFormat) == "1"; }
+bool IsInlineForm(std::string_view record) {
+  return RecordField(record, song_field::kTextFormat) == "1";
+}
 
-std::string_view LayoutSampleText() { return kSampleText; }
+std::string_view LayoutSampleText() {
+  return kSampleText;
+}
 
 }  // namespace psalmora

@@ -10,7 +10,9 @@ namespace {
 constexpr std::string_view kNbsp = "&nbsp;";
 constexpr char kNbspByte = '\xA0';  // the no-break space of Windows-1252
 
-bool IsLowerAscii(char c) { return c >= 'a' && c <= 'z'; }
+bool IsLowerAscii(char c) {
+  return c >= 'a' && c <= 'z';
+}
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   if (from.empty()) return;

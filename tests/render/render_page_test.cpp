@@ -125,8 +125,8 @@ TEST_F(RenderPageTest, PagesUseCssPixelsAndBeamerPagesDoNotScroll) {
   EXPECT_EQ(preview.find("overflow:hidden"), std::string::npos);
   EXPECT_EQ(preview.find("text-shadow"), std::string::npos);
 
-  for (const RenderMode mode : {RenderMode::kBeamerLied, RenderMode::kAkkorde, RenderMode::kFuss,
-                                RenderMode::kFreetext, RenderMode::kKopfzeile}) {
+  for (const RenderMode mode : {RenderMode::kBeamerLied, RenderMode::kAkkorde, RenderMode::kFuss, RenderMode::kFreetext,
+                                RenderMode::kKopfzeile}) {
     Render(mode, {std::string(kFirstSong)});
     const std::string page = Page(mode);
     EXPECT_NE(page.find("scroll='no'"), std::string::npos) << RenderModeWord(mode);
@@ -191,8 +191,9 @@ TEST_F(RenderPageTest, PreviewReportsTempoAndSongOrder) {
 TEST_F(RenderPageTest, BeamerUsesWideMarginAndTheSongsOwnPicture) {
   std::string record = "1\t\tT\t\t\t\t\t\t\tbild.jpg\t";
   Render(RenderMode::kBeamerLied, {record});
-  EXPECT_NE(Page(RenderMode::kBeamerLied).find("<body leftmargin='30' scroll='no' topmargin='0' id='body' "
-                                               "style='background-image:url(bild.jpg);"),
+  EXPECT_NE(Page(RenderMode::kBeamerLied)
+                .find("<body leftmargin='30' scroll='no' topmargin='0' id='body' "
+                      "style='background-image:url(bild.jpg);"),
             std::string::npos);
   request_.freeText = "Zeile 1\r\nZeile 2\nZeile 3";
   request_.beamerSongRecord = record;

@@ -21,7 +21,8 @@ std::string FullRecord() {
 }
 
 TEST(CopyRecordTest, FirstSongKeepsItsLastFieldWithoutTrailingTab) {
-  const std::string copy = CopyRecord("1\t07.12.2026-10:00\tDas erste Lied\tD A G A D (2x)", "2", "08.12.2026-09:00", 99);
+  const std::string copy =
+      CopyRecord("1\t07.12.2026-10:00\tDas erste Lied\tD A G A D (2x)", "2", "08.12.2026-09:00", 99);
   EXPECT_EQ(copy, "2\t08.12.2026-09:00\tDas erste Lied kopie\tD A G A D (2x)\t");
 }
 

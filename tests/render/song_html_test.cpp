@@ -28,8 +28,9 @@ std::string Flat(const Lines& lines, const SongTextOptions& options = {}) {
 }
 
 TEST(SongHtmlTest, EveryItemEndsWithCrLf) {
-  EXPECT_EQ(Html({"La"}),
-            "<table border=0><tr valign='top'><td valign='top'>\r\n<font id=te>La</font><br>\r\n</td></tr></table>\r\n");
+  EXPECT_EQ(
+      Html({"La"}),
+      "<table border=0><tr valign='top'><td valign='top'>\r\n<font id=te>La</font><br>\r\n</td></tr></table>\r\n");
 }
 
 TEST(SongHtmlTest, ChordsOverTheirSyllables) {

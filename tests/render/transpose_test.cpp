@@ -2,25 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "render/chord_table.h"
-
 namespace psalmora {
 namespace {
-
-TEST(ChordTableTest, BuiltInHasTwelveRowsHighestFirst) {
-  const ChordTable& table = ChordTable::BuiltIn();
-  ASSERT_EQ(table.RowCount(), 12);
-  EXPECT_EQ(table.Rows().front(), "H");
-  EXPECT_EQ(table.Rows()[1], "B\tAis\tHb\tA#");
-  EXPECT_EQ(table.Rows()[8], "D#\tDis\tEb");
-  EXPECT_EQ(table.WrittenName(11), "C");
-}
-
-TEST(ChordTableTest, ParsesAnyLineEndAndSkipsEmptyRows) {
-  const ChordTable table("X\tY\n\nZ");
-  ASSERT_EQ(table.RowCount(), 2);
-  EXPECT_EQ(table.Names(0), (std::vector<std::string>{"X", "Y"}));
-}
 
 TEST(TransposeChordTest, DocumentedExamplesWithOffsetTwo) {
   EXPECT_EQ(TransposeChord("Am7", "2"), "Hm7");
@@ -39,8 +22,8 @@ TEST(TransposeChordTest, PositiveOffsetMovesUpThroughGermanNames) {
 }
 
 TEST(TransposeChordTest, RowOrderSettlesOverlappingNames) {
-  EXPECT_EQ(TransposeChord("Fis", "1"), "G");   // not "F" + "is"
-  EXPECT_EQ(TransposeChord("Ais", "1"), "H");   // not "A" + "is"
+  EXPECT_EQ(TransposeChord("Fis", "1"), "G");  // not "F" + "is"
+  EXPECT_EQ(TransposeChord("Ais", "1"), "H");  // not "A" + "is"
   EXPECT_EQ(TransposeChord("Dis", "1"), "E");
   EXPECT_EQ(TransposeChord("D#m", "1"), "Em");
   EXPECT_EQ(TransposeChord("Gis7", "-1"), "G7");
@@ -65,8 +48,8 @@ TEST(TransposeChordTest, MinorWrittenTokensKeepTheirLowercaseLetter) {
 
 TEST(TransposeChordTest, SlashChordsAndUnknownTokens) {
   EXPECT_EQ(TransposeChord("G/H", "1"), "G#/C");
-  EXPECT_EQ(TransposeChord("D/x", "2"), "E");     // an unknown token is left out
-  EXPECT_EQ(TransposeChord("x/D", "2"), "/E");    // the slash belongs to the second token
+  EXPECT_EQ(TransposeChord("D/x", "2"), "E");   // an unknown token is left out
+  EXPECT_EQ(TransposeChord("x/D", "2"), "/E");  // the slash belongs to the second token
   EXPECT_EQ(TransposeChord("x/y", "2"), "(x/y?)");
   EXPECT_EQ(TransposeChord("A/A", "2"), "H/H");
 }
@@ -107,7 +90,7 @@ TEST(TransposeChordTest, KeepsTrailingSpacesAndCellPadding) {
 TEST(TransposeChordLineTest, KeepsColumnsAndTheGapBetweenChords) {
   EXPECT_EQ(TransposeChordLine(">  D   A   G", 2), ">  E   H   A");
   EXPECT_EQ(TransposeChordLine(">  C  F", 1), ">  C# F#");
-  EXPECT_EQ(TransposeChordLine(">  C F", 1), ">  C# F#");  // a grown chord pushes the next one
+  EXPECT_EQ(TransposeChordLine(">  C F", 1), ">  C# F#");     // a grown chord pushes the next one
   EXPECT_EQ(TransposeChordLine(">  C#  F", -1), ">  C   E");  // a shrunk chord keeps the next one's column
   EXPECT_EQ(TransposeChordLine(">A  kk", 2), ">H  kk");       // unknown chords stay as written
   EXPECT_EQ(TransposeChordLine(">  D", 0), ">  D");

@@ -1,0 +1,54 @@
+#include "render/page_head.h"
+
+#include <gtest/gtest.h>
+
+namespace psalmora {
+namespace {
+
+Layout TestLayout() {
+  return Layout{{"N", "D", "black", "bg.png", "", "ak|1|Times|-1|700|20|1,2,3|yellow", "te|1|Arial|0|400|16|0,0,0",
+                 "ub|1|Arial|0|400|16|0,0,0", "ko|0|Arial|0|400|14|0,0,0"}};
+}
+
+TEST(PageHeadTest, BodyAndStyleRules) {
+  std::string out;
+  WritePageHead(out, TestLayout(), PageFrame{"5", false, "bg.png"});
+  EXPECT_TRUE(
+      out.starts_with("<head><title></title></head><body leftmargin='5' scroll='' topmargin='0' id='body' "
+                      "style='background-image:url(bg.png); background-repeat:; background-attachment:fixed; "
+                      "background-position:center; background-color:black;'><style type='text/css'>"));
+  EXPECT_NE(out.find("#ak{ font-family:Times; font-style:italic; font-weight:700; font-size:20px; color:RGB(1,2,3); "
+                     "background-color:yellow}#te{ "),
+            std::string::npos);
+  EXPECT_TRUE(out.ends_with("background-color:}</style>"));
+  EXPECT_EQ(out.find('\n'), std::string::npos);
+}
+
+TEST(PageHeadTest, GlowOnlyWithATenthLineWhoseFlagIsSet) {
+  Layout layout = TestLayout();
+  std::string out;
+  WritePageHead(out, layout, PageFrame{});
+  EXPECT_EQ(out.find("Glow"), std::string::npos);
+  layout.lines.push_back("0-255");
+  out.clear();
+  WritePageHead(out, layout, PageFrame{});
+  EXPECT_EQ(out.find("Glow"), std::string::npos);
+  layout.lines.back() = "1-255";
+  out.clear();
+  WritePageHead(out, layout, PageFrame{});
+  EXPECT_NE(out.find("#ak{ height: 1em; filter:Glow(color=#FF0000, strength=5); text-shadow:0 0 2px #FF0000, "
+                     "0 0 3px #FF0000, 0 0 5px #FF0000, 0 0 5px #FF0000; font-family:Times;"),
+            std::string::npos);
+}
+
+TEST(PageHeadTest, NoScrollFrameHidesOverflow) {
+  std::string out;
+  WritePageHead(out, TestLayout(), PageFrame{"30", true, "song.jpg"});
+  EXPECT_NE(
+      out.find("<body leftmargin='30' scroll='no' topmargin='0' id='body' style='background-image:url(song.jpg);"),
+      std::string::npos);
+  EXPECT_NE(out.find("background-color:black; overflow:hidden;'>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace psalmora
