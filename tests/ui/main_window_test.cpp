@@ -42,7 +42,8 @@ struct Fixture {
     const QString data = temp.path() + "/daten";
     uitest::WriteBytes(data + "/lieder.dat",
                        "1\t05.03.2018-14:07\tZion\t\t\t\t\t\t\t\t\t\t0\t\t\t120\t\t\t\t\t\t\r\n"
-                       "2\t01.12.2017-09:05\t\xFC" "ber den Wolken\t\t\t\t\t\t\t\t\t\t3\t\t\t\t\t\t\t\t\t\r\n"
+                       "2\t01.12.2017-09:05\t\xFC"
+                       "ber den Wolken\t\t\t\t\t\t\t\t\t\t3\t\t\t\t\t\t\t\t\t\r\n"
                        "#gel\xF6scht#\t5\t01.12.2017-09:05\tGel\xF6scht\t\r\n"
                        "3\t17.01.2019-10:00\t\xC4rger\t\r\n"
                        "4\t30.06.2016-23:59\tAbend\t\r\n");
@@ -105,9 +106,9 @@ class MainWindowTest : public QObject {
     Fixture f;
     MainWindow window(f.state);
     QCOMPARE(MenuTitles(window), (QStringList{"Liederverwaltung", "Einstellungen", "Präsentation", "Hilfe"}));
-    QCOMPARE(ItemTexts(TopMenu(window, 0)), (QStringList{"Neues Lied\tStrg+N", "—", "Lieder importieren", "—",
-                                                         "Mit Cantabox synchronisieren", "—", "Papierkorb", "—",
-                                                         "Beenden"}));
+    QCOMPARE(ItemTexts(TopMenu(window, 0)),
+             (QStringList{"Neues Lied\tStrg+N", "—", "Lieder importieren", "—", "Mit Cantabox synchronisieren", "—",
+                          "Papierkorb", "—", "Beenden"}));
     QMenu* import = TopMenu(window, 0)->actions().at(2)->menu<QMenu*>();
     QVERIFY(import);
     QCOMPARE(ItemTexts(import), (QStringList{"Exportdatei (*.exp)", "Powerpoint (*.ppt;*.pps)",

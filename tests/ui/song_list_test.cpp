@@ -41,8 +41,11 @@ void ClickHeader(SongListWidget& list, int column) {
 // The four titles of the umlaut cases, in store order (not sorted).
 void FillUmlautSongs(SongListWidget& list) {
   list.AddSongRow(Record("10", "05.03.2018-14:07", "Zion"), false);
-  list.AddSongRow(Record("2", "01.12.2017-09:05", "\xFC" "ber den Wolken"), false);  // über
-  list.AddSongRow(Record("33", "17.01.2019-10:00", "\xC4rger"), false);              // Ärger
+  list.AddSongRow(Record("2", "01.12.2017-09:05",
+                         "\xFC"
+                         "ber den Wolken"),
+                  false);                                                // über
+  list.AddSongRow(Record("33", "17.01.2019-10:00", "\xC4rger"), false);  // Ärger
   list.AddSongRow(Record("4", "30.06.2016-23:59", "Abend"), false);
 }
 
@@ -148,7 +151,8 @@ class SongListTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     for (int i = 0; i < 60; ++i) list.AddSongRow(Record(std::to_string(i + 1), "", "Lied " + std::to_string(i)), false);
     list.AddSongRow(Record("100", "", "Morgenstern"), false);
-    for (int i = 0; i < 60; ++i) list.AddSongRow(Record(std::to_string(i + 200), "", "Weg " + std::to_string(i)), false);
+    for (int i = 0; i < 60; ++i)
+      list.AddSongRow(Record(std::to_string(i + 200), "", "Weg " + std::to_string(i)), false);
     list.SortByTitle();
     QTest::keyClick(&list, Qt::Key_M);
     QCOMPARE(SelectedTitles(list), QStringList{"Morgenstern"});
@@ -169,8 +173,14 @@ class SongListTest : public QObject {
   void refreshSongRowsRenamesAndRemovesInEveryList() {
     SongListWidget group(3), selection(2), hits(2);
     for (SongListWidget* list : {&group, &selection, &hits}) FillUmlautSongs(*list);
-    selection.AddSongRow(Record("2", "", "\xFC" "ber den Wolken"), false);  // twice in a selection
-    RefreshSongRows({&group, &selection, &hits}, "2", Record("2", "", "\xDC" "ber allem"));
+    selection.AddSongRow(Record("2", "",
+                                "\xFC"
+                                "ber den Wolken"),
+                         false);  // twice in a selection
+    RefreshSongRows({&group, &selection, &hits}, "2",
+                    Record("2", "",
+                           "\xDC"
+                           "ber allem"));
     QCOMPARE(group.Model().RowAt(1).title, QString("Über allem"));
     QCOMPARE(selection.Model().RowAt(4).title, QString("Über allem"));
     QCOMPARE(hits.Model().RowAt(0).title, QString("Zion"));  // other rows unchanged

@@ -3,6 +3,8 @@
 #include "core/ui/app_icons.h"
 
 #include <QString>
+#include <cstddef>
+#include <iterator>
 
 // The UI library is static: its resource file is linked in only when registered. Q_INIT_RESOURCE must be
 // used outside any namespace.
@@ -19,59 +21,64 @@ struct IconSource {
   const char* file;       // below ":/icons/"
 };
 
+// In the order of IconId.
+constexpr IconSource kSources[] = {
+    {"", "psalmora.svg"},                         // Program
+    {"", "song.svg"},                             // Song
+    {"", "song-shared.svg"},                      // SongShared
+    {"", "tab-groups.svg"},                       // TabGroups
+    {"edit-find", "tab-search.svg"},              // TabSearch
+    {"", "tab-bible.svg"},                        // TabBible
+    {"", "tab-videos.svg"},                       // TabVideos
+    {"folder", "tab-files.svg"},                  // TabFiles
+    {"list-add", "selection-add.svg"},            // SelectionAdd
+    {"list-remove", "selection-remove.svg"},      // SelectionRemove
+    {"go-up", "move-up.svg"},                     // MoveUp
+    {"go-down", "move-down.svg"},                 // MoveDown
+    {"", "edit-list.svg"},                        // EditList
+    {"edit-find", "tab-search.svg"},              // SearchStart
+    {"", "chords.svg"},                           // Chords
+    {"", "translation.svg"},                      // Translation
+    {"", "footer.svg"},                           // Footer
+    {"", "header.svg"},                           // Header
+    {"zoom-out", "font-smaller.svg"},             // FontSmaller
+    {"zoom-in", "font-larger.svg"},               // FontLarger
+    {"", "scroll-up.svg"},                        // ScrollUp
+    {"", "scroll-down.svg"},                      // ScrollDown
+    {"", "send-beamer.svg"},                      // SendToBeamer
+    {"", "news.svg"},                             // News
+    {"", "web-search.svg"},                       // WebSearch
+    {"", "songselect.svg"},                       // SongSelect
+    {"", "transpose-down.svg"},                   // TransposeDown
+    {"", "transpose-up.svg"},                     // TransposeUp
+    {"", "songcopy.svg"},                         // SongCopy
+    {"", "two-columns.svg"},                      // TwoColumns
+    {"", "song-order.svg"},                       // SongOrder
+    {"", "mirror-beamer.svg"},                    // MirrorBeamer
+    {"", "video-background.svg"},                 // VideoBackground
+    {"", "video-beamer.svg"},                     // VideoBeamer
+    {"media-playback-stop", "video-stop.svg"},    // VideoStop
+    {"", "activities.svg"},                       // Activities
+    {"", "tempo.svg"},                            // Tempo
+    {"", "monitor-1.svg"},                        // Monitor1
+    {"", "monitor-2.svg"},                        // Monitor2
+    {"view-refresh", "refresh.svg"},              // Refresh
+    {"", "bible-load.svg"},                       // BibleLoad
+    {"", "video-site.svg"},                       // VideoSite
+    {"", "swap.svg"},                             // Swap
+    {"", "list-save.svg"},                        // ListSave
+    {"", "download.svg"},                         // Download
+    {"media-playback-pause", "media-pause.svg"},  // MediaPause
+    {"media-playback-start", "media-play.svg"},   // MediaPlay
+    {"", "play-link.svg"},                        // PlayLink
+    {"", "slideshow.svg"},                        // SlideShow
+};
+
+static_assert(std::size(kSources) == static_cast<std::size_t>(IconId::SlideShow) + 1, "one source per IconId");
+
 IconSource SourceOf(IconId id) {
-  switch (id) {
-    case IconId::Program: return {"", "psalmora.svg"};
-    case IconId::Song: return {"", "song.svg"};
-    case IconId::SongShared: return {"", "song-shared.svg"};
-    case IconId::TabGroups: return {"", "tab-groups.svg"};
-    case IconId::TabSearch: return {"edit-find", "tab-search.svg"};
-    case IconId::TabBible: return {"", "tab-bible.svg"};
-    case IconId::TabVideos: return {"", "tab-videos.svg"};
-    case IconId::TabFiles: return {"folder", "tab-files.svg"};
-    case IconId::SelectionAdd: return {"list-add", "selection-add.svg"};
-    case IconId::SelectionRemove: return {"list-remove", "selection-remove.svg"};
-    case IconId::MoveUp: return {"go-up", "move-up.svg"};
-    case IconId::MoveDown: return {"go-down", "move-down.svg"};
-    case IconId::EditList: return {"", "edit-list.svg"};
-    case IconId::SearchStart: return {"edit-find", "tab-search.svg"};
-    case IconId::Chords: return {"", "chords.svg"};
-    case IconId::Translation: return {"", "translation.svg"};
-    case IconId::Footer: return {"", "footer.svg"};
-    case IconId::Header: return {"", "header.svg"};
-    case IconId::FontSmaller: return {"zoom-out", "font-smaller.svg"};
-    case IconId::FontLarger: return {"zoom-in", "font-larger.svg"};
-    case IconId::ScrollUp: return {"", "scroll-up.svg"};
-    case IconId::ScrollDown: return {"", "scroll-down.svg"};
-    case IconId::SendToBeamer: return {"", "send-beamer.svg"};
-    case IconId::News: return {"", "news.svg"};
-    case IconId::WebSearch: return {"", "web-search.svg"};
-    case IconId::SongSelect: return {"", "songselect.svg"};
-    case IconId::TransposeDown: return {"", "transpose-down.svg"};
-    case IconId::TransposeUp: return {"", "transpose-up.svg"};
-    case IconId::SongCopy: return {"", "songcopy.svg"};
-    case IconId::TwoColumns: return {"", "two-columns.svg"};
-    case IconId::SongOrder: return {"", "song-order.svg"};
-    case IconId::MirrorBeamer: return {"", "mirror-beamer.svg"};
-    case IconId::VideoBackground: return {"", "video-background.svg"};
-    case IconId::VideoBeamer: return {"", "video-beamer.svg"};
-    case IconId::VideoStop: return {"media-playback-stop", "video-stop.svg"};
-    case IconId::Activities: return {"", "activities.svg"};
-    case IconId::Tempo: return {"", "tempo.svg"};
-    case IconId::Monitor1: return {"", "monitor-1.svg"};
-    case IconId::Monitor2: return {"", "monitor-2.svg"};
-    case IconId::Refresh: return {"view-refresh", "refresh.svg"};
-    case IconId::BibleLoad: return {"", "bible-load.svg"};
-    case IconId::VideoSite: return {"", "video-site.svg"};
-    case IconId::Swap: return {"", "swap.svg"};
-    case IconId::ListSave: return {"", "list-save.svg"};
-    case IconId::Download: return {"", "download.svg"};
-    case IconId::MediaPause: return {"media-playback-pause", "media-pause.svg"};
-    case IconId::MediaPlay: return {"media-playback-start", "media-play.svg"};
-    case IconId::PlayLink: return {"", "play-link.svg"};
-    case IconId::SlideShow: return {"", "slideshow.svg"};
-  }
-  return {"", "song.svg"};
+  const auto index = static_cast<std::size_t>(id);
+  return index < std::size(kSources) ? kSources[index] : IconSource{"", "song.svg"};
 }
 
 }  // namespace

@@ -13,8 +13,7 @@
 
 namespace psalmora {
 
-MainMenuBar::MainMenuBar(QMenuBar* bar, AppState& state, QObject* parent)
-    : QObject(parent), bar_(bar), state_(state) {
+MainMenuBar::MainMenuBar(QMenuBar* bar, AppState& state, QObject* parent) : QObject(parent), bar_(bar), state_(state) {
   Rebuild();
 }
 

@@ -3,8 +3,8 @@
 #include "core/ui/main_window.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QShortcut>
 #include <QSplitter>
@@ -124,24 +124,41 @@ void MainWindow::BuildShortcuts() {
   slideKeys_ = state_.settings.folie > 0;
   if (!slideKeys_) return;
   for (int slide = 1; slide <= 9; ++slide) {
-    addWindowAction(QKeySequence(Qt::Key_0 + slide), [this, slide] { emit slideChosen(slide); })
-        ->setObjectName(QStringLiteral("slideShortcut%1").arg(slide));
+    addWindowAction(QKeySequence(Qt::Key_0 + slide), [this, slide] {
+      emit slideChosen(slide);
+    })->setObjectName(QStringLiteral("slideShortcut%1").arg(slide));
   }
 }
 
-PreviewPane* MainWindow::Preview() const { return right_->Preview(); }
-QComboBox* MainWindow::GroupChooser() const { return left_->GroupChooser(); }
-QComboBox* MainWindow::SelectionChooser() const { return middle_->SelectionChooser(); }
-SongListWidget* MainWindow::GroupSongList() const { return left_->GroupSongList(); }
-SongListWidget* MainWindow::SelectionSongList() const { return middle_->SelectionSongList(); }
-SongListWidget* MainWindow::SearchHitList() const { return left_->SearchHitList(); }
+PreviewPane* MainWindow::Preview() const {
+  return right_->Preview();
+}
+QComboBox* MainWindow::GroupChooser() const {
+  return left_->GroupChooser();
+}
+QComboBox* MainWindow::SelectionChooser() const {
+  return middle_->SelectionChooser();
+}
+SongListWidget* MainWindow::GroupSongList() const {
+  return left_->GroupSongList();
+}
+SongListWidget* MainWindow::SelectionSongList() const {
+  return middle_->SelectionSongList();
+}
+SongListWidget* MainWindow::SearchHitList() const {
+  return left_->SearchHitList();
+}
 
 SongListWidget* MainWindow::CurrentSongListWidget() const {
   switch (currentList_) {
-    case SongListId::Group: return GroupSongList();
-    case SongListId::Selection: return SelectionSongList();
-    case SongListId::SearchHits: return SearchHitList();
-    case SongListId::None: break;
+    case SongListId::Group:
+      return GroupSongList();
+    case SongListId::Selection:
+      return SelectionSongList();
+    case SongListId::SearchHits:
+      return SearchHitList();
+    case SongListId::None:
+      break;
   }
   return nullptr;
 }
@@ -200,10 +217,9 @@ void MainWindow::RefreshMainSongList() {
   }
   shownGroupPosition_ = position;
 
-  const int rows = position == 0
-                       ? ShowWholeDatabase(*list, state_.songs.SongList(), groupRecords_)
-                       : ShowCollectionSongs(*list, groupRecords_[static_cast<std::size_t>(position - 1)],
-                                             state_.songs, SharedGroupSongIds(groupRecords_));
+  const int rows = position == 0 ? ShowWholeDatabase(*list, state_.songs.SongList(), groupRecords_)
+                                 : ShowCollectionSongs(*list, groupRecords_[static_cast<std::size_t>(position - 1)],
+                                                       state_.songs, SharedGroupSongIds(groupRecords_));
   left_->SetGroupRowCount(rows);
   list->SortByTitle();
   list->setUpdatesEnabled(true);
@@ -236,18 +252,33 @@ void MainWindow::RefreshSongRows(std::string_view id, std::string_view record) {
   psalmora::RefreshSongRows({GroupSongList(), SelectionSongList(), SearchHitList()}, id, record);
 }
 
-void MainWindow::RebuildMenuBar() { menu_->Rebuild(); }
+void MainWindow::RebuildMenuBar() {
+  menu_->Rebuild();
+}
 
 void MainWindow::OnMenuCommand(MenuCommand command) {
   emit menuCommand(command);
   switch (command) {
-    case MenuCommand::SettingsGeneral: emit settingsRequested(); break;
-    case MenuCommand::Languages: emit languagesRequested(); break;
-    case MenuCommand::About: emit aboutRequested(); break;
-    case MenuCommand::NewSong: emit newSongRequested(); break;
-    case MenuCommand::Help: emit helpRequested(); break;
-    case MenuCommand::Quit: close(); break;
-    default: break;
+    case MenuCommand::SettingsGeneral:
+      emit settingsRequested();
+      break;
+    case MenuCommand::Languages:
+      emit languagesRequested();
+      break;
+    case MenuCommand::About:
+      emit aboutRequested();
+      break;
+    case MenuCommand::NewSong:
+      emit newSongRequested();
+      break;
+    case MenuCommand::Help:
+      emit helpRequested();
+      break;
+    case MenuCommand::Quit:
+      close();
+      break;
+    default:
+      break;
   }
 }
 
@@ -266,12 +297,18 @@ void MainWindow::RememberColumnWidths() {
   if (!inner.isEmpty() && inner[0] > 0) middleWidth_ = inner[0];
 }
 
-int MainWindow::GroupChooserPosition() const { return std::max(GroupChooser()->currentIndex(), 0); }
-int MainWindow::SelectionChooserPosition() const { return std::max(SelectionChooser()->currentIndex(), 0); }
+int MainWindow::GroupChooserPosition() const {
+  return std::max(GroupChooser()->currentIndex(), 0);
+}
+int MainWindow::SelectionChooserPosition() const {
+  return std::max(SelectionChooser()->currentIndex(), 0);
+}
 int MainWindow::BibleChooserPosition() const {
   return std::max(left_->Bible()->TranslationChooser()->currentIndex(), 0);
 }
-bool MainWindow::UseSlidesChecked() const { return presentationBar_->UseSlidesBox()->isChecked(); }
+bool MainWindow::UseSlidesChecked() const {
+  return presentationBar_->UseSlidesBox()->isChecked();
+}
 
 int MainWindow::LeftColumnWidth() const {
   if (outerSplitter_->isVisible()) {
@@ -289,7 +326,9 @@ int MainWindow::MiddleColumnWidth() const {
   return middleWidth_;
 }
 
-FileTypes MainWindow::FileTypeFieldTexts() const { return left_->Files()->FieldTexts(); }
+FileTypes MainWindow::FileTypeFieldTexts() const {
+  return left_->Files()->FieldTexts();
+}
 
 void MainWindow::StoreRunValues(Settings& settings, FileTypes& fileTypes) const {
   settings.haupt = GroupChooserPosition();

@@ -141,7 +141,9 @@ void FilePage::ShowFolder(const QString& path) {
   browser_->setRootIndex(files_->setRootPath(path));
 }
 
-QString FilePage::CurrentFolder() const { return files_->rootPath(); }
+QString FilePage::CurrentFolder() const {
+  return files_->rootPath();
+}
 
 void FilePage::RefreshFolder() {
   // Dropping the root path makes the model forget its cache, so the folder is read again.

@@ -14,12 +14,12 @@ namespace psalmora {
 struct AppState;
 
 enum class PresentationCommand {
-  ToggleFooter,    // F7
-  ToggleHeader,    // F8
-  FontSmaller,     // F9
-  FontLarger,      // F10
-  ScrollUp,        // F11
-  ScrollDown,      // F12
+  ToggleFooter,  // F7
+  ToggleHeader,  // F8
+  FontSmaller,   // F9
+  FontLarger,    // F10
+  ScrollUp,      // F11
+  ScrollDown,    // F12
   SendToBeamer,
   News,
   WebSearch,

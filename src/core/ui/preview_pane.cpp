@@ -122,11 +122,17 @@ QAction* PreviewPane::AddCommand(IconId icon, const QString& tooltip, PreviewCom
   return action;
 }
 
-QAction* PreviewPane::Action(PreviewCommand command) const { return commands_[static_cast<std::size_t>(command)]; }
+QAction* PreviewPane::Action(PreviewCommand command) const {
+  return commands_[static_cast<std::size_t>(command)];
+}
 
-int PreviewPane::TransposeValue() const { return static_cast<int>(LeadingNumber(transposeField_->text().toStdString())); }
+int PreviewPane::TransposeValue() const {
+  return static_cast<int>(LeadingNumber(transposeField_->text().toStdString()));
+}
 
-void PreviewPane::SetTransposeValue(int semitones) { transposeField_->setText(QString::number(semitones)); }
+void PreviewPane::SetTransposeValue(int semitones) {
+  transposeField_->setText(QString::number(semitones));
+}
 
 void PreviewPane::SetShownRecord(std::string record) {
   shownRecord_ = std::move(record);
@@ -153,7 +159,9 @@ void PreviewPane::RestartTempoBlink() {
   if (period > 0) tempoTimer_->start(period);
 }
 
-void PreviewPane::ToggleTempoColour() { SetTempoColour(!tempoRed_); }
+void PreviewPane::ToggleTempoColour() {
+  SetTempoColour(!tempoRed_);
+}
 
 void PreviewPane::SetTempoColour(bool red) {
   tempoRed_ = red;

@@ -12,7 +12,7 @@ RightColumn::RightColumn(AppState& state, QWidget* parent) : QStackedWidget(pare
   preview_ = new PreviewPane(state, this);
   panes_[static_cast<std::size_t>(RightPane::Preview)] = preview_;
   addWidget(preview_);
-  const char* names[] = {"", "songSelectPane", "webSearchPane", "newsPane", "videoSitePane",
+  const char* names[] = {"",          "songSelectPane",   "webSearchPane", "newsPane", "videoSitePane",
                          "slidePane", "mediaPicturePane", "mediaVideoPane"};
   for (std::size_t pane = 1; pane < panes_.size(); ++pane) {
     auto* widget = new QWidget(this);

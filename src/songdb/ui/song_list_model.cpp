@@ -81,9 +81,13 @@ void SongListModel::SetTitleAt(int row, const QString& title) {
   emit dataChanged(cell, cell);
 }
 
-int SongListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : RowCount(); }
+int SongListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : RowCount();
+}
 
-int SongListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columnCount_; }
+int SongListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : columnCount_;
+}
 
 QVariant SongListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= RowCount()) return {};
@@ -91,10 +95,14 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
     if (role == Qt::ToolTipRole && index.column() != kTitleColumn) return {};
     switch (index.column()) {
-      case kIdColumn: return row.id;
-      case kTitleColumn: return row.title;
-      case kCreatedColumn: return row.created;
-      default: return {};
+      case kIdColumn:
+        return row.id;
+      case kTitleColumn:
+        return row.title;
+      case kCreatedColumn:
+        return row.created;
+      default:
+        return {};
     }
   }
   if (role == Qt::DecorationRole && index.column() == kIdColumn) return row.shared ? sharedIcon_ : plainIcon_;

@@ -13,7 +13,7 @@ namespace psalmora {
 struct SongRow {
   QString id;
   QString title;
-  QString created;  // "dd.mm.yyyy", the date part of "Erstellt am"
+  QString created;      // "dd.mm.yyyy", the date part of "Erstellt am"
   bool shared = false;  // member of a group with a data-pool id
 };
 
