@@ -24,9 +24,11 @@ inline constexpr std::string_view kKeyUserIdCb = "useridcb";
 inline constexpr std::string_view kKeyDeletedSongs = "loeschstringclient";
 inline constexpr std::string_view kKeyDeletedSelections = "loeschstringplaylistclient";
 
-// Layout ids (texts) used by the preview, the presentation, printing and the two bands.
+// Layout ids (texts) used by the preview, the presentation, printing and the two bands. A missing key
+// falls back to the shipped layouts made for each job: "1" the light preview, "2" the dark beamer page,
+// "3" and "4" the header and footer bands, "5" the print sheet.
 struct LayoutAssignment {
-  std::string vorschau = "1", beamer = "1", format = "1", kopfzeile = "1", fusszeile = "1";
+  std::string vorschau = "1", beamer = "2", format = "5", kopfzeile = "3", fusszeile = "4";
 };
 
 // Every value of the groups "Layouts", "sonstiges" and "voreinstellung"; texts are Windows-1252 bytes.

@@ -17,10 +17,10 @@ TEST(LoadSettings, MissingFileGivesTheDefaults) {
   TempDir dir;
   const Settings s = LoadSettings(dir / "missing.ini", kProfile);
   EXPECT_EQ(s.layouts.vorschau, "1");
-  EXPECT_EQ(s.layouts.beamer, "1");
-  EXPECT_EQ(s.layouts.format, "1");
-  EXPECT_EQ(s.layouts.kopfzeile, "1");
-  EXPECT_EQ(s.layouts.fusszeile, "1");
+  EXPECT_EQ(s.layouts.beamer, "2");
+  EXPECT_EQ(s.layouts.format, "5");
+  EXPECT_EQ(s.layouts.kopfzeile, "3");
+  EXPECT_EQ(s.layouts.fusszeile, "4");
   EXPECT_EQ(s.autoopen, 1);
   EXPECT_EQ(s.warnungmaus, 0);
   EXPECT_EQ(s.akkordzeilehoehe, 30);
