@@ -128,7 +128,7 @@ TEST(SaveSettingsDialog, FreshFileHoldsTheTwoDialogGroupsInOrder) {
   const auto file = dir / "einstellungen.ini";
   ASSERT_TRUE(SaveSettingsDialog(file, Settings{}));
   EXPECT_EQ(ReadFileBytes(file),
-            "[Layouts]\r\nvorschau=1\r\nbeamer=1\r\nformat=1\r\nkopfzeile=1\r\nfu\xDFzeile=1\r\n"
+            "[Layouts]\r\nvorschau=1\r\nbeamer=2\r\nformat=5\r\nkopfzeile=3\r\nfu\xDFzeile=4\r\n"
             "[sonstiges]\r\nautoopen=1\r\nwarnungmaus=0\r\nakkordzeilehoehe=30\r\nfu\xDFzeilenhoehe=30\r\n"
             "scrollweite=20\r\nein_pmo_username=\r\nein_pmo_passwort=\r\n");
 }
