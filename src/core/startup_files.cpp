@@ -44,6 +44,8 @@ std::vector<std::string> LoadBibleIndex(const fs::path& programFolder) {
   return content ? SplitLines(*content) : std::vector<std::string>{};
 }
 
-fs::path UpdaterPath(const fs::path& programFolder) { return programFolder / "psalmora update.exe"; }
+fs::path UpdaterPath(const fs::path& programFolder) {
+  return programFolder / "psalmora update.exe";
+}
 
 }  // namespace psalmora

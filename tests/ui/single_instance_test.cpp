@@ -1,10 +1,10 @@
 // SingleInstance: one claim per name, a second start asks the first to raise its window, and a lock
 // left by a crashed run does not block the next start.
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "platform/single_instance.h"
 #include "ui_test_support.h"

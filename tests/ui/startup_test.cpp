@@ -274,8 +274,9 @@ class StartupTest : public QObject {
   }
 
   void shutdownDeletesThePagesAndWritesOnlyTheRunValues() {
-    Fixture f("[sonstiges]\r\nuseridcb=U5\r\n[voreinstellung]\r\nsprache=1\r\nupdateauto=0\r\n"
-              "containerlinks=300\r\n[dateitypen]\r\nfilm=mkv\r\n");
+    Fixture f(
+        "[sonstiges]\r\nuseridcb=U5\r\n[voreinstellung]\r\nsprache=1\r\nupdateauto=0\r\n"
+        "containerlinks=300\r\n[dateitypen]\r\nfilm=mkv\r\n");
     const QString data = f.Path("daten");
     f.options.dataDir = data.toStdString();
     Application app(f.options, f.messages, f.Services());
@@ -297,12 +298,11 @@ class StartupTest : public QObject {
     QCOMPARE(uitest::ReadBytes(data + "/auswahl.dat"), selections);
     QCOMPARE(QDir(data).entryList(QDir::Files).size(), before.size() - 6);
 
-    for (const char* key : {"haupt", "vor", "bibel", "frametop", "framefeet", "pfadhgbild", "pfadimport", "folie",
-                            "updateauto", "sprache", "containerlinks", "containermitte", "showwindowkontroll",
-                            "showwindowablauf"})
+    for (const char* key :
+         {"haupt", "vor", "bibel", "frametop", "framefeet", "pfadhgbild", "pfadimport", "folie", "updateauto",
+          "sprache", "containerlinks", "containermitte", "showwindowkontroll", "showwindowablauf"})
       QVERIFY2(f.Setting("voreinstellung", key) != "<missing>", key);
-    QCOMPARE(f.Setting("voreinstellung", "containerlinks"),
-             std::to_string(app.Window()->LeftColumnWidth()));
+    QCOMPARE(f.Setting("voreinstellung", "containerlinks"), std::to_string(app.Window()->LeftColumnWidth()));
     QCOMPARE(f.Setting("dateitypen", "film"), std::string("mkv"));
     QCOMPARE(f.Setting("dateitypen", "bild"), std::string("jpg, jpeg, ico, png, bmp, gif, tif, tiff"));
     QCOMPARE(f.Setting("sonstiges", "useridcb"), std::string("U5"));
@@ -352,10 +352,12 @@ class StartupTest : public QObject {
     QTRY_VERIFY(first.Window()->isMinimized());
 
     bool languageShown = false;
-    uitest::WhenModal<LanguageDialog>([&languageShown](LanguageDialog* dialog) {
-      languageShown = true;
-      dialog->reject();
-    }, 500);
+    uitest::WhenModal<LanguageDialog>(
+        [&languageShown](LanguageDialog* dialog) {
+          languageShown = true;
+          dialog->reject();
+        },
+        500);
     uitest::WriteBytes(f.SettingsFile(), "[voreinstellung]\r\nupdateauto=0\r\n");  // would ask for a language
     Application second(f.options, f.messages, f.Services());
     QCOMPARE(second.Start(), std::optional<int>(0));

@@ -20,9 +20,9 @@ struct AppState {
   FileTypes fileTypes;
   LanguageTable language;
   SongStore songs;
-  std::string versionText;  // "3.12"
-  std::string versionDate;  // "Versiondat" of the registry, shown as "Letztes Update"
-  std::string windowTitle;  // "Psalmora" + " " + versionText
+  std::string versionText;              // "3.12"
+  std::string versionDate;              // "Versiondat" of the registry, shown as "Letztes Update"
+  std::string windowTitle;              // "Psalmora" + " " + versionText
   std::vector<std::string> videoList;   // raw lines of "youtube/youtube.dat"
   std::vector<std::string> bibleIndex;  // raw lines of "bibel/index.dat"
 };

@@ -42,9 +42,12 @@ QString MessageText(const std::string& cp1252) {
 
 MessageIcon ToIcon(UserMessage::Icon icon) {
   switch (icon) {
-    case UserMessage::Icon::Warning: return MessageIcon::Warning;
-    case UserMessage::Icon::Error: return MessageIcon::Error;
-    case UserMessage::Icon::Information: break;
+    case UserMessage::Icon::Warning:
+      return MessageIcon::Warning;
+    case UserMessage::Icon::Error:
+      return MessageIcon::Error;
+    case UserMessage::Icon::Information:
+      break;
   }
   return MessageIcon::Information;
 }
@@ -192,7 +195,9 @@ void Application::StartUpdater(const QStringList& arguments) {
   services_.startProgram(updater, arguments, QString::fromStdString(state_.programFolder.string()));
 }
 
-void Application::OpenSettings() { SettingsDialog::Run(state_, messages_, window_.get()); }
+void Application::OpenSettings() {
+  SettingsDialog::Run(state_, messages_, window_.get());
+}
 
 void Application::ChooseLanguage() {
   LanguageDialog::Run(state_.settings, state_.language, window_.get());
@@ -200,7 +205,9 @@ void Application::ChooseLanguage() {
   if (window_) window_->RebuildMenuBar();
 }
 
-void Application::ShowAbout() { ShowAboutBox(state_, messages_, window_.get()); }
+void Application::ShowAbout() {
+  ShowAboutBox(state_, messages_, window_.get());
+}
 
 void Application::OpenPresentationAtStart() {
   presentationMode_ = 1;

@@ -51,7 +51,8 @@ FolderWizard::FolderWizard(RegistryStore& registry, Messages& messages, const QS
   pathField_ = new QLineEdit(proposal);
   pathField_->setMinimumWidth(300);
   folderButton_ = new QPushButton;
-  folderButton_->setIcon(QIcon::fromTheme(QStringLiteral("folder-open"), style()->standardIcon(QStyle::SP_DirOpenIcon)));
+  folderButton_->setIcon(
+      QIcon::fromTheme(QStringLiteral("folder-open"), style()->standardIcon(QStyle::SP_DirOpenIcon)));
   folderButton_->setFixedSize(24, 24);
   cancelButton_ = new QPushButton(QStringLiteral("Abbrechen"));
   continueButton_ = new QPushButton(QStringLiteral("Weiter >>"));
@@ -76,16 +77,22 @@ FolderWizard::FolderWizard(RegistryStore& registry, Messages& messages, const QS
   connect(continueButton_, &QPushButton::clicked, this, &FolderWizard::Continue);
 }
 
-QString FolderWizard::DefaultProposal() { return QDir(QDir::homePath()).filePath(QStringLiteral("Psalmora")); }
+QString FolderWizard::DefaultProposal() {
+  return QDir(QDir::homePath()).filePath(QStringLiteral("Psalmora"));
+}
 
-QString FolderWizard::PathText() const { return pathField_->text(); }
+QString FolderWizard::PathText() const {
+  return pathField_->text();
+}
 
-void FolderWizard::SetPathText(const QString& text) { pathField_->setText(text); }
+void FolderWizard::SetPathText(const QString& text) {
+  pathField_->setText(text);
+}
 
 void FolderWizard::ChooseFolder() {
-  const QString answer = chooser_(
-      this, QStringLiteral("Wähle den Ordner aus in dem die Liederdaten zukünftig gespeichert werden sollen"),
-      PathText());
+  const QString answer =
+      chooser_(this, QStringLiteral("Wähle den Ordner aus in dem die Liederdaten zukünftig gespeichert werden sollen"),
+               PathText());
   if (!answer.isEmpty()) SetPathText(QDir::toNativeSeparators(answer));
 }
 

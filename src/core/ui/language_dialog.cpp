@@ -33,8 +33,8 @@ LanguageDialog::LanguageDialog(Settings& settings, LanguageTable& language, QWid
   if (parent) setWindowModality(Qt::WindowModal);
   resize(266, 179);
 
-  const std::array<QString, 4> captions = {Tr("Deutsch", language), Tr("Englisch", language),
-                                           Tr("Spanisch", language), Tr("Italienisch", language)};
+  const std::array<QString, 4> captions = {Tr("Deutsch", language), Tr("Englisch", language), Tr("Spanisch", language),
+                                           Tr("Italienisch", language)};
   const std::array<QString, 4> codes = {QStringLiteral("de"), QStringLiteral("en"), QStringLiteral("es"),
                                         QStringLiteral("it")};
   auto* grid = new QGridLayout;

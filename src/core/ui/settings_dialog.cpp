@@ -19,14 +19,16 @@
 #include "core/record_fields.h"
 #include "core/settings.h"
 #include "core/ui/app_state.h"
-#include "render/layout_file.h"
 #include "core/ui/messages.h"
 #include "core/ui/ui_text.h"
+#include "render/layout_file.h"
 
 namespace psalmora {
 namespace {
 
-int CheckValue(const QCheckBox* box) { return box->checkState() == Qt::Checked ? 1 : 0; }
+int CheckValue(const QCheckBox* box) {
+  return box->checkState() == Qt::Checked ? 1 : 0;
+}
 
 int NumberValue(const QLineEdit* field) {
   return static_cast<int>(LeadingNumber(field->text().toStdString()));
@@ -83,7 +85,9 @@ SettingsDialog::SettingsDialog(AppState& state, QWidget* parent) : QDialog(paren
   layout->addLayout(buttons);
 }
 
-std::filesystem::path SettingsDialog::SettingsFile() const { return state_.programFolder / kSettingsFileName; }
+std::filesystem::path SettingsDialog::SettingsFile() const {
+  return state_.programFolder / kSettingsFileName;
+}
 
 QComboBox* SettingsDialog::LayoutCombo(const std::string& currentKey) {
   auto* combo = new QComboBox;

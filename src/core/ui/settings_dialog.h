@@ -64,10 +64,8 @@ class SettingsDialog : public QDialog {
   std::vector<LayoutEntry> layouts_;
   bool layoutFolderRead_ = false;
   QTabWidget* tabs_ = nullptr;
-  QComboBox *vorschau_ = nullptr, *kopfzeile_ = nullptr, *beamer_ = nullptr, *fusszeile_ = nullptr,
-            *format_ = nullptr;
-  QLineEdit *kopfzeileHeight_ = nullptr, *fusszeileHeight_ = nullptr, *scrollweite_ = nullptr,
-            *dataFolder_ = nullptr;
+  QComboBox *vorschau_ = nullptr, *kopfzeile_ = nullptr, *beamer_ = nullptr, *fusszeile_ = nullptr, *format_ = nullptr;
+  QLineEdit *kopfzeileHeight_ = nullptr, *fusszeileHeight_ = nullptr, *scrollweite_ = nullptr, *dataFolder_ = nullptr;
   QCheckBox *updateauto_ = nullptr, *autoopen_ = nullptr, *warnungmaus_ = nullptr;
   QPushButton *saveButton_ = nullptr, *cancelButton_ = nullptr;
 };

@@ -10,6 +10,8 @@ static void InitBundledResources() {
 
 namespace psalmora {
 
-void InitUiResources() { InitBundledResources(); }
+void InitUiResources() {
+  InitBundledResources();
+}
 
 }  // namespace psalmora

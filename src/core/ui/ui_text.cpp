@@ -11,10 +11,16 @@ QString Tr(std::string_view key, LanguageTable& language) {
   return QString::fromStdString(language.TranslateUtf8(key));
 }
 
-QString Tr(std::string_view key, AppState& state) { return Tr(key, state.language); }
+QString Tr(std::string_view key, AppState& state) {
+  return Tr(key, state.language);
+}
 
-QString FromCp1252(std::string_view bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
+QString FromCp1252(std::string_view bytes) {
+  return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
 
-std::string ToCp1252(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
+std::string ToCp1252(const QString& text) {
+  return Utf8ToCp1252(text.toStdString());
+}
 
 }  // namespace psalmora
