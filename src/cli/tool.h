@@ -33,6 +33,7 @@ std::vector<Command> StoreCommands();
 std::vector<Command> TextCommands();
 std::vector<Command> SearchCommands();
 std::vector<Command> CollectionCommands();
+std::vector<Command> RenderCommands();
 const std::vector<Command>& AllCommands();
 
 // The usage text of the whole tool.

@@ -9,6 +9,7 @@
 #include "core/data_folder.h"
 #include "core/language.h"
 #include "core/settings.h"
+#include "render/render_page.h"
 #include "songdb/song_store.h"
 
 namespace psalmora {
@@ -25,6 +26,7 @@ struct AppState {
   std::string windowTitle;              // "Psalmora" + " " + versionText
   std::vector<std::string> videoList;   // raw lines of "youtube/youtube.dat"
   std::vector<std::string> bibleIndex;  // raw lines of "bibel/index.dat"
+  RenderState render;                   // the loaded layout and the slide paging of the renderings
 };
 
 }  // namespace psalmora

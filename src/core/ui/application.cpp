@@ -22,6 +22,7 @@
 #include "core/ui/ui_text.h"
 #include "platform/movie_playback.h"
 #include "platform/single_instance.h"
+#include "render/ui/preview_controller.h"
 
 namespace psalmora {
 namespace {
@@ -170,6 +171,7 @@ std::optional<int> Application::RunWizard() {
 
 void Application::BuildMainWindow() {
   window_ = std::make_unique<MainWindow>(state_);
+  new PreviewController(state_, *window_);  // a child of the window
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
   connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);
   connect(window_.get(), &MainWindow::aboutRequested, this, &Application::ShowAbout);
