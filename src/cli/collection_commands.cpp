@@ -48,7 +48,9 @@ std::optional<std::size_t> FindCollection(const std::vector<std::string>& record
   return std::nullopt;
 }
 
-std::string_view Noun(CollectionKind kind) { return kind == CollectionKind::Selection ? "selection" : "group"; }
+std::string_view Noun(CollectionKind kind) {
+  return kind == CollectionKind::Selection ? "selection" : "group";
+}
 
 int Save(ToolContext& context, const CollectionRun& run) {
   if (!SaveCollectionFile(run.file, run.records)) return context.Fail("cannot write " + run.file.string());
@@ -116,8 +118,8 @@ int Rename(ToolContext& context, CollectionKind kind, const std::vector<std::str
   const std::optional<std::size_t> position = FindCollection(run->records, arguments[0]);
   if (!position) return context.Fail("no " + std::string(Noun(kind)) + " " + arguments[0]);
   const Settings settings = LoadSettings(context.SettingsFile(), std::string());
-  const std::string poolId = arguments.size() > 2 ? Utf8ToCp1252(arguments[2])
-                                                  : std::string(CollectionPoolId(run->records[*position]));
+  const std::string poolId =
+      arguments.size() > 2 ? Utf8ToCp1252(arguments[2]) : std::string(CollectionPoolId(run->records[*position]));
   const RenameResult renamed = RenameCollection(run->records, *position, kind, Utf8ToCp1252(arguments[1]), poolId,
                                                 ChangeStampNow(settings.useridcb));
   if (renamed.poolIdTakenBy) {
@@ -147,7 +149,8 @@ int RunCollectionCommand(ToolContext& context, CollectionKind kind, const std::v
   const std::string& action = words[0];
   const std::vector<std::string> rest(words.begin() + 1, words.end());
   if (action == "list" && rest.size() <= 1) return List(context, kind, rest);
-  if ((action == "add" || action == "remove") && rest.size() >= 2) return AddOrRemove(context, kind, action == "add", rest);
+  if ((action == "add" || action == "remove") && rest.size() >= 2)
+    return AddOrRemove(context, kind, action == "add", rest);
   if (action == "new" && rest.empty()) return New(context, kind);
   if (action == "rename" && (rest.size() == 2 || (rest.size() == 3 && kind == CollectionKind::Group))) {
     return Rename(context, kind, rest);

@@ -93,7 +93,8 @@ int Restore(ToolContext& context, const std::vector<std::string>& arguments) {
   const std::vector<std::string> ids = ToCp1252(parsed.positional);
   const std::vector<TrashEntry> inTrash = TrashEntries(*store);
   for (std::size_t i = 0; i < ids.size(); ++i) {
-    const auto listed = std::find_if(inTrash.begin(), inTrash.end(), [&](const TrashEntry& e) { return e.id == ids[i]; });
+    const auto listed =
+        std::find_if(inTrash.begin(), inTrash.end(), [&](const TrashEntry& e) { return e.id == ids[i]; });
     if (listed == inTrash.end()) return context.Fail("no song with the id " + parsed.positional[i] + " in the trash");
   }
   if (!RestoreSongs(*store, ids).saved) return context.Fail("cannot write " + store->Files().lieder.string());

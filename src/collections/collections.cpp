@@ -14,13 +14,15 @@ namespace psalmora {
 namespace {
 
 // Song ids end up between "|" in a record line: one holding a separator would corrupt it.
-bool UsableId(std::string_view id) { return !id.empty() && id.find_first_of("|\t\r\n") == std::string_view::npos; }
+bool UsableId(std::string_view id) {
+  return !id.empty() && id.find_first_of("|\t\r\n") == std::string_view::npos;
+}
 
 // Typed names and pool ids go into one field of a "|"-listed record line.
 std::string FieldText(std::string_view typed) {
   std::string text(typed);
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n' || c == '|'; },
-                  ' ');
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n' || c == '|'; }, ' ');
   return text;
 }
 
@@ -138,8 +140,8 @@ void MoveSongInSelection(std::vector<SelectionRow>& rows, MoveDirection directio
   }
 }
 
-bool StoreSelectionOrder(std::vector<std::string>& records, std::size_t position,
-                         const std::vector<SelectionRow>& rows, const ChangeStamp& stamp) {
+bool StoreSelectionOrder(std::vector<std::string>& records, std::size_t position, const std::vector<SelectionRow>& rows,
+                         const ChangeStamp& stamp) {
   if (position >= records.size()) return false;
   const std::string_view oldIds = RecordField(records[position], collection_field::kSongIds);
   const std::size_t bar = oldIds.find('|');
@@ -159,8 +161,8 @@ std::vector<CollectionEditorRow> CollectionEditorRows(const std::vector<std::str
   std::vector<CollectionEditorRow> rows;
   rows.reserve(records.size());
   for (const std::string& record : records) {
-    rows.push_back({std::string(CollectionName(record)), CollectionEntryCount(record),
-                    std::string(CollectionPoolId(record))});
+    rows.push_back(
+        {std::string(CollectionName(record)), CollectionEntryCount(record), std::string(CollectionPoolId(record))});
   }
   return rows;
 }
@@ -183,7 +185,8 @@ DeleteCollectionResult DeleteCollection(std::vector<std::string>& records, std::
   const std::string_view poolId = CollectionPoolId(record);
   if (UsablePoolFileName(poolId)) {
     std::error_code error;
-    result.poolFileRemoved = std::filesystem::remove(files.folder / "datenpool" / (std::string(poolId) + ".dat"), error);
+    result.poolFileRemoved =
+        std::filesystem::remove(files.folder / "datenpool" / (std::string(poolId) + ".dat"), error);
   }
   records.erase(records.begin() + static_cast<std::ptrdiff_t>(position));
   result.deleted = true;

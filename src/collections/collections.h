@@ -55,7 +55,7 @@ std::string RebuildCollectionRecord(std::string_view record, std::string_view so
 std::vector<std::string> CollectSelectedSongIds(const SongStore& store, const std::vector<std::string>& rowIds);
 
 struct AddSongsResult {
-  bool changed = false;                          // the record at the position was rewritten
+  bool changed = false;                           // the record at the position was rewritten
   std::vector<std::string> alreadyPresentTitles;  // songs left out because the collection had them
 };
 
@@ -83,8 +83,8 @@ void MoveSongInSelection(std::vector<SelectionRow>& rows, MoveDirection directio
 
 // Writes the order of rows into the record at position. The ids the list could not show (after an
 // empty id) are kept behind them. False when there is no record there.
-bool StoreSelectionOrder(std::vector<std::string>& records, std::size_t position,
-                         const std::vector<SelectionRow>& rows, const ChangeStamp& stamp);
+bool StoreSelectionOrder(std::vector<std::string>& records, std::size_t position, const std::vector<SelectionRow>& rows,
+                         const ChangeStamp& stamp);
 
 // A row of the collection editor: name, entry count, and the pool id (shown for groups).
 struct CollectionEditorRow {
@@ -99,7 +99,7 @@ void NewCollection(std::vector<std::string>& records, CollectionKind kind, const
 
 struct DeleteCollectionResult {
   bool deleted = false;
-  bool poolFileRemoved = false;   // "datenpool/<pool id>.dat" existed and was removed
+  bool poolFileRemoved = false;     // "datenpool/<pool id>.dat" existed and was removed
   bool globalIdRemembered = false;  // appended to "loeschstringplaylistclient"
 };
 
@@ -109,7 +109,7 @@ DeleteCollectionResult DeleteCollection(std::vector<std::string>& records, std::
                                         const DataFiles& files, const SettingsFileRef& settings);
 
 struct RenameResult {
-  bool saved = false;                       // the record changed; the caller saves the file
+  bool saved = false;                        // the record changed; the caller saves the file
   std::optional<std::string> poolIdTakenBy;  // the group that already has the requested pool id
 };
 

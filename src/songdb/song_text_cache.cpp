@@ -1,8 +1,10 @@
 #include "songdb/song_text_cache.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
-#include <optional>
+#include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "songdb/song_search.h"
@@ -11,24 +13,42 @@
 namespace psalmora {
 namespace {
 
+// Reading line by line and joining without a separator drops exactly the CR and LF bytes.
+void AppendSearchable(std::string& text, std::string_view bytes) {
+  text.reserve(text.size() + bytes.size());
+  for (const char c : bytes) {
+    if (c != '\r' && c != '\n') text.push_back(LowerCaseCp1252(c));
+  }
+}
+
+// Reads the file in blocks and converts while reading: the first text search reads thousands of small
+// files, and the per-file cost of a stream read dominates it. A file that does not open reads as empty.
 std::string SearchableTextOfFile(const SongStore& store, std::string_view id) {
-  const std::optional<std::string> bytes = store.ReadSongText(id);
-  return bytes ? SearchableSongText(*bytes) : std::string();
+  std::string text;
+  const std::filesystem::path path = store.SongTextPath(id);
+  if (path.empty()) return text;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return text;
+  std::array<char, 16384> block;
+  for (std::size_t read; (read = std::fread(block.data(), 1, block.size(), file)) > 0;) {
+    AppendSearchable(text, std::string_view(block.data(), read));
+  }
+  // A folder in the file's place opens on some systems but reads nothing: empty, as a missing file.
+  std::fclose(file);
+  return text;
 }
 
 }  // namespace
 
 std::string SearchableSongText(std::string_view fileBytes) {
   std::string text;
-  text.reserve(fileBytes.size());
-  // Reading line by line and joining without a separator drops exactly the CR and LF bytes.
-  for (const char c : fileBytes) {
-    if (c != '\r' && c != '\n') text.push_back(LowerCaseCp1252(c));
-  }
+  AppendSearchable(text, fileBytes);
   return text;
 }
 
-SongTextCache::~SongTextCache() { Detach(); }
+SongTextCache::~SongTextCache() {
+  Detach();
+}
 
 void SongTextCache::Attach(SongStore& store) {
   Detach();
@@ -61,7 +81,8 @@ void SongTextCache::Preload(const SongStore& store, const std::vector<std::strin
   const auto work = [&] {
     for (std::size_t i = next++; i < missing.size(); i = next++) read[i] = SearchableTextOfFile(store, missing[i]);
   };
-  const unsigned threadCount = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+  // Reading waits on the disk more than on the processor: more readers than cores keep it busy.
+  const unsigned threadCount = std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u);
   std::vector<std::thread> workers;
   if (missing.size() > 64) {
     for (unsigned t = 1; t < threadCount; ++t) workers.emplace_back(work);

@@ -90,7 +90,8 @@ std::vector<TrashEntry> TrashEntries(const SongStore& store) {
   std::vector<TrashEntry> entries;
   for (const std::string& record : store.SongList()) {
     if (IsDeletedRecord(record)) {
-      entries.push_back({std::string(RecordField(record, 2)), std::string(RecordField(record, song_field::kTitle + 1))});
+      entries.push_back(
+          {std::string(RecordField(record, 2)), std::string(RecordField(record, song_field::kTitle + 1))});
     }
   }
   return entries;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ini_file.h"
+#include "core/text_encoding.h"
 #include "tool_runner.h"
 
 namespace psalmora::testing {
@@ -13,12 +14,13 @@ class SearchCollectionCliTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(sandbox_.RunInData({"init"}).status, 0);
     const auto data = sandbox_.dataDir();
+    // Written as UTF-8 here, stored in Windows-1252 as the program keeps it.
     WriteFileBytes(data / "lieder.dat",
-                   "4\t01.01.2026-10:00\t\xDC" "ber den Wolken\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n"
-                   "3\t01.01.2026-10:00\tStra\xDF" "e\t\t\tleise\t\t\t\t\t\t\t\t\t\t\t\t\tg-3\t\t\t\r\n"
-                   "2\t01.01.2026-10:00\tDr\xFC" "ber\t\r\n"
-                   "1\t01.01.2026-10:00\tDas erste Lied\tD A G A D (2x)\r\n");
-    WriteFileBytes(data / "4.dat", "Hoch \xFC" "ber den\r\nWolken\r\n");
+                   Utf8ToCp1252("4\t01.01.2026-10:00\tÜber den Wolken\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n"
+                                "3\t01.01.2026-10:00\tStraße\t\t\tleise\t\t\t\t\t\t\t\t\t\t\t\t\tg-3\t\t\t\r\n"
+                                "2\t01.01.2026-10:00\tDrüber\t\r\n"
+                                "1\t01.01.2026-10:00\tDas erste Lied\tD A G A D (2x)\r\n"));
+    WriteFileBytes(data / "4.dat", Utf8ToCp1252("Hoch über den\r\nWolken\r\n"));
     WriteFileBytes(data / "3.dat", "Leise\r\n");
     WriteFileBytes(data / "2.dat", "\r\n");
     WriteFileBytes(data / "auswahl.dat", "Sonntag\t|1|3\tsync-1\t\t\t\t\t\t\r\nOstern\t|3\r\n");
@@ -77,8 +79,7 @@ TEST_F(SearchCollectionCliTest, SelectionAddRemoveAndList) {
   ToolRun run = Run({"selection", "add", "Sonntag", "4", "1", "2"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "'Das erste Lied' wurde schon ausgewählt\n");
-  EXPECT_EQ(Run({"selection", "list", "0"}).out,
-            "1\tDas erste Lied\n3\tStraße\n4\tÜber den Wolken\n2\tDrüber\n");
+  EXPECT_EQ(Run({"selection", "list", "0"}).out, "1\tDas erste Lied\n3\tStraße\n4\tÜber den Wolken\n2\tDrüber\n");
   EXPECT_EQ(Run({"selection", "list"}).out, "0\tSonntag\t4\n1\tOstern\t1\n");
   ASSERT_EQ(Run({"selection", "remove", "0", "3", "2"}).status, 0);
   EXPECT_EQ(Run({"selection", "list", "Sonntag"}).out, "1\tDas erste Lied\n4\tÜber den Wolken\n");

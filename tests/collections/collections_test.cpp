@@ -5,8 +5,8 @@
 #include "collections/collection_file.h"
 #include "collections/pending_deletions.h"
 #include "core/ini_file.h"
-#include "core/record_fields.h"
 #include "core/language.h"
+#include "core/record_fields.h"
 #include "core/settings.h"
 #include "songdb/song_store.h"
 #include "support/temp_dir.h"
@@ -21,9 +21,13 @@ using testing::WriteFileBytes;
 const ChangeStamp kStamp{1700000000, "u9"};
 
 // A collected song as the store gives it: id, stamp, title.
-std::string Collected(const std::string& id, const std::string& title) { return id + "\ts\t" + title + "\t"; }
+std::string Collected(const std::string& id, const std::string& title) {
+  return id + "\ts\t" + title + "\t";
+}
 
-std::string Ids(const std::string& record) { return std::string(RecordField(record, collection_field::kSongIds)); }
+std::string Ids(const std::string& record) {
+  return std::string(RecordField(record, collection_field::kSongIds));
+}
 
 std::vector<SelectionRow> Rows(std::string_view ids, std::string_view selected) {
   std::vector<SelectionRow> rows;
@@ -46,7 +50,8 @@ LanguageTable German() {
 TEST(AddSongs, ADuplicateIsReportedAndTheRestIsAdded) {
   std::vector<std::string> records{"Andere\t|3", "Sonntag\t|12|15\tg1\tr\t100\tu1\t200\tu1\t"};
   const AddSongsResult result = AddSongsToCollection(
-      records, 1, {Collected("7", "Neu"), Collected("15", "Da"), Collected("8", "Auch"), Collected("7", "Neu")}, kStamp);
+      records, 1, {Collected("7", "Neu"), Collected("15", "Da"), Collected("8", "Auch"), Collected("7", "Neu")},
+      kStamp);
   EXPECT_TRUE(result.changed);
   EXPECT_EQ(result.alreadyPresentTitles, (std::vector<std::string>{"Da", "Neu"}));
   EXPECT_EQ(records[1], "Sonntag\t|12|15|7|8\tg1\tr\t100\tu1\t1700000000\tu9\t");

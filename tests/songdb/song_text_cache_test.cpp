@@ -36,7 +36,10 @@ class SongTextCacheTest : public ::testing::Test {
 };
 
 TEST(SearchableSongText, DropsLineEndsAndLowerCases) {
-  EXPECT_EQ(SearchableSongText(">A D\rHALLELUJA\r\n#\xDC" "bersetzung\n\r\n"), ">a dhalleluja#\xFC" "bersetzung");
+  EXPECT_EQ(SearchableSongText(">A D\rHALLELUJA\r\n#\xDC"
+                               "bersetzung\n\r\n"),
+            ">a dhalleluja#\xFC"
+            "bersetzung");
   EXPECT_EQ(SearchableSongText(""), "");
 }
 

@@ -19,8 +19,8 @@ using testing::TempDir;
 using testing::WriteFileBytes;
 
 std::string Song(std::string id, std::string title, std::string globalId = "") {
-  std::map<int, std::string> fields{{1, std::move(id)}, {2, "01.02.2026-10:00"}, {3, std::move(title)},
-                                    {19, std::move(globalId)}};
+  std::map<int, std::string> fields{
+      {1, std::move(id)}, {2, "01.02.2026-10:00"}, {3, std::move(title)}, {19, std::move(globalId)}};
   std::string record;
   for (int field = 1; field <= 21; ++field) record += fields[field] + "\t";
   return record;

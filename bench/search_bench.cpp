@@ -1,0 +1,150 @@
+// Speed of the song search on a generated data folder of 20,000 songs with their texts: a title search,
+// and a "Liedtext" search with the text cache warm, cold (cache empty, files in the page cache) and
+// cold from disk (the files' pages dropped first). `grep -ril` over the same files is timed as a
+// reference. Set PSALMORA_BENCH_DIR to measure on a particular disk (default: the temporary folder).
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "songdb/song_search.h"
+#include "songdb/song_store.h"
+#include "songdb/song_text_cache.h"
+#include "support/data_folder_generator.h"
+
+namespace psalmora::bench {
+namespace {
+
+constexpr int kSongCount = 20000;
+constexpr int kTitleEntry = 2;
+constexpr int kTextEntry = 21;
+// A phrase of some translation lines, and one that no song holds (every text is scanned to the end).
+constexpr const char* kTextHit = "PRAISE YOU forever";
+constexpr const char* kTextMiss = "kein solcher text";
+
+class BenchFolder {
+ public:
+  BenchFolder() {
+    const char* base = std::getenv("PSALMORA_BENCH_DIR");
+    std::string pattern = ((base != nullptr ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) /
+                           "psalmora-search-bench-XXXXXX")
+                              .string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    GenerateDataFolder(path_, kSongCount, 2024, true);
+    store_ = SongStore(DataFiles::For(path_));
+    store_.LoadSongList();
+  }
+  ~BenchFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+  }
+  const std::filesystem::path& path() const { return path_; }
+  const SongStore& store() const { return store_; }
+
+  // Asks the kernel to forget the cached pages of every song file, so the next read goes to the disk.
+  void DropFilePages() const {
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      const int fd = ::open(entry.path().c_str(), O_RDONLY);
+      if (fd < 0) continue;
+      ::fdatasync(fd);
+      ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+      ::close(fd);
+    }
+  }
+
+ private:
+  std::filesystem::path path_;
+  SongStore store_;
+};
+
+BenchFolder& Folder() {
+  static BenchFolder folder;
+  return folder;
+}
+
+void Search(benchmark::State& state, SongTextCache& cache, int entry, const char* text) {
+  const std::size_t hits = SearchSongs(Folder().store(), cache, entry, text).size();
+  benchmark::DoNotOptimize(hits);
+  state.counters["hits"] = static_cast<double>(hits);
+}
+
+void BM_TitleSearch(benchmark::State& state) {
+  Folder();  // generated before the clock runs
+  SongTextCache cache;
+  for (auto _ : state) Search(state, cache, kTitleEntry, "K\xD6NIG");
+}
+BENCHMARK(BM_TitleSearch)->Unit(benchmark::kMillisecond);
+
+void BM_TitleSearchNoHit(benchmark::State& state) {
+  Folder();  // generated before the clock runs
+  SongTextCache cache;
+  for (auto _ : state)
+    Search(state, cache, kTitleEntry,
+           "Stra\xDF"
+           "e");
+}
+BENCHMARK(BM_TitleSearchNoHit)->Unit(benchmark::kMillisecond);
+
+void BM_TextSearchWarm(benchmark::State& state, const char* text) {
+  Folder();  // generated before the clock runs
+  SongTextCache cache;
+  SearchSongs(Folder().store(), cache, kTextEntry, text);
+  for (auto _ : state) Search(state, cache, kTextEntry, text);
+}
+BENCHMARK_CAPTURE(BM_TextSearchWarm, hit, kTextHit)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TextSearchWarm, miss, kTextMiss)->Unit(benchmark::kMillisecond);
+
+void BM_TextSearchColdCache(benchmark::State& state) {
+  Folder();  // generated before the clock runs
+  SongTextCache cache;
+  for (auto _ : state) {
+    state.PauseTiming();
+    cache.Clear();
+    state.ResumeTiming();
+    Search(state, cache, kTextEntry, kTextMiss);
+  }
+}
+BENCHMARK(BM_TextSearchColdCache)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_TextSearchColdDisk(benchmark::State& state) {
+  Folder();  // generated before the clock runs
+  SongTextCache cache;
+  for (auto _ : state) {
+    state.PauseTiming();
+    cache.Clear();
+    Folder().DropFilePages();
+    state.ResumeTiming();
+    Search(state, cache, kTextEntry, kTextMiss);
+  }
+}
+BENCHMARK(BM_TextSearchColdDisk)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same files through grep, byte-wise and case-blind, as a yardstick for reading them at all.
+void Grep(benchmark::State& state, bool dropPages) {
+  Folder();  // generated before the clock runs
+  const std::string command = "LC_ALL=C grep -ril --include='*.dat' -e '" + std::string(kTextMiss) + "' '" +
+                              Folder().path().string() + "' > /dev/null";
+  for (auto _ : state) {
+    if (dropPages) {
+      state.PauseTiming();
+      Folder().DropFilePages();
+      state.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(std::system(command.c_str()));
+  }
+}
+void BM_GrepReference(benchmark::State& state) {
+  Grep(state, false);
+}
+BENCHMARK(BM_GrepReference)->Unit(benchmark::kMillisecond)->Iterations(5);
+void BM_GrepReferenceColdDisk(benchmark::State& state) {
+  Grep(state, true);
+}
+BENCHMARK(BM_GrepReferenceColdDisk)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace psalmora::bench
