@@ -72,9 +72,8 @@ int List(ToolContext& context, CollectionKind kind, const std::vector<std::strin
   const std::optional<std::size_t> position = FindCollection(run->records, arguments[0]);
   if (!position) return context.Fail("no " + std::string(Noun(kind)) + " " + arguments[0]);
   // The songs as the list shows them: an id without an active song shows an empty title.
-  for (const std::string& id : CollectionSongIds(run->records[*position])) {
-    const std::string record = run->store.FindSongRecord(id);
-    context.out << Cp1252ToUtf8(id) << "\t" << Cp1252ToUtf8(RecordField(record, song_field::kTitle)) << "\n";
+  for (const SelectionRow& row : CollectionRows(run->store, run->records[*position])) {
+    context.out << Cp1252ToUtf8(row.id) << "\t" << Cp1252ToUtf8(row.title) << "\n";
   }
   return kExitOk;
 }

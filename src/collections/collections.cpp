@@ -128,6 +128,19 @@ bool RemoveSongsFromCollection(std::vector<std::string>& records, std::size_t po
   return true;
 }
 
+std::string CollectionChooserText(std::string_view record) {
+  return std::string(CollectionName(record)) + " (" + std::to_string(CollectionEntryCount(record)) + ")";
+}
+
+std::vector<SelectionRow> CollectionRows(const SongStore& store, std::string_view record) {
+  std::vector<SelectionRow> rows;
+  for (std::string& id : CollectionSongIds(record)) {
+    std::string title(RecordField(store.FindSongRecord(id), song_field::kTitle));
+    rows.push_back({std::move(id), std::move(title), false});
+  }
+  return rows;
+}
+
 void MoveSongInSelection(std::vector<SelectionRow>& rows, MoveDirection direction) {
   const std::size_t count = rows.size();
   // A row only trades places with an unselected neighbour, so a block that reached the end stays whole.

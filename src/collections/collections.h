@@ -76,6 +76,12 @@ struct SelectionRow {
   std::string title;
   bool selected = false;
 };
+
+// A chooser entry: name, " (", the count of "|" in the record, ")".
+std::string CollectionChooserText(std::string_view record);
+// The rows of a collection's song list: its ids up to the first empty one, each with the title of its
+// active song (empty when the store has no active song with that id).
+std::vector<SelectionRow> CollectionRows(const SongStore& store, std::string_view record);
 enum class MoveDirection { Up, Down };
 
 // Moves every selected row one place; a block moves as a block and stops at the end of the list.

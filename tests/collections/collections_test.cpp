@@ -99,6 +99,21 @@ TEST(CollectSelectedSongIds, GivesTheStoreLinesOrTheBareId) {
   EXPECT_EQ(CollectSelectedSongIds(store, {"2", "1"}), (std::vector<std::string>{"2", "1\ts\tEins\t"}));
 }
 
+TEST(CollectionLists, ChooserTextAndSongRowsStopAtTheFirstEmptyId) {
+  EXPECT_EQ(CollectionChooserText("Lob\t7|12|15\t\t"), "Lob (2)");
+  EXPECT_EQ(CollectionChooserText("Standard Eintrag"), "Standard Eintrag (0)");
+  TempDir dir;
+  WriteFileBytes(dir / "lieder.dat", "12\ts\tZw\xF6lf\t\r\n#gel\xF6scht#\t3\ts\tDrei\t\r\n15\ts\tF\xFCnfzehn\t\r\n");
+  SongStore store(DataFiles::For(dir.path()));
+  store.LoadSongList();
+  const std::vector<SelectionRow> rows = CollectionRows(store, "Sonntag\t|12|3||15");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].id, "12");
+  EXPECT_EQ(rows[0].title, "Zw\xF6lf");
+  EXPECT_EQ(rows[1].id, "3");
+  EXPECT_EQ(rows[1].title, "");  // in the trash: no title to show
+}
+
 TEST(MoveSongInSelection, ABlockMovesAsABlockAndStopsAtTheEnds) {
   std::vector<SelectionRow> rows = Rows("abcde", "cd");
   MoveSongInSelection(rows, MoveDirection::Up);
