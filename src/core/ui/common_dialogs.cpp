@@ -1,0 +1,73 @@
+// The font chooser embeds QFontDialog (which has no colour of its own) next to a colour button, giving
+// the font-with-colour dialog the layouts' text styles are made with.
+#include "core/ui/common_dialogs.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace psalmora {
+namespace {
+
+void PaintSwatch(QLabel* swatch, const QColor& colour) {
+  swatch->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid palette(dark);").arg(colour.name()));
+}
+
+}  // namespace
+
+QString QtCommonDialogs::OpenFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) {
+  return QFileDialog::getOpenFileName(parent, title, start, filter);
+}
+
+std::optional<FontChoice> QtCommonDialogs::ChooseFont(QWidget* parent, const FontChoice& initial,
+                                                      const QString& title) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(title);
+  if (parent) dialog.setWindowModality(Qt::WindowModal);
+
+  auto* fonts = new QFontDialog(initial.font, &dialog);
+  fonts->setOptions(QFontDialog::NoButtons);
+  fonts->setWindowFlags(Qt::Widget);
+
+  QColor colour = initial.colour.isValid() ? initial.colour : QColor(Qt::black);
+  auto* swatch = new QLabel;
+  swatch->setFixedSize(40, 20);
+  PaintSwatch(swatch, colour);
+  auto* colourButton = new QPushButton(colourCaption_ + QStringLiteral("..."));
+  QObject::connect(colourButton, &QPushButton::clicked, &dialog, [&] {
+    const QColor chosen = QColorDialog::getColor(colour, &dialog, colourCaption_);
+    if (!chosen.isValid()) return;
+    colour = chosen;
+    PaintSwatch(swatch, colour);
+  });
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(swatch);
+  bottom->addWidget(colourButton);
+  bottom->addStretch(1);
+  bottom->addWidget(buttons);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(fonts, 1);
+  layout->addLayout(bottom);
+
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return FontChoice{fonts->currentFont(), colour};
+}
+
+std::optional<QColor> QtCommonDialogs::ChooseColour(QWidget* parent, const QColor& initial, const QString& title) {
+  const QColor chosen = QColorDialog::getColor(initial, parent, title);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
+}
+
+}  // namespace psalmora
