@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "render/render_page.h"
 #include "songdb/song_store.h"
+#include "songdb/song_text_cache.h"
 
 namespace psalmora {
 
@@ -21,6 +22,7 @@ struct AppState {
   FileTypes fileTypes;
   LanguageTable language;
   SongStore songs;
+  SongTextCache songTexts;              // the searchable song texts; attached to songs at start-up
   std::string versionText;              // "3.12"
   std::string versionDate;              // "Versiondat" of the registry, shown as "Letztes Update"
   std::string windowTitle;              // "Psalmora" + " " + versionText

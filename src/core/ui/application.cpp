@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QWidget>
 
+#include "collections/ui/collection_controller.h"
 #include "core/data_folder.h"
 #include "core/language.h"
 #include "core/program_folder.h"
@@ -23,6 +24,8 @@
 #include "platform/movie_playback.h"
 #include "platform/single_instance.h"
 #include "render/ui/preview_controller.h"
+#include "songdb/ui/search_controller.h"
+#include "songdb/ui/trash_controller.h"
 
 namespace psalmora {
 namespace {
@@ -128,6 +131,8 @@ std::optional<int> Application::Start() {
                    MessageText(prepared.message->text));
   }
   state_.songs.LoadSongList();
+  // The search's text cache follows every song text written from now on.
+  state_.songTexts.Attach(state_.songs);
   state_.videoList = LoadVideoList(state_.dataFiles);
   state_.bibleIndex = LoadBibleIndex(state_.programFolder);
   state_.fileTypes = LoadFileTypes(settingsFile);
@@ -172,6 +177,9 @@ std::optional<int> Application::RunWizard() {
 void Application::BuildMainWindow() {
   window_ = std::make_unique<MainWindow>(state_);
   new PreviewController(state_, *window_);  // a child of the window
+  new SearchController(state_, *window_);
+  new CollectionController(state_, *window_, messages_);
+  new TrashController(state_, *window_, messages_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
   connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);
   connect(window_.get(), &MainWindow::aboutRequested, this, &Application::ShowAbout);

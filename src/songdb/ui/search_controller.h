@@ -1,0 +1,30 @@
+// The search page of the main window: runs `SearchSongs` when the search button is pressed or Return is
+// typed into the search field or the field chooser, and shows the hits and the status text.
+#pragma once
+
+#include <QObject>
+
+namespace psalmora {
+
+struct AppState;
+class MainWindow;
+
+class SearchController : public QObject {
+  Q_OBJECT
+
+ public:
+  // A child of the window; it follows the search page's requests from now on.
+  SearchController(AppState& state, MainWindow& window);
+
+  // The controller of a window, if one was made for it.
+  static SearchController* Of(const MainWindow& window);
+
+  // `SearchSongs` with the chooser's entry and the typed text; returns the hit count.
+  int RunSearch();
+
+ private:
+  AppState& state_;
+  MainWindow& window_;
+};
+
+}  // namespace psalmora

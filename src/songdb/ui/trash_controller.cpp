@@ -1,0 +1,117 @@
+// Deleting runs on the interface thread with the status bar's progress bar and text showing each song
+// done; pending paint events run between the songs so the progress is seen.
+#include "songdb/ui/trash_controller.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "collections/collection_file.h"
+#include "collections/collections.h"
+#include "core/settings.h"
+#include "core/ui/app_state.h"
+#include "core/ui/left_column.h"
+#include "core/ui/main_menu_bar.h"
+#include "core/ui/main_status_bar.h"
+#include "core/ui/main_window.h"
+#include "core/ui/messages.h"
+#include "core/ui/song_context_menu.h"
+#include "core/ui/ui_text.h"
+#include "core/ui/user_message_box.h"
+#include "songdb/trash.h"
+#include "songdb/ui/song_list_widget.h"
+#include "songdb/ui/song_rows.h"
+#include "songdb/ui/trash_window.h"
+
+namespace psalmora {
+
+TrashController::TrashController(AppState& state, MainWindow& window, Messages& messages)
+    : QObject(&window), state_(state), window_(window), messages_(messages) {
+  setObjectName(QStringLiteral("trashController"));
+  connect(window_.ContextMenu(), &SongContextMenu::commandTriggered, this, [this](SongMenuCommand command) {
+    if (command == SongMenuCommand::DeleteSong) DeleteChosenSongs();
+  });
+  connect(&window_, &MainWindow::menuCommand, this, [this](MenuCommand command) {
+    if (command == MenuCommand::Trash) OpenTrash();
+  });
+}
+
+TrashController* TrashController::Of(const MainWindow& window) {
+  return window.findChild<TrashController*>(QStringLiteral("trashController"), Qt::FindDirectChildrenOnly);
+}
+
+void TrashController::ShowProgress(int percent, const QString& text) {
+  MainStatusBar* status = window_.Status();
+  status->Progress()->setValue(percent);
+  status->SmallText()->setText(text);
+  emit deleteProgress(percent, text);
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+int TrashController::DeleteChosenSongs() {
+  SongListWidget* list = window_.CurrentSongListWidget();
+  if (!list || list->SelectedIds().isEmpty()) return 0;
+  if (!messages_.AskYesNo(&window_, Tr("Lied löschen", state_), Tr("Lied wirklich löschen?", state_))) return 0;
+
+  SongListWidget* groupList = window_.GroupSongList();
+  groupList->setUpdatesEnabled(false);
+  std::vector<std::string> ids;
+  for (const QString& id : list->SelectedIds()) ids.push_back(ToCp1252(id));
+  const std::vector<std::string> collected = CollectSelectedSongIds(state_.songs, ids);
+
+  MainStatusBar* status = window_.Status();
+  const bool barWasVisible = status->Progress()->isVisible();
+  status->Progress()->show();
+  status->SmallText()->show();
+  TrashContext context{state_.songs,
+                       {state_.settings, state_.programFolder / kSettingsFileName},
+                       ChangeStampNow(state_.settings.useridcb)};
+  const DeleteSongsResult result = DeleteSongs(context, collected, [this](const DeleteProgress& progress) {
+    ShowProgress(progress.percent, QString::fromStdString(progress.text));
+  });
+  for (const std::string& id : result.deletedIds) window_.RefreshSongRows(id, "kill");
+  status->Progress()->setValue(0);
+  status->Progress()->setVisible(barWasVisible);
+  status->SmallText()->clear();
+
+  RefreshCounts();
+  groupList->setUpdatesEnabled(true);
+  ShowUserMessage(messages_, &window_, SongsDeletedMessage(state_.language));
+  return static_cast<int>(result.deletedIds.size());
+}
+
+void TrashController::RefreshCounts() {
+  const std::vector<std::string> groups = LoadCollectionFile(state_.dataFiles.gruppierung);
+  QComboBox* groupChooser = window_.GroupChooser();
+  for (std::size_t i = 0; i < groups.size() && static_cast<int>(i) + 1 < groupChooser->count(); ++i) {
+    groupChooser->setItemText(static_cast<int>(i) + 1, CollectionChooserEntry(groups[i]));
+  }
+  const std::vector<std::string> selections = LoadCollectionFile(state_.dataFiles.auswahl);
+  QComboBox* selectionChooser = window_.SelectionChooser();
+  for (std::size_t i = 0; i < selections.size() && static_cast<int>(i) < selectionChooser->count(); ++i) {
+    selectionChooser->setItemText(static_cast<int>(i), CollectionChooserEntry(selections[i]));
+  }
+  window_.Left()->SetGroupRowCount(window_.GroupSongList()->RowCount());
+}
+
+void TrashController::OpenTrash() {
+  TrashWindow trash(state_, messages_, &window_);
+  connect(&trash, &TrashWindow::songsRestored, this, &TrashController::AddRestoredRows);
+  trash.exec();
+  window_.activateWindow();
+}
+
+void TrashController::AddRestoredRows(const std::vector<TrashEntry>& restored) {
+  // A restored song belongs to no group: only the whole database shows it.
+  if (window_.GroupChooser()->currentIndex() > 0) return;
+  SongListWidget* list = window_.GroupSongList();
+  for (const TrashEntry& entry : restored) {
+    SongRow row;
+    if (SongRowFromRecord(state_.songs.FindSongRecord(entry.id), false, row)) list->Model().InsertRowAtTop(row);
+  }
+  window_.Left()->SetGroupRowCount(list->RowCount());
+}
+
+}  // namespace psalmora
