@@ -1,0 +1,119 @@
+// Preview latency in the real main window: from choosing a song in `GroupSongList` until the preview's
+// page view reports loadFinished for its new page, on a generated 2,000-song folder with song texts.
+// Each iteration is one selection; the reported time is manual (wall clock of that span), and the
+// median over the iterations is added as a counter.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "core/language.h"
+#include "core/ui/app_state.h"
+#include "core/ui/main_window.h"
+#include "render/ui/preview_controller.h"
+#include "songdb/ui/song_list_widget.h"
+#include "support/data_folder_generator.h"
+
+namespace psalmora {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kSongCount = 2000;
+constexpr int kSelections = 50;
+
+AppState& SharedState() {
+  static std::unique_ptr<AppState> state = [] {
+    const fs::path root =
+        fs::temp_directory_path() / ("psalmora-preview-bench-" + std::to_string(std::random_device{}()));
+    bench::GenerateDataFolder(root / "daten", kSongCount, 23, true);
+    fs::create_directories(root / "programm");
+    fs::copy(fs::path(PSALMORA_SOURCE_DIR) / "data" / "layouts", root / "programm" / "layouts",
+             fs::copy_options::recursive);
+    auto made = std::make_unique<AppState>();
+    made->programFolder = root / "programm";
+    made->dataFiles = DataFiles::For(root / "daten");
+    made->songs = SongStore(made->dataFiles);
+    made->songs.LoadSongList();
+    made->language.Load(fs::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
+    made->windowTitle = "Psalmora bench";
+    return made;
+  }();
+  return *state;
+}
+
+// Waits in the event loop for the next previewLoaded; false after 10 s.
+bool WaitForPreview(PreviewController& preview) {
+  QEventLoop loop;
+  bool loaded = false;
+  QObject::connect(&preview, &PreviewController::previewLoaded, &loop, [&] {
+    loaded = true;
+    loop.quit();
+  });
+  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+  loop.exec();
+  return loaded;
+}
+
+void BM_SelectSongUntilPreviewLoaded(benchmark::State& run) {
+  AppState& state = SharedState();
+  MainWindow window(state);
+  auto* preview = new PreviewController(state, window);
+  window.resize(1400, 900);
+  window.show();
+  SongListWidget* list = window.GroupSongList();
+  // The engine starts its renderer process on the first page; that start is not part of a selection.
+  list->SelectRow(0);
+  if (!WaitForPreview(*preview)) run.SkipWithError("the first preview did not load");
+
+  std::vector<double> millis;
+  int row = 1;
+  for (auto _ : run) {
+    const auto start = std::chrono::steady_clock::now();
+    list->SelectRow(row);
+    const bool loaded = WaitForPreview(*preview);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    if (!loaded) {
+      run.SkipWithError("a preview did not load");
+      break;
+    }
+    run.SetIterationTime(elapsed.count());
+    millis.push_back(elapsed.count() * 1000.0);
+    row = (row + 37) % list->RowCount();
+  }
+  if (millis.empty()) return;
+  std::sort(millis.begin(), millis.end());
+  run.counters["median_ms"] = millis[millis.size() / 2];
+  run.counters["max_ms"] = millis.back();
+}
+BENCHMARK(BM_SelectSongUntilPreviewLoaded)->Iterations(kSelections)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace psalmora
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
+  }
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtDebugMsg && !message.contains(QLatin1String("propagateSizeHints"))) {
+      std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
+  });
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
