@@ -24,6 +24,14 @@ EditorWindows::EditorWindows(AppState& state, Messages& messages, MainWindow& wi
 
 EditorWindows::~EditorWindows() = default;
 
+SongEditor* EditorWindows::OpenSongEditor() const {
+  return songEditor_;
+}
+
+LayoutWindow* EditorWindows::OpenLayoutWindow() const {
+  return layoutWindow_;
+}
+
 void EditorWindows::OnMenuCommand(MenuCommand command) {
   if (command == MenuCommand::Layouts) OpenLayouts();
 }

@@ -29,8 +29,8 @@ class EditorWindows : public QObject {
   ~EditorWindows() override;
 
   // The window opened last (nullptr once it is closed), for tests.
-  SongEditor* OpenSongEditor() const { return songEditor_; }
-  LayoutWindow* OpenLayoutWindow() const { return layoutWindow_; }
+  SongEditor* OpenSongEditor() const;
+  LayoutWindow* OpenLayoutWindow() const;
   HelpWindow* Help() const { return help_.get(); }
 
  public slots:

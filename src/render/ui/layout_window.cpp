@@ -42,7 +42,6 @@ LayoutWindow* LayoutWindow::Open(AppState& state, const LayoutWindowServices& se
   connect(window, &QDialog::finished, window, [mainWindow] {
     if (mainWindow == nullptr) return;
     mainWindow->activateWindow();
-    mainWindow->raise();
   });
   window->open();
   return window;

@@ -6,8 +6,10 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "collections/collection_file.h"
@@ -33,7 +35,6 @@ void GiveFocusBack(QWidget* main) {
   if (main == nullptr) return;
   main->setEnabled(true);
   main->activateWindow();
-  main->raise();
 }
 
 SongEditor* ShowEditor(SongEditor* editor, MainWindow* main) {
@@ -81,7 +82,8 @@ SongEditor::SongEditor(AppState& state, SongEditorServices services, MainWindow*
     const std::string id(RecordField(editRecord_, song_field::kId));
     text_->SetSongText(state_.songs.ReadSongText(id).value_or(std::string()));
   }
-  form_->setFocus();
+  const int title = form_->RowOfLabel("Titel");
+  if (title >= 0) form_->Rows()[static_cast<std::size_t>(title)].line->setFocus();
 }
 
 QPlainTextEdit* SongEditor::OrderEditor() const {
@@ -123,9 +125,12 @@ void SongEditor::BuildWindow() {
   }
   connect(save_, &QPushButton::clicked, this, &SongEditor::Save);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help_, &QPushButton::clicked, this, [this] {
+  const auto showHelp = [this] {
     if (services_.openHelp) services_.openHelp(QString::fromUtf8(kSongEditorHelpTopic));
-  });
+  };
+  connect(help_, &QPushButton::clicked, this, showHelp);
+  // F1 of the main window cannot reach it while the editor blocks it; the editor answers F1 itself.
+  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, showHelp);
   auto* buttonFrame = new QFrame;
   buttonFrame->setFrameShape(QFrame::StyledPanel);
   auto* buttons = new QHBoxLayout(buttonFrame);
