@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "core/startup_files.h"
 #include "core/ui/about_box.h"
+#include "core/ui/editor_windows.h"
 #include "core/ui/language_dialog.h"
 #include "core/ui/main_window.h"
 #include "core/ui/messages.h"
@@ -177,6 +178,7 @@ std::optional<int> Application::RunWizard() {
 void Application::BuildMainWindow() {
   window_ = std::make_unique<MainWindow>(state_);
   new PreviewController(state_, *window_);  // a child of the window
+  new EditorWindows(state_, messages_, *window_);  // song editor, layout window, help; a child too
   new SearchController(state_, *window_);
   new CollectionController(state_, *window_, messages_);
   new TrashController(state_, *window_, messages_);
