@@ -24,6 +24,7 @@
 #include "core/ui/ui_text.h"
 #include "platform/movie_playback.h"
 #include "platform/single_instance.h"
+#include "render/ui/presentation_controller.h"
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/search_controller.h"
 #include "songdb/ui/trash_controller.h"
@@ -179,6 +180,8 @@ void Application::BuildMainWindow() {
   window_ = std::make_unique<MainWindow>(state_);
   new PreviewController(state_, *window_);  // a child of the window
   new EditorWindows(state_, messages_, *window_);  // song editor, layout window, help; a child too
+  // After the preview, whose slide markers and pages the beamer follows; a child of the window too.
+  new PresentationController(state_, *window_, messages_);
   new SearchController(state_, *window_);
   new CollectionController(state_, *window_, messages_);
   new TrashController(state_, *window_, messages_);
@@ -223,7 +226,7 @@ void Application::ShowAbout() {
 
 void Application::OpenPresentationAtStart() {
   presentationMode_ = 1;
-  // The presentation window is not part of the program yet; nothing opens.
+  if (PresentationController* presentation = PresentationController::Of(*window_)) presentation->OpenPresentation(1);
 }
 
 void Application::RaiseWindow() {
@@ -256,9 +259,15 @@ void Application::Shutdown() {
   shutDown_ = true;
   DeletePageFiles(state_.dataFiles.folder);
   window_->StoreRunValues(state_.settings, state_.fileTypes);
-  // The control and song-order windows are not part of the program yet, so their positions stay.
+  bool controlWindowExists = false;
+  bool songOrderWindowExists = false;
+  if (PresentationController* presentation = PresentationController::Of(*window_)) {
+    presentation->StoreRunValues(state_.settings);
+    controlWindowExists = presentation->ControlWindowExists();
+    songOrderWindowExists = presentation->SongOrderWindowExists();
+  }
   SaveShutdownSettings(state_.programFolder / kSettingsFileName, state_.settings, state_.fileTypes,
-                       /*controlWindowExists=*/false, /*songOrderWindowExists=*/false);
+                       controlWindowExists, songOrderWindowExists);
 }
 
 int Application::Run() {

@@ -119,14 +119,27 @@ void MainWindow::BuildShortcuts() {
     emit helpRequested();
     emit menuCommand(MenuCommand::Help);
   })->setObjectName(QStringLiteral("helpShortcut"));
-  // F7-F12 live on the presentation toolbar's buttons. The digits are only taken when slides were in
-  // use at start; text fields still receive digits typed into them.
-  slideKeys_ = state_.settings.folie > 0;
-  if (!slideKeys_) return;
+  // F7-F12 live on the presentation toolbar's buttons. The digits are only taken while slides are in
+  // use; text fields still receive digits typed into them.
+  SetSlideKeys(state_.settings.folie > 0);
+}
+
+void MainWindow::SetSlideKeys(bool on) {
+  slideKeys_ = on;
   for (int slide = 1; slide <= 9; ++slide) {
-    addWindowAction(QKeySequence(Qt::Key_0 + slide), [this, slide] {
-      emit slideChosen(slide);
-    })->setObjectName(QStringLiteral("slideShortcut%1").arg(slide));
+    const QString name = QStringLiteral("slideShortcut%1").arg(slide);
+    auto* action = findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+    if (!on) {
+      delete action;
+      continue;
+    }
+    if (action) continue;
+    action = new QAction(this);
+    action->setObjectName(name);
+    action->setShortcut(QKeySequence(Qt::Key_0 + slide));
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this, slide] { emit slideChosen(slide); });
+    addAction(action);
   }
 }
 

@@ -81,8 +81,10 @@ class MainWindow : public QMainWindow {
   // Copies the values above into the settings and file types the shutdown writes.
   void StoreRunValues(Settings& settings, FileTypes& fileTypes) const;
 
-  // Whether the digit keys 1-9 select slides (decided once, from "folie" at construction).
+  // Whether the digit keys 1-9 select slides (from "folie" at construction, then while paging is on).
   bool SlideKeysRegistered() const { return slideKeys_; }
+  // Gives the digit keys 1-9 to the slides (paging on) or takes them away (paging off).
+  void SetSlideKeys(bool on);
 
  signals:
   // Every menu command; "Allgemein", "Sprachen", "Info" and "beenden" also have their own signals.

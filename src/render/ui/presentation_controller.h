@@ -1,0 +1,139 @@
+// The beamer's operations: opening the presentation window on a monitor and following the screens,
+// sending songs and slides, the header and footer bands, font size, scrolling, the chord and translation
+// toggles, free text, the mirror of the preview, the monitor information, the control window's
+// miniature, the song-order window and the presentation statistics.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "platform/screens.h"
+#include "render/render_page.h"
+#include "render/style_spec.h"
+#include "songdb/presentation_recorder.h"
+
+class QTimer;
+
+namespace psalmora {
+
+struct AppState;
+struct Settings;
+class ControlWindow;
+class MainWindow;
+class Messages;
+class MouseOverWarning;
+class PresentationWindow;
+class SongOrderWindow;
+enum class MenuCommand;
+enum class PresentationCommand;
+
+// What the controller reads from the machine; tests replace the screens and the clocks.
+struct PresentationServices {
+  MonitorSource monitors;                   // default: CurrentMonitors
+  PresentationRecorder::Clock statsClock;   // default: LocalCalendarSeconds
+  std::function<qint64()> millisecondsNow;  // default: QDateTime::currentMSecsSinceEpoch
+};
+
+class PresentationController : public QObject {
+  Q_OBJECT
+
+ public:
+  // A child of the window. Connects the presentation toolbar, the "Präsentation" menu, the song lists'
+  // double click and Enter, the preview's slide markers and mirror, the Bible page's send button.
+  PresentationController(AppState& state, MainWindow& window, Messages& messages, PresentationServices services = {});
+  ~PresentationController() override;
+
+  static PresentationController* Of(const MainWindow& window);
+
+  // `OpenPresentation`: monitor 0 (first) or 1 (second). An open window is replaced.
+  void OpenPresentation(int monitor);
+  bool IsOpen() const { return !window_.isNull(); }
+  PresentationWindow* Window() const;
+  // `PresentationMode` of the window opened last.
+  int PresentationMode() const { return mode_; }
+
+  // `SendSongToBeamer`: "beamer-lied", "akkorde", "fuss"; paging restarts at slide 1.
+  void SendSongToBeamer();
+  // `SelectSlide`: slide buttons and the digit keys.
+  void SelectSlide(int slide);
+  // A slide marker of the preview: the slide of the previewed song on all three frames.
+  void ShowPreviewSlide(int slide);
+  // `SetPaging`: "Folien verwenden".
+  void SetPaging(bool on);
+  // F7-F12 and their buttons; nothing while the window is closed.
+  void ToggleFooter();
+  void ToggleHeader();
+  void ChangeFontSize(StyleAdjustment adjustment);
+  void ScrollBeamer(bool down);
+  // The "Akkorde" / "Übersetzung" toggles changed.
+  void ChordsOrTranslationToggled();
+  // "freetext", then "kopfzeile", from the texts of the free-text panel (Windows-1252).
+  void SendFreeText(const std::string& headerText, const std::string& freeText);
+  // `ShowMonitorInfo`.
+  void ShowMonitorInfo();
+  // `OpenControlWindow`: create or bring it up; it stays remembered as shown.
+  void OpenControlWindow();
+  // "liedablauf": create or show the song-order window with the previewed song's order.
+  void ShowSongOrderWindow();
+
+  ControlWindow* Control() const { return control_; }
+  SongOrderWindow* SongOrder() const { return songOrder_; }
+  PresentationRecorder& Recorder() { return *recorder_; }
+  // The miniature is due once the second of the last beamer change has passed.
+  bool MiniatureRefreshPending() const { return refreshPending_; }
+  // Re-reads the monitors and moves the window after screens were added or removed.
+  void FollowScreens();
+  void SetMonitorSource(MonitorSource source) { services_.monitors = std::move(source); }
+
+  // The shutdown's values: band flags, the two windows' shown state and, while they exist, their places.
+  void StoreRunValues(Settings& settings) const;
+  bool ControlWindowExists() const { return control_ != nullptr; }
+  bool SongOrderWindowExists() const { return songOrder_ != nullptr; }
+
+ signals:
+  void presentationOpened();
+  // The beamer's picture changed (scroll, bands, a new main page); the miniature follows.
+  void beamerChanged();
+
+ private:
+  void ConnectMainWindow();
+  void OnPresentationCommand(PresentationCommand command);
+  void OnMenuCommand(MenuCommand command);
+  void SendSongOnEnter();
+  RenderResult Render(RenderMode mode);
+  void LoadIntoFrame(RenderMode mode, const RenderResult& result);
+  void AfterBeamerSong(const RenderResult& result, bool newPresentation);
+  void MirrorPreview(const QString& file);
+  std::vector<std::string> RenderList() const;
+  std::string LayoutIdOf(RenderMode mode) const;
+  bool AdjustBeamerLayout(StyleAdjustment adjustment);
+  void SyncToggles();
+  void MarkBeamerChanged();
+  void RefreshMiniatureWhenDue();
+  void RefreshMiniature();
+  void PlaceWindow(bool keepVisible);
+  void GiveFocusBack();
+
+  AppState& state_;
+  MainWindow& main_;
+  Messages& messages_;
+  PresentationServices services_;
+  QPointer<PresentationWindow> window_;
+  int mode_ = 0;
+  bool headerVisible_ = false;
+  bool footerVisible_ = false;
+  std::string beamerRecord_;  // the song last rendered for the beamer
+  ControlWindow* control_ = nullptr;
+  SongOrderWindow* songOrder_ = nullptr;
+  MouseOverWarning* mouseWarning_ = nullptr;
+  ScreenWatcher* screens_ = nullptr;
+  std::unique_ptr<PresentationRecorder> recorder_;
+  QTimer* recordTimer_ = nullptr;
+  QTimer* miniatureTimer_ = nullptr;
+  bool refreshPending_ = false;
+  qint64 changedSecond_ = 0;
+};
+
+}  // namespace psalmora

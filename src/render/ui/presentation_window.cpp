@@ -1,0 +1,123 @@
+// The frames are placed by hand rather than by a layout: their rectangles follow the band toggles
+// exactly, and the media layer has to lie over the whole song layer.
+#include "render/ui/presentation_window.h"
+
+#include <QResizeEvent>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+
+#include "platform/page_view.h"
+
+namespace psalmora {
+
+FrameRects LayOutFrames(const QSize& layer, const BandLayout& bands) {
+  const int width = layer.width();
+  const int height = layer.height();
+  const int top = bands.headerVisible ? std::max(bands.headerHeight, 0) : 0;
+  const int feet = bands.footerVisible ? std::max(bands.footerHeight, 0) : 0;
+  FrameRects rects;
+  rects.header = QRect(0, 0, width, top);
+  rects.main = QRect(0, top, width, std::max(height - top - feet, 0));
+  rects.footer = QRect(0, height - feet, width, feet);
+  return rects;
+}
+
+QString PresentationWindow::BandStartHtml() {
+  return QStringLiteral("<body text='#FFFFFF' bgcolor='#000000' scroll='no'><div align=center><h2></h2></div>");
+}
+
+QString PresentationWindow::MainStartHtml(const QString& programTitle, const QString& makerAddress) {
+  return QStringLiteral("<body text='#FFFFFF' bgcolor='#000000' scroll='no'><div align=center><h2><br><br>") +
+         programTitle.toHtmlEscaped() + QStringLiteral("<br></h2><h2>") + makerAddress.toHtmlEscaped() +
+         QStringLiteral("</div>");
+}
+
+QString PresentationWindow::MediaStartHtml() {
+  return QStringLiteral("<body bgcolor='#000000' scroll='no'>");
+}
+
+PresentationWindow::PresentationWindow(const QString& windowTitle, const QString& programTitle,
+                                       const QString& makerAddress, const BandLayout& bands, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), bands_(bands) {
+  setObjectName(QStringLiteral("presentationWindow"));
+  setWindowTitle(windowTitle);
+  // The operator keeps typing in the main window while the beamer appears.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFocusPolicy(Qt::NoFocus);
+  setAutoFillBackground(true);
+  QPalette black = palette();
+  black.setColor(QPalette::Window, Qt::black);
+  setPalette(black);
+
+  songLayer_ = new QWidget(this);
+  songLayer_->setObjectName(QStringLiteral("songLayer"));
+  header_ = new PageView(songLayer_);
+  header_->setObjectName(QStringLiteral("headerFrame"));
+  main_ = new PageView(songLayer_);
+  main_->setObjectName(QStringLiteral("mainFrame"));
+  footer_ = new PageView(songLayer_);
+  footer_->setObjectName(QStringLiteral("footerFrame"));
+  media_ = new PageView(this);
+  media_->setObjectName(QStringLiteral("mediaLayer"));
+  for (PageView* view : {header_, main_, footer_, media_}) {
+    view->setFocusPolicy(Qt::NoFocus);
+    view->page()->setBackgroundColor(Qt::black);
+  }
+
+  header_->setHtml(BandStartHtml());
+  main_->setHtml(MainStartHtml(programTitle, makerAddress));
+  footer_->setHtml(BandStartHtml());
+  media_->setHtml(MediaStartHtml());
+  media_->hide();
+  ApplyBands();
+}
+
+void PresentationWindow::Place(const QRect& monitor, QScreen* screen) {
+  placement_ = monitor;
+  if (monitor.isEmpty()) {
+    // Nowhere to show it (monitor 2 asked for without a second screen): it waits, hidden.
+    hide();
+    return;
+  }
+  if (screen) {
+    if (!windowHandle()) create();
+    windowHandle()->setScreen(screen);
+  }
+  setGeometry(monitor);
+  if (!isVisible()) show();
+}
+
+void PresentationWindow::ToggleHeader(int h) {
+  if (!bands_.headerVisible) bands_.headerHeight = h;
+  bands_.headerVisible = !bands_.headerVisible;
+  ApplyBands();
+}
+
+void PresentationWindow::ToggleFooter(int h) {
+  if (!bands_.footerVisible) bands_.footerHeight = h;
+  bands_.footerVisible = !bands_.footerVisible;
+  ApplyBands();
+}
+
+void PresentationWindow::ShowSongLayer() {
+  media_->hide();
+  songLayer_->show();
+}
+
+void PresentationWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ApplyBands();
+}
+
+void PresentationWindow::ApplyBands() {
+  const QRect all(QPoint(0, 0), size());
+  songLayer_->setGeometry(all);
+  media_->setGeometry(all);
+  const FrameRects rects = LayOutFrames(all.size(), bands_);
+  header_->setGeometry(rects.header);
+  main_->setGeometry(rects.main);
+  footer_->setGeometry(rects.footer);
+}
+
+}  // namespace psalmora

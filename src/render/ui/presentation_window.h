@@ -1,0 +1,78 @@
+// `Präsentationsfenster`: the borderless beamer window covering one monitor. A song layer holds the
+// header frame, the main frame and the footer frame stacked from top to bottom; the media layer lies
+// over all of them, hidden until a picture, slide or video is shown.
+#pragma once
+
+#include <QWidget>
+
+namespace psalmora {
+
+class PageView;
+
+// Visibility of the header and footer bands and the heights they take when shown.
+struct BandLayout {
+  bool headerVisible = false;
+  bool footerVisible = false;
+  int headerHeight = 30;  // "akkordzeilehoehe"
+  int footerHeight = 30;  // "fußzeilenhoehe"
+};
+
+// The three frames' rectangles inside a song layer of the given size: header (0, 0, W, Hh), main
+// (0, Hh, W, H - Hh - Hf), footer (0, H - Hf, W, Hf), with Hh and Hf 0 for a hidden band. A main frame
+// that the bands would leave negative is 0 high.
+struct FrameRects {
+  QRect header;
+  QRect main;
+  QRect footer;
+};
+FrameRects LayOutFrames(const QSize& layer, const BandLayout& bands);
+
+class PresentationWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The start screen names the program and its maker's address.
+  PresentationWindow(const QString& windowTitle, const QString& programTitle, const QString& makerAddress,
+                     const BandLayout& bands, QWidget* parent = nullptr);
+
+  PageView* HeaderFrame() const { return header_; }
+  PageView* MainFrame() const { return main_; }
+  PageView* FooterFrame() const { return footer_; }
+  PageView* MediaLayer() const { return media_; }
+  QWidget* SongLayer() const { return songLayer_; }
+
+  // Covers the monitor rect (screen given when known); an empty rect hides the window.
+  void Place(const QRect& monitor, QScreen* screen);
+  // The monitor rectangle of the last Place.
+  QRect Placement() const { return placement_; }
+
+  // `ToggleHeader` / `ToggleFooter` with the band height h: a hidden band appears h high and the main
+  // frame gives up that room; a shown band disappears and the main frame takes its room back.
+  void ToggleHeader(int h);
+  void ToggleFooter(int h);
+  const BandLayout& Bands() const { return bands_; }
+
+  // The song layer in front; the media layer hidden.
+  void ShowSongLayer();
+
+  // "about:" start pages of the frames.
+  static QString BandStartHtml();
+  static QString MainStartHtml(const QString& programTitle, const QString& makerAddress);
+  static QString MediaStartHtml();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void ApplyBands();
+
+  QWidget* songLayer_ = nullptr;
+  PageView* header_ = nullptr;
+  PageView* main_ = nullptr;
+  PageView* footer_ = nullptr;
+  PageView* media_ = nullptr;
+  BandLayout bands_;
+  QRect placement_;
+};
+
+}  // namespace psalmora
