@@ -124,7 +124,10 @@ int RecordForm::RowOfLabel(std::string_view label) const {
 void RecordForm::AddLabelled(FormRow& row, QWidget* input, int width) {
   row.label = new QLabel(Caption(SchemaLabel(row.schemaRow)), this);
   row.label->setBuddy(input);
-  grid_->addWidget(row.label, gridRow_, 0, Qt::AlignLeft | Qt::AlignTop);
+  // A label sits beside a one-line input and at the first line of a multi-line one.
+  const bool multiLine = qobject_cast<QPlainTextEdit*>(input) != nullptr;
+  if (multiLine) row.label->setContentsMargins(0, 4, 0, 0);
+  grid_->addWidget(row.label, gridRow_, 0, Qt::AlignLeft | (multiLine ? Qt::AlignTop : Qt::AlignVCenter));
   // Narrow inputs (numbers, ids) keep their size; text inputs take the form's width but never less
   // than documented.
   if (width < 200) {
@@ -220,7 +223,7 @@ void RecordForm::BuildFormat(FormRow& row, int position) {
   if (formatStrip_ == nullptr) {
     auto* label = new QLabel(Tr("Formatierung Textteile", *context_.language), this);
     formatStrip_ = new QHBoxLayout;
-    formatStrip_->setSpacing(6);
+    formatStrip_->setSpacing(12);
     formatStrip_->addStretch(1);
     grid_->addWidget(label, gridRow_, 0);
     grid_->addLayout(formatStrip_, gridRow_, 1, 1, 2);
