@@ -3,6 +3,7 @@
 // two selections; the German language table and the song text cache attached to the store.
 #pragma once
 
+#include <QItemSelectionModel>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/language.h"
 #include "core/ui/app_state.h"
 #include "songdb/song_store.h"
+#include "songdb/ui/song_list_widget.h"
 #include "ui_test_support.h"
 
 namespace psalmora::uitest {
@@ -28,8 +30,8 @@ inline QByteArray SongLine(const QByteArray& id, const QByteArray& title, const 
   return line + "\r\n";
 }
 
-inline QByteArray DeletedLine(const QByteArray& id, const QByteArray& title) {
-  return QByteArray("#gel\xF6scht#\t") + SongLine(id, title);
+inline QByteArray DeletedLine(const QByteArray& id, const QByteArray& title, const QByteArray& globalId = {}) {
+  return QByteArray("#gel\xF6scht#\t") + SongLine(id, title, globalId);
 }
 
 struct SongFolder {
@@ -48,7 +50,7 @@ struct SongFolder {
                                                   "ber den Wolken",
                                                   "G-22") +
                                          DeletedLine("5", "Gel\xF6scht") + SongLine("3", "\xC4rger") +
-                                         DeletedLine("7", "Sieben") + SongLine("4", "Abend") +
+                                         DeletedLine("7", "Sieben", "G-7") + SongLine("4", "Abend") +
                                          DeletedLine("8", "Acht") + SongLine("9", "Neun"));
     WriteBytes(data + "/1.dat", "Halleluja!!\r\n#und Amen\r\n");
     WriteBytes(data + "/2.dat",
@@ -79,5 +81,32 @@ struct SongFolder {
   QByteArray File(const QString& name) const { return ReadBytes(data + "/" + name); }
   QByteArray SettingsFile() const { return ReadBytes(temp.path() + "/programm/config/einstellungen.ini"); }
 };
+
+// The ids of a song list's rows, top to bottom.
+inline QStringList RowIds(const SongListWidget* list) {
+  QStringList ids;
+  for (int row = 0; row < list->RowCount(); ++row) ids << list->Model().RowAt(row).id;
+  return ids;
+}
+
+// Makes exactly the rows with these ids selected.
+inline void SelectIds(SongListWidget* list, const QStringList& ids) {
+  list->clearSelection();
+  for (int row = 0; row < list->RowCount(); ++row) {
+    if (!ids.contains(list->Model().RowAt(row).id)) continue;
+    list->selectionModel()->select(list->Model().index(row, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+}
+
+// The lines of a file without their CR LF.
+inline QList<QByteArray> FileLines(const QByteArray& bytes) {
+  QList<QByteArray> lines = bytes.split('\n');
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  for (QByteArray& line : lines) {
+    if (line.endsWith('\r')) line.chop(1);
+  }
+  return lines;
+}
 
 }  // namespace psalmora::uitest

@@ -1,0 +1,217 @@
+// Selections and groups from the main window: the song toolbar (add with the duplicate message, block
+// moves, remove), the Space keys of the three lists, the group submenu, "aus aktueller Gruppe entfernen"
+// with its enabling rule, and the chooser texts that follow every change.
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTest>
+
+#include "collections/ui/collection_controller.h"
+#include "core/ui/left_column.h"
+#include "core/ui/main_window.h"
+#include "core/ui/song_context_menu.h"
+#include "song_folder_fixture.h"
+#include "songdb/ui/search_controller.h"
+
+namespace psalmora {
+namespace {
+
+using uitest::FileLines;
+using uitest::RowIds;
+using uitest::SelectIds;
+
+// A window with the collection commands served, recording its messages.
+struct Window {
+  uitest::SongFolder folder;
+  uitest::RecordingMessages messages;
+  MainWindow window{folder.state};
+
+  Window() {
+    new CollectionController(folder.state, window, messages);
+    new SearchController(folder.state, window);
+  }
+  QAction* Toolbar(SongToolbarCommand command) const { return window.Left()->SongToolbarAction(command); }
+  QByteArray SelectionLine(int position) const { return FileLines(folder.File("auswahl.dat")).value(position); }
+  QByteArray GroupLine(int position) const { return FileLines(folder.File("gruppierung.dat")).value(position); }
+  QAction* RemoveFromGroup() const { return window.ContextMenu()->Action(SongMenuCommand::RemoveFromGroup); }
+};
+
+}  // namespace
+
+class CollectionsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() { uitest::CancelDrivers(); }
+
+  void addingNamesTheSongsAlreadyChosenAndAddsTheRest() {
+    Window w;
+    w.window.Left()->Pages()->setCurrentIndex(LeftColumn::kGroupsPage);
+    // Sorted by title: Abend (4) comes before Zion (1), which the selection has.
+    SelectIds(w.window.GroupSongList(), {"1", "4"});
+    w.Toolbar(SongToolbarCommand::AddToSelection)->trigger();
+
+    QCOMPARE(w.window.CurrentSongList(), SongListId::Group);
+    QCOMPARE(w.messages.shown.size(), std::size_t{1});
+    QCOMPARE(w.messages.shown[0].title, QString("Meldung"));
+    QCOMPARE(w.messages.shown[0].text, QString("'Zion' wurde schon ausgewählt"));
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|1|2|3|4\t"));
+    QVERIFY(w.SelectionLine(0).endsWith("\tu17\t"));
+    QCOMPARE(w.SelectionLine(1), QByteArray("Leer\t\t"));
+    QCOMPARE(w.window.SelectionChooser()->itemText(0), QString("Sonntag (4)"));
+    QCOMPARE(RowIds(w.window.SelectionSongList()), (QStringList{"1", "2", "3", "4"}));
+
+    // Nothing chosen: nothing happens.
+    w.window.GroupSongList()->clearSelection();
+    w.Toolbar(SongToolbarCommand::AddToSelection)->trigger();
+    QCOMPARE(w.messages.shown.size(), std::size_t{1});
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|1|2|3|4\t"));
+  }
+
+  void theChosenSelectionReceivesTheSongsOfTheShownPage() {
+    Window w;
+    w.window.SelectionChooser()->setCurrentIndex(1);
+    QCOMPARE(w.window.SelectionSongList()->RowCount(), 0);
+    w.window.Left()->SearchField()->setText(QStringLiteral("e"));
+    SearchController::Of(w.window)->RunSearch();
+    SelectIds(w.window.SearchHitList(), {"9", "6"});
+    SelectIds(w.window.GroupSongList(), {"1"});
+    w.window.Left()->Pages()->setCurrentIndex(LeftColumn::kSearchPage);
+    w.Toolbar(SongToolbarCommand::AddToSelection)->trigger();
+    QCOMPARE(w.window.CurrentSongList(), SongListId::SearchHits);
+    // Hits keep the song list order: 6 before 9.
+    QVERIFY(w.SelectionLine(1).startsWith("Leer\t|6|9\t"));
+    QCOMPARE(w.window.SelectionChooser()->itemText(1), QString("Leer (2)"));
+    QCOMPARE(w.window.SelectionChooser()->currentIndex(), 1);
+    QCOMPARE(RowIds(w.window.SelectionSongList()), (QStringList{"6", "9"}));
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|1|2|3\t"));
+  }
+
+  void spaceAddsFromGroupAndSearchListsAndRemovesFromTheSelection() {
+    Window w;
+    w.window.show();
+    SongListWidget* groups = w.window.GroupSongList();
+    SelectIds(groups, {"6"});
+    groups->setFocus();
+    QTest::keyClick(groups, Qt::Key_Space);
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|1|2|3|6\t"));
+
+    w.window.Left()->Pages()->setCurrentIndex(LeftColumn::kSearchPage);
+    w.window.Left()->SearchField()->setText(QStringLiteral("neun"));
+    SearchController::Of(w.window)->RunSearch();
+    SongListWidget* hits = w.window.SearchHitList();
+    SelectIds(hits, {"9"});
+    QTest::keyClick(hits, Qt::Key_Space);
+    QCOMPARE(w.window.CurrentSongList(), SongListId::SearchHits);
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|1|2|3|6|9\t"));
+    QCOMPARE(w.window.SelectionChooser()->itemText(0), QString("Sonntag (5)"));
+
+    SongListWidget* selection = w.window.SelectionSongList();
+    SelectIds(selection, {"2", "6"});
+    QTest::keyClick(selection, Qt::Key_Space);
+    QCOMPARE(w.window.CurrentSongList(), SongListId::Selection);
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|1|3|9\t"));
+    QCOMPARE(RowIds(selection), (QStringList{"1", "3", "9"}));
+    QCOMPARE(w.window.SelectionChooser()->itemText(0), QString("Sonntag (3)"));
+    QVERIFY(w.messages.shown.empty());
+  }
+
+  void removeButtonTakesEveryOccurrenceOutOfTheSelection() {
+    Window w;
+    uitest::WriteBytes(w.folder.data + "/auswahl.dat", "Sonntag\t|1|2|1|3\t\t\t\t\t\t\t\r\n");
+    w.window.FillSelections();
+    SelectIds(w.window.SelectionSongList(), {"1"});
+    w.Toolbar(SongToolbarCommand::RemoveFromSelection)->trigger();
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|2|3\t"));
+    QCOMPARE(RowIds(w.window.SelectionSongList()), (QStringList{"2", "3"}));
+  }
+
+  void aChosenBlockMovesTogetherAndStopsAtTheEnds() {
+    Window w;
+    uitest::WriteBytes(w.folder.data + "/auswahl.dat", "Sonntag\t|1|2|3|4\t\t\t\t\t\t\t\r\nLeer\t\t\r\n");
+    w.window.FillSelections();
+    SongListWidget* list = w.window.SelectionSongList();
+    SelectIds(list, {"2", "3"});
+
+    w.Toolbar(SongToolbarCommand::MoveUp)->trigger();
+    QCOMPARE(RowIds(list), (QStringList{"2", "3", "1", "4"}));
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|2|3|1|4\t"));
+    QCOMPARE(list->SelectedIds(), (QStringList{"2", "3"}));
+    // At the top the block stays where it is.
+    w.Toolbar(SongToolbarCommand::MoveUp)->trigger();
+    QCOMPARE(RowIds(list), (QStringList{"2", "3", "1", "4"}));
+
+    w.Toolbar(SongToolbarCommand::MoveDown)->trigger();
+    w.Toolbar(SongToolbarCommand::MoveDown)->trigger();
+    QCOMPARE(RowIds(list), (QStringList{"1", "4", "2", "3"}));
+    w.Toolbar(SongToolbarCommand::MoveDown)->trigger();
+    QCOMPARE(RowIds(list), (QStringList{"1", "4", "2", "3"}));
+    QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|1|4|2|3\t"));
+    QCOMPARE(list->SelectedIds(), (QStringList{"2", "3"}));
+    QCOMPARE(w.SelectionLine(1), QByteArray("Leer\t\t"));
+    QCOMPARE(w.window.SelectionChooser()->itemText(0), QString("Sonntag (4)"));
+  }
+
+  void groupSubmenuAddsToThatGroupAndRefillsTheGroups() {
+    Window w;
+    QMenu* submenu = w.window.ContextMenu()->GroupSubmenu();
+    QCOMPARE(submenu->actions().size(), 2);
+    QCOMPARE(submenu->actions().at(0)->text(), QString("Lobpreis\t7"));
+    w.window.SetCurrentSongList(SongListId::Group);
+    SelectIds(w.window.GroupSongList(), {"2", "9"});
+    submenu->actions().at(1)->trigger();
+
+    QCOMPARE(w.messages.shown.size(), std::size_t{1});
+    QCOMPARE(w.messages.shown[0].text, QString("'über den Wolken' wurde schon ausgewählt"));
+    QVERIFY(w.GroupLine(1).startsWith("Advent\t|2|9\t"));
+    QVERIFY(w.GroupLine(0).startsWith("Lobpreis\t7|4|1\t"));
+    QCOMPARE(w.window.GroupChooser()->itemText(2), QString("Advent (2)"));
+    QCOMPARE(w.window.ContextMenu()->GroupSubmenu()->actions().size(), 2);
+
+    // Songs added to the group with a pool id get the shared icon in the whole database.
+    SelectIds(w.window.GroupSongList(), {"9"});
+    w.window.ContextMenu()->GroupSubmenu()->actions().at(0)->trigger();
+    QVERIFY(w.GroupLine(0).startsWith("Lobpreis\t7|4|1|9\t"));
+    SongListWidget* list = w.window.GroupSongList();
+    for (int row = 0; row < list->RowCount(); ++row) {
+      if (list->Model().RowAt(row).id == "9") QVERIFY(list->Model().RowAt(row).shared);
+    }
+  }
+
+  void removeFromGroupFollowsItsEnablingRule() {
+    Window w;
+    QVERIFY(!w.RemoveFromGroup()->isEnabled());
+    w.window.SetCurrentSongList(SongListId::Group);
+    // "Gesamte Datenbank": disabled, and triggering it anyway changes nothing.
+    QVERIFY(!w.RemoveFromGroup()->isEnabled());
+    SelectIds(w.window.GroupSongList(), {"4"});
+    CollectionController::Of(w.window)->RemoveFromCurrentGroup();
+    QVERIFY(w.GroupLine(0).startsWith("Lobpreis\t7|4|1\t"));
+
+    w.window.GroupChooser()->setCurrentIndex(1);
+    QCOMPARE(RowIds(w.window.GroupSongList()), (QStringList{"4", "1"}));
+    QVERIFY(w.RemoveFromGroup()->isEnabled());
+    w.window.SetCurrentSongList(SongListId::Selection);
+    QVERIFY(!w.RemoveFromGroup()->isEnabled());
+    w.window.SetCurrentSongList(SongListId::Group);
+    QVERIFY(w.RemoveFromGroup()->isEnabled());
+
+    SelectIds(w.window.GroupSongList(), {"4"});
+    w.RemoveFromGroup()->trigger();
+    QVERIFY(w.GroupLine(0).startsWith("Lobpreis\t7|1\t"));
+    QCOMPARE(RowIds(w.window.GroupSongList()), QStringList{"1"});
+    QCOMPARE(w.window.GroupChooser()->itemText(1), QString("Lobpreis (1)"));
+    QCOMPARE(w.window.Left()->Pages()->tabText(LeftColumn::kGroupsPage), QString("(1)"));
+    QVERIFY(w.RemoveFromGroup()->isEnabled());
+
+    w.window.GroupChooser()->setCurrentIndex(0);
+    QVERIFY(!w.RemoveFromGroup()->isEnabled());
+  }
+};
+
+}  // namespace psalmora
+
+QTEST_MAIN(psalmora::CollectionsTest)
+#include "collections_test.moc"
