@@ -20,6 +20,7 @@
 #include "core/language.h"
 #include "core/settings.h"
 #include "core/ui/app_state.h"
+#include "core/ui/application.h"
 #include "core/ui/bible_page.h"
 #include "core/ui/left_column.h"
 #include "core/ui/main_menu_bar.h"
@@ -568,6 +569,42 @@ class PresentationTest : public QObject {
     f.statsNow += 100;
     QTest::qWait(1200);
     QCOMPARE(f.Page("statistik.dat"), std::string("1\t1700000021\r\n"));
+  }
+
+  void opensAtStartWhenAskedAndKeepsTheControlWindowsPlaceAtShutdown() {
+    QTemporaryDir temp;
+    const QString settingsFile = temp.path() + "/program/config/einstellungen.ini";
+    uitest::WriteBytes(settingsFile,
+                       "[sonstiges]\r\nautoopen=1\r\n[voreinstellung]\r\nsprache=1\r\nupdateauto=0\r\n"
+                       "showwindowkontroll=1\r\nwindowkontrollx=70\r\nwindowkontrolly=80\r\nshowwindowablauf=0\r\n"
+                       "windowablaufx=11\r\n");
+    StartOptions options;
+    options.programDir = (temp.path() + "/program").toStdString();
+    options.dataDir = (temp.path() + "/daten").toStdString();
+    options.registryFile = (temp.path() + "/registry.ini").toStdString();
+    options.instanceFolder = temp.path() + "/run";
+    StartupServices services;
+    services.canPlayMovies = [] { return true; };
+    services.startProgram = [](const QString&, const QStringList&, const QString&) { return true; };
+    uitest::RecordingMessages messages;
+    Application app(options, messages, services);
+    QVERIFY(!app.Start().has_value());
+    PresentationController* presentation = PresentationController::Of(*app.Window());
+    QVERIFY(presentation);
+    QVERIFY(presentation->IsOpen());
+    QCOMPARE(presentation->Window()->geometry(), kSecond);
+    QVERIFY(presentation->Control());
+    QCOMPARE(presentation->Control()->pos(), QPoint(70, 80));
+    QVERIFY(!presentation->SongOrder());
+
+    presentation->Control()->move(90, 100);
+    app.Shutdown();
+    const QByteArray settings = uitest::ReadBytes(settingsFile);
+    QVERIFY(settings.contains("windowkontrollx=90\r\n"));
+    QVERIFY(settings.contains("windowkontrolly=100\r\n"));
+    QVERIFY(settings.contains("showwindowkontroll=1\r\n"));
+    // The song-order window never existed in this run: its place stays as it was.
+    QVERIFY(settings.contains("windowablaufx=11\r\n"));
   }
 
   // Not a check: with PSALMORA_SHOT_DIR set, pictures of both monitors with a song on the beamer.

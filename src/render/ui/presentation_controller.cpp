@@ -3,6 +3,7 @@
 #include "render/ui/presentation_controller.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QLabel>
@@ -213,6 +214,8 @@ void PresentationController::FollowScreens() {
 }
 
 void PresentationController::GiveFocusBack() {
+  // A dialog that is up keeps the focus; the main window gets it back when the dialog closes.
+  if (QApplication::activeModalWidget()) return;
   main_.activateWindow();
   main_.raise();
 }
