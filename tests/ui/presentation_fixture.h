@@ -48,7 +48,7 @@ const fs::path kSourceDir(PSALMORA_SOURCE_DIR);
 const QRect kFirst(0, 0, 1280, 1024);
 const QRect kSecond(1280, 0, 1024, 768);
 
-// Program folder with the shipped layouts, data folder with two songs: "1" has four blocks, "2" one.
+// Program folder with the shipped layouts, data folder with two songs: "1" has four blocks, "2" eleven.
 struct Fixture {
   QTemporaryDir temp;
   AppState state;
@@ -65,7 +65,10 @@ struct Fixture {
     uitest::WriteBytes(data + "/1.dat",
                        ">G       D\r\nErste Zeile\r\n\r\nZweite Zeile\r\n#Second line\r\n\r\nDritte Zeile\r\n\r\n"
                        "Vierte Zeile\r\n");
-    uitest::WriteBytes(data + "/2.dat", "Nur eine Zeile\r\n");
+    // Eleven blocks: slides 10 and 11 are out of reach of the digit keys.
+    QByteArray eleven;
+    for (int block = 1; block <= 11; ++block) eleven += QByteArray("Block ") + QByteArray::number(block) + "\r\n\r\n";
+    uitest::WriteBytes(data + "/2.dat", eleven);
     uitest::WriteBytes(data + "/auswahl.dat", "Sonntag\t|1|2\t\t\t\t\t\t\t\r\n");
     const QString program = temp.path() + "/programm";
     fs::create_directories(fs::path(program.toStdString()) / "layouts");

@@ -218,6 +218,17 @@ class PresentationTest : public QObject {
     preview->View()->page()->runJavaScript(QStringLiteral("document.title='3';"));
     QTRY_COMPARE_WITH_TIMEOUT(f.state.render.paging.currentSlide, 3, 15000);
     QVERIFY(f.Page("beamer.htm").find("Dritte Zeile") != std::string::npos);
+
+    // Slides past the ninth button are reached through their markers only.
+    f.ChooseSong(1);
+    preview->ShowPreview();
+    QVERIFY(WaitForLoad(preview->View()));
+    preview->View()->page()->runJavaScript(QStringLiteral("document.title='11';"));
+    QTRY_COMPARE_WITH_TIMEOUT(f.state.render.paging.currentSlide, 11, 15000);
+    QVERIFY(f.Page("beamer.htm").find("Block 11") != std::string::npos);
+    QVERIFY(f.Page("beamer.htm").find("Block 10") == std::string::npos);
+    QVERIFY(f.window->PresentationBar()->SlideButton(9)->isEnabled());
+    QCOMPARE(f.presentation->Recorder().PresentedSongId(), std::string("2"));
   }
 
   void digitKeysSelectSlidesOnlyWhilePagingIsOn() {
