@@ -316,6 +316,13 @@ class LayoutWindowTest : public QObject {
     QCOMPARE(choice.font.pointSize(), 14);
     QCOMPARE(choice.colour, QColor(1, 2, 3));
     QCOMPARE(StyleSpecFromChoice("ko|0|Arial|0|400|14|1,2,3|yellow", choice), std::string("ko|0|Arial|0|400|14|1,2,3"));
+    // A family list the dialog left alone keeps its fallbacks; the new size and colour are taken.
+    FontChoice list = StyleFontChoice("te|1|Arial, Helvetica, sans-serif|0|700|46|255,255,255");
+    QCOMPARE(list.font.families(), (QStringList{"Arial", "Helvetica", "Sans Serif"}));
+    list.font.setPointSize(40);
+    list.colour = QColor(0, 0, 0);
+    QCOMPARE(StyleSpecFromChoice("te|1|Arial, Helvetica, sans-serif|0|700|46|255,255,255", list),
+             std::string("te|1|Arial, Helvetica, sans-serif|0|700|40|0,0,0"));
     QFont pixels(QStringLiteral("Arial"));
     pixels.setPixelSize(20);
     const std::string fromPixels = StyleSpecFromChoice("te|1|x|0|400|1|0,0,0", FontChoice{pixels, QColor()});

@@ -60,8 +60,14 @@ std::optional<FontChoice> QtCommonDialogs::ChooseFont(QWidget* parent, const Fon
   layout->addWidget(fonts, 1);
   layout->addLayout(bottom);
 
+  // The family the dialog settled on for the initial font (which may be a list or a name not installed).
+  const QString familyAtStart = fonts->currentFont().family();
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return FontChoice{fonts->currentFont(), colour};
+  QFont chosen = fonts->currentFont();
+  // An untouched family comes back as it was given, so a family list such as "Arial, Helvetica,
+  // sans-serif" is not replaced by the one font this machine has for it.
+  if (chosen.family() == familyAtStart) chosen.setFamilies(initial.font.families());
+  return FontChoice{chosen, colour};
 }
 
 std::optional<QColor> QtCommonDialogs::ChooseColour(QWidget* parent, const QColor& initial, const QString& title) {

@@ -19,12 +19,28 @@ QColor ColourOfSpec(std::string_view rgb) {
   return QColor(std::clamp(red, 0, 255), std::clamp(green, 0, 255), std::clamp(blue, 0, 255));
 }
 
+// A CSS family list ("Arial, Helvetica, sans-serif") as the font's families in order; the CSS generic
+// names become the font-config ones.
+QStringList FontFamilies(std::string_view cssFamilies) {
+  QStringList families;
+  for (QString family : FromCp1252(cssFamilies).split(QChar(','), Qt::SkipEmptyParts)) {
+    family = family.trimmed();
+    family.remove(QChar('"'));
+    family.remove(QChar('\''));
+    if (family == QLatin1String("sans-serif")) family = QStringLiteral("Sans Serif");
+    if (family == QLatin1String("serif")) family = QStringLiteral("Serif");
+    if (family == QLatin1String("monospace")) family = QStringLiteral("Monospace");
+    if (!family.isEmpty()) families << family;
+  }
+  return families;
+}
+
 }  // namespace
 
 FontChoice StyleFontChoice(std::string_view spec) {
   const TextStyle style = ParseStyleSpec(spec);
   FontChoice choice;
-  choice.font.setFamily(FromCp1252(style.font));
+  choice.font.setFamilies(FontFamilies(style.font));
   choice.font.setItalic(style.italic == "-1");
   const long long weight = LeadingNumber(style.weight);
   choice.font.setWeight(static_cast<QFont::Weight>(std::clamp<long long>(weight > 0 ? weight : 400, 1, 1000)));
@@ -39,8 +55,14 @@ std::string StyleSpecFromChoice(std::string_view spec, const FontChoice& choice)
   int pointSize = choice.font.pointSize();
   if (pointSize <= 0) pointSize = static_cast<int>(std::lround(QFontInfo(choice.font).pointSizeF()));
   const QColor colour = choice.colour.isValid() ? choice.colour : QColor(Qt::black);
-  return EditedStyleSpec(spec, ToCp1252(choice.font.family()), choice.font.italic(), choice.font.weight(), pointSize,
-                         colour.red(), colour.green(), colour.blue());
+  // The same families as the specification names keep its text (with its fallbacks); a chosen font
+  // replaces it.
+  const bool sameFamilies =
+      choice.font.families() == FontFamilies(PartAt(spec, 3)) ||
+      (choice.font.families().isEmpty() && choice.font.family() == FontFamilies(PartAt(spec, 3)).value(0));
+  const std::string family = sameFamilies ? std::string(PartAt(spec, 3)) : ToCp1252(choice.font.family());
+  return EditedStyleSpec(spec, family, choice.font.italic(), choice.font.weight(), pointSize, colour.red(),
+                         colour.green(), colour.blue());
 }
 
 std::optional<std::string> EditStyle(CommonDialogs& dialogs, QWidget* parent, std::string_view spec,
