@@ -4,7 +4,9 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network WebEngineWidge
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
-file(GLOB psalmora_platform_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp")
+# Headers are listed too, so that AUTOMOC sees a new Q_OBJECT header in an incremental build.
+file(GLOB psalmora_platform_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp"
+                                                      "${CMAKE_CURRENT_SOURCE_DIR}/platform/*.h")
 add_library(psalmora_platform STATIC ${psalmora_platform_sources})
 target_link_libraries(psalmora_platform PUBLIC psalmora_core Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
                                                Qt6::WebEngineWidgets Qt6::Multimedia Qt6::MultimediaWidgets
@@ -13,7 +15,8 @@ target_link_libraries(psalmora_platform PUBLIC psalmora_core Qt6::Core Qt6::Gui 
 
 set(psalmora_ui_sources "")
 foreach(subsystem IN LISTS PSALMORA_CORE_SUBSYSTEMS)
-  file(GLOB ui_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/ui/*.cpp")
+  file(GLOB ui_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/ui/*.cpp"
+                                         "${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/ui/*.h")
   list(APPEND psalmora_ui_sources ${ui_sources})
 endforeach()
 # Every resource file under data/resources/ is built in; InitUiResources() (core/ui) registers them.
