@@ -22,6 +22,7 @@
 #include "core/ui/messages.h"
 #include "core/ui/settings_dialog.h"
 #include "core/ui/ui_text.h"
+#include "core/ui/user_message_box.h"
 #include "platform/movie_playback.h"
 #include "platform/single_instance.h"
 #include "render/ui/presentation_controller.h"
@@ -36,26 +37,6 @@ namespace fs = std::filesystem;
 
 bool IsRegistryError(const std::string& value) {
   return value.empty() || value == kRegistryErrorOpeningKey || value == kRegistryErrorReadingKey;
-}
-
-// Core messages use a lone CR as line break; Qt wants LF.
-QString MessageText(const std::string& cp1252) {
-  QString text = FromCp1252(cp1252);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar('\r'), QChar('\n'));
-  return text;
-}
-
-MessageIcon ToIcon(UserMessage::Icon icon) {
-  switch (icon) {
-    case UserMessage::Icon::Warning:
-      return MessageIcon::Warning;
-    case UserMessage::Icon::Error:
-      return MessageIcon::Error;
-    case UserMessage::Icon::Information:
-      break;
-  }
-  return MessageIcon::Information;
 }
 
 StartupServices WithDefaults(StartupServices services) {
@@ -129,8 +110,7 @@ std::optional<int> Application::Start() {
   state_.songs = SongStore(state_.dataFiles);
   const DataFolderStart prepared = PrepareDataFolder(state_.songs, settingsFile, state_.language);
   if (prepared.message) {
-    messages_.Show(nullptr, ToIcon(prepared.message->icon), MessageText(prepared.message->title),
-                   MessageText(prepared.message->text));
+    ShowUserMessage(messages_, nullptr, *prepared.message);
   }
   state_.songs.LoadSongList();
   // The search's text cache follows every song text written from now on.
@@ -159,8 +139,7 @@ std::optional<int> Application::LocateDataFolder() {
   const RegistryStore registry(RegistryFile());
   const DataFolderCheck check = CheckDataFolder(registry.Read(kRegistryDataFolder), state_.language);
   if (check.message) {
-    messages_.Show(nullptr, ToIcon(check.message->icon), MessageText(check.message->title),
-                   MessageText(check.message->text));
+    ShowUserMessage(messages_, nullptr, *check.message);
   }
   if (check.needsWizard) return RunWizard();
   state_.dataFiles = DataFiles::For(check.folder);
