@@ -407,6 +407,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.MiddleColumnWidth(), 220);
   }
 
+  // An untouched run writes back the widths it started with, also the narrow defaults of a first start.
+  void defaultColumnWidthsSurviveARun() {
+    Fixture f;
+    f.state.settings.containerlinks = Settings().containerlinks;
+    f.state.settings.containermitte = Settings().containermitte;
+    MainWindow window(f.state);
+    window.resize(1280, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.LeftColumnWidth(), 265);
+    QCOMPARE(window.MiddleColumnWidth(), 250);
+  }
+
   void runValuesAreReadBackForTheShutdown() {
     Fixture f(1);
     f.state.settings.haupt = 1;

@@ -71,6 +71,10 @@ void MainWindow::BuildColumns() {
   middle_ = new SelectionColumn(state_, innerSplitter_);
   right_ = new RightColumn(state_, innerSplitter_);
   // Extra width goes to the right column; the left and middle columns keep the widths of last time.
+  // The columns' contents ask for more than the narrow default widths; an explicit minimum lets the
+  // stored widths (and the user's narrow choices) stand instead of the contents' wishes.
+  left_->setMinimumWidth(120);
+  middle_->setMinimumWidth(100);
   outerSplitter_->setStretchFactor(0, 0);
   outerSplitter_->setStretchFactor(1, 1);
   innerSplitter_->setStretchFactor(0, 0);
