@@ -151,4 +151,10 @@ UserMessage TrashEmptiedMessage(LanguageTable& language) {
           UserMessage::Icon::Information};
 }
 
+UserMessage SongListNotSavedMessage(LanguageTable& language, const std::filesystem::path& songListFile) {
+  return {language.Translate("Error"),
+          language.Translate("Die Liederdatei konnte nicht gespeichert werden!") + "\r" + songListFile.string(),
+          UserMessage::Icon::Error};
+}
+
 }  // namespace psalmora

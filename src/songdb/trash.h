@@ -83,5 +83,8 @@ UserMessage SongsDeletedMessage(LanguageTable& language);
 UserMessage NothingChosenMessage(LanguageTable& language);
 UserMessage RestoredMessage(LanguageTable& language);
 UserMessage TrashEmptiedMessage(LanguageTable& language);
+// Shown instead of the success message when "lieder.dat" could not be written: the change holds for this
+// run, but the user must know it is not on disk.
+UserMessage SongListNotSavedMessage(LanguageTable& language, const std::filesystem::path& songListFile);
 
 }  // namespace psalmora

@@ -2,6 +2,8 @@
 // trash window ("Papierkorb"): restoring several rows at once and emptying the trash for good.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -196,6 +198,31 @@ class TrashTest : public QObject {
     QCOMPARE(w.Songs().size(), 6);
     for (const char* id : {"5", "7", "8"}) QVERIFY(!QFile::exists(w.folder.data + "/" + id + ".dat"));
     QVERIFY(QFile::exists(w.folder.data + "/1.dat"));
+  }
+
+  // A song file that cannot be written is reported, never passed off as a success.
+  void aSongFileThatCannotBeWrittenIsReportedAsAnError() {
+    Window w;
+    // A folder in the file's place makes every save of "lieder.dat" fail, also as root.
+    QVERIFY(QFile::remove(w.folder.data + "/lieder.dat"));
+    QVERIFY(QDir().mkpath(w.folder.data + "/lieder.dat/keep"));
+
+    uitest::WhenModal<TrashWindow>([&](TrashWindow* trash) {
+      trash->List()->topLevelItem(0)->setSelected(true);
+      trash->RestoreButton()->click();
+      QCOMPARE(w.messages.shown.back().title, QString("Fehler"));
+      QVERIFY(w.messages.shown.back().text.startsWith("Die Liederdatei konnte nicht gespeichert werden!"));
+      w.messages.answer = true;
+      trash->EmptyButton()->click();
+      QVERIFY(w.messages.shown.back().text.startsWith("Die Liederdatei konnte nicht gespeichert werden!"));
+      trash->reject();
+    });
+    TrashController::Of(w.window)->OpenTrash();
+
+    w.window.SetCurrentSongList(SongListId::Group);
+    SelectIds(w.window.GroupSongList(), {"4"});
+    TrashController::Of(w.window)->DeleteChosenSongs();
+    QVERIFY(w.messages.shown.back().text.startsWith("Die Liederdatei konnte nicht gespeichert werden!"));
   }
 };
 

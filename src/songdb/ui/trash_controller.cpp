@@ -78,7 +78,9 @@ int TrashController::DeleteChosenSongs() {
 
   RefreshCounts();
   groupList->setUpdatesEnabled(true);
-  ShowUserMessage(messages_, &window_, SongsDeletedMessage(state_.language));
+  ShowUserMessage(messages_, &window_,
+                  result.saved ? SongsDeletedMessage(state_.language)
+                               : SongListNotSavedMessage(state_.language, state_.songs.Files().lieder));
   return static_cast<int>(result.deletedIds.size());
 }
 

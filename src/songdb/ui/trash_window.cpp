@@ -96,17 +96,21 @@ void TrashWindow::RestoreChosen() {
   }
   ShowCount();
   if (!result.restored.empty()) emit songsRestored(result.restored);
-  ShowUserMessage(messages_, this, RestoredMessage(state_.language));
+  ShowUserMessage(messages_, this,
+                  result.saved ? RestoredMessage(state_.language)
+                               : SongListNotSavedMessage(state_.language, state_.songs.Files().lieder));
 }
 
 void TrashWindow::EmptyTrashNow() {
   if (!messages_.AskYesNo(this, Tr("Papierkorb leeren", state_), Tr("Alle Daten unwiederruflich löschen?", state_))) {
     return;
   }
-  EmptyTrash(state_.songs);
+  const PurgeResult result = EmptyTrash(state_.songs);
   list_->clear();
   ShowCount();
-  ShowUserMessage(messages_, this, TrashEmptiedMessage(state_.language));
+  ShowUserMessage(messages_, this,
+                  result.saved ? TrashEmptiedMessage(state_.language)
+                               : SongListNotSavedMessage(state_.language, state_.songs.Files().lieder));
 }
 
 }  // namespace psalmora
