@@ -243,7 +243,9 @@ class SongEditorTest : public QObject {
     QCOMPARE(LineOf(*editor, "Titel")->text(), QString("Zion"));
     QCOMPARE(editor->TextEditor()->toPlainText(), QString(">D     A\nZion, Stadt\n#Zion, city\n;leise\n-Refrain"));
     LineOf(*editor, "Titel")->setText("Zion, Stadt Gottes");
+    QSignalSpy previewRequests(&window, &MainWindow::showPreviewRequested);
     QVERIFY(editor->Save());
+    QTRY_COMPARE(previewRequests.size(), 1);  // the preview follows the saved song
 
     const std::vector<std::string> lines = f.StoreLines();
     QCOMPARE(lines.size(), std::size_t{2});

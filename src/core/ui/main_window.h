@@ -104,6 +104,10 @@ class MainWindow : public QMainWindow {
   // within one event are delivered once.
   void showPreviewRequested();
 
+ public:
+  // Asks for the preview again (after a list event, or after the shown song was saved).
+  void RequestPreview();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -113,7 +117,6 @@ class MainWindow : public QMainWindow {
   void ConnectSongList(SongListWidget* list, SongListId id);
   void SongListUsed(SongListId id);
   void ShowSongContextMenu(SongListId id, const QPoint& globalPosition);
-  void RequestPreview();
   void UpdateRemoveFromGroupItem();
   void OnMenuCommand(MenuCommand command);
   void RememberColumnWidths();

@@ -181,6 +181,8 @@ void SongEditor::UpdateMainWindow(bool wasNew, const std::string& id, const std:
     main_->Left()->SetGroupRowCount(main_->GroupSongList()->RowCount());
   }
   main_->RefreshSongRows(id, record);
+  // The preview shows the saved text and fields, not the ones from before the edit.
+  main_->RequestPreview();
 }
 
 bool SongEditor::AddToShownGroup(const std::string& id, const std::string& record) {
