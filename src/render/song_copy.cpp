@@ -36,9 +36,11 @@ std::string CopyRecord(std::string_view oldRecord, std::string_view newId, std::
 
 std::string CopyText(const std::vector<std::string>& lines, long long offset) {
   std::string text;
-  for (const std::string& line : lines) {
-    text += line.starts_with('>') ? TransposeChordLine(line, offset) : line;
-    text += '\n';
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    // The last line is ended by the CR LF the song file gets anyway; an LF of its own as well would read
+    // back as one more (empty) line, an extra block and slide in every copy.
+    if (i > 0) text += '\n';
+    text += lines[i].starts_with('>') ? TransposeChordLine(lines[i], offset) : lines[i];
   }
   return text;
 }

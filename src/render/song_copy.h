@@ -22,7 +22,7 @@ struct SongCopy {
 // emptied. Every value is followed by a TAB.
 std::string CopyRecord(std::string_view oldRecord, std::string_view newId, std::string_view stamp, long long now);
 
-// The copy's text: each line followed by LF, chord lines transposed as the preview shows them (chords
+// The copy's text: the lines joined with LF (the song file's final CR LF ends the last), chord lines transposed as the preview shows them (chords
 // the table does not know stay as written).
 std::string CopyText(const std::vector<std::string>& lines, long long offset);
 

@@ -4,6 +4,8 @@
 
 #include "core/data_folder.h"
 #include "core/record_fields.h"
+#include "render/slides.h"
+#include "render/song_lines.h"
 #include "songdb/song_store.h"
 #include "support/temp_dir.h"
 
@@ -44,9 +46,9 @@ TEST(CopyRecordTest, EmptyFieldsInsideTheRecordAreKept) {
   EXPECT_EQ(CopyRecord("1\t\tT\t\t", "2", "s", 5), "2\ts\tT kopie\t\t");
 }
 
-TEST(CopyTextTest, ChordLinesAreTransposedAndEveryLineEndsWithLf) {
-  EXPECT_EQ(CopyText({">  D   A", "Ja, so", "#x", ""}, 2), ">  E   H\nJa, so\n#x\n\n");
-  EXPECT_EQ(CopyText({">  D   x"}, 2), ">  E   x\n");
+TEST(CopyTextTest, ChordLinesAreTransposedAndLinesJoinedWithLf) {
+  EXPECT_EQ(CopyText({">  D   A", "Ja, so", "#x", ""}, 2), ">  E   H\nJa, so\n#x\n");
+  EXPECT_EQ(CopyText({">  D   x"}, 2), ">  E   x");
   EXPECT_EQ(CopyText({}, 2), "");
 }
 
@@ -68,8 +70,29 @@ TEST(CopySongTest, StoresTheCopyAtTheTopWithTransposedText) {
   EXPECT_EQ(RecordField(copy->record, 3), "Das erste Lied kopie");
   EXPECT_EQ(RecordField(copy->record, 4), "D A G A D (2x)");
   EXPECT_EQ(ReadFileBytes(dir / "lieder.dat"), copy->record + "\r\n" + first + "\r\n");
-  EXPECT_EQ(ReadFileBytes(dir / "2.dat"), ">  E   H\nJa, so ist es\n\r\n");
+  EXPECT_EQ(ReadFileBytes(dir / "2.dat"), ">  E   H\nJa, so ist es\r\n");
   EXPECT_EQ(ReadFileBytes(dir / "1.dat"), ">  D   A\rJa, so ist es\r\n");  // the original is untouched
+}
+
+TEST(CopySongTest, TheCopyHasTheSameLinesAndSlidesAsTheOriginal) {
+  TempDir dir;
+  SongStore store(DataFiles::For(dir.path()));
+  const std::string first = "1\t07.12.2026-10:00\tDas erste Lied\t";
+  WriteFileBytes(dir / "lieder.dat", first + "\r\n");
+  WriteFileBytes(dir / "id.dat", "1\r\n");
+  WriteFileBytes(dir / "1.dat", "Vers\r\n-\r\n>  D\r\nRefrain\r\n");
+  store.LoadSongList();
+
+  const std::optional<SongCopy> copy = CopySong(store, first, "0");
+  ASSERT_TRUE(copy.has_value());
+  const SongLines original = LoadSongLines(dir.path(), "1", false);
+  const SongLines copied = LoadSongLines(dir.path(), copy->id, false);
+  EXPECT_EQ(copied.all, original.all);
+  EXPECT_EQ(ChooseSlide(copied.all, 1).blockCount, ChooseSlide(original.all, 1).blockCount);
+  // A copy of the copy does not grow either.
+  const std::optional<SongCopy> again = CopySong(store, copy->record, "0");
+  ASSERT_TRUE(again.has_value());
+  EXPECT_EQ(LoadSongLines(dir.path(), again->id, false).all, original.all);
 }
 
 TEST(CopySongTest, NothingShownNothingCopied) {
