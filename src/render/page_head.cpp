@@ -13,6 +13,26 @@ std::string GlowRule(const Outline& outline) {
          colour + ", 0 0 5px " + colour + ", 0 0 5px " + colour + "; ";
 }
 
+// The picture path as it stands inside the unquoted url() of a single-quoted style attribute. A blank,
+// a quote or a bracket would end the url or the attribute there (no picture, a broken body tag), so
+// these few are percent-encoded; every other byte, and so every path that worked, stays as it is.
+std::string CssUrlText(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(path.size());
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || c == '\'' || c == '"' || c == '(' || c == ')') {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 void WriteStyleRule(std::string& out, std::string_view spec, std::string_view glow) {
   const TextStyle style = ParseStyleSpec(spec);
   out += '#';
@@ -42,7 +62,7 @@ void WritePageHead(std::string& out, const Layout& layout, const PageFrame& fram
   out += "' scroll='";
   out += frame.noScroll ? "no" : "";
   out += "' topmargin='0' id='body' style='background-image:url(";
-  out += frame.backgroundImage;
+  out += CssUrlText(frame.backgroundImage);
   out += "); background-repeat:; background-attachment:fixed; background-position:center; background-color:";
   out += layout.Line(layout_line::kBackgroundColour);
   out += frame.noScroll ? "; overflow:hidden;'>" : ";'>";

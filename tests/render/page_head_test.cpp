@@ -50,5 +50,19 @@ TEST(PageHeadTest, NoScrollFrameHidesOverflow) {
   EXPECT_NE(out.find("background-color:black; overflow:hidden;'>"), std::string::npos);
 }
 
+TEST(PageHeadTest, PicturePathCannotBreakTheUrlOrTheAttribute) {
+  std::string out;
+  WritePageHead(out, TestLayout(), PageFrame{"30", true, "/home/anna/Eigene Bilder/Gottes Wort's (2).jpg"});
+  EXPECT_NE(out.find("style='background-image:url(/home/anna/Eigene%20Bilder/Gottes%20Wort%27s%20%282%29.jpg); "
+                     "background-repeat:;"),
+            std::string::npos)
+      << out;
+  // The attribute still ends where the page means it to.
+  EXPECT_NE(out.find("background-color:black; overflow:hidden;'><style"), std::string::npos);
+  out.clear();
+  WritePageHead(out, TestLayout(), PageFrame{"5", false, "C:/Bilder/ü" "ber-bild.jpg"});
+  EXPECT_NE(out.find("url(C:/Bilder/ü" "ber-bild.jpg)"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace psalmora
