@@ -234,6 +234,21 @@ class LayoutWindowTest : public QObject {
     QCOMPARE(f.Layout("1"), kLayout1);  // showing a layout writes nothing
   }
 
+  void lineBreaksInOneLineFieldsCannotShiftTheLayoutLines() {
+    Fixture f;
+    LayoutWindow window(f.state, f.Services());
+    // A pasted or dropped text can bring line breaks into a one-line field.
+    RowOf(window, "Name").line->setText("Beamer\ndunkel");
+    RowOf(window, "Hintergrundfarbe").line->setText("black\r\n");
+    window.SaveLayout();
+    const QList<QByteArray> lines = f.Lines("2");
+    QCOMPARE(lines.size(), 11);  // ten lines, then the nothing after the last line end
+    QCOMPARE(lines[0], QByteArray("Beamer dunkel\r"));
+    QCOMPARE(lines[2], QByteArray("black \r"));
+    QCOMPARE(lines[4], QByteArray("<div>#$text1#</div>\r"));
+    QCOMPARE(lines[5], QByteArray("ak|0|Verdana|0|700|30|255,255,0|navy\r"));
+  }
+
   void newLayoutGetsTheNextIdAndTheNewLayoutContents() {
     Fixture f;
     LayoutWindow window(f.state, f.Services());

@@ -37,6 +37,7 @@ std::string OneLine(const QString& text) {
   line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
   line.replace(QChar('\n'), QChar(' '));
   line.replace(QChar('\r'), QChar(' '));
+  line.replace(QChar(0x2028), QChar(' '));
   line.replace(QChar(0x2029), QChar(' '));
   return ToCp1252(line);
 }
@@ -337,7 +338,9 @@ std::string RecordForm::ReadValue(const FormRow& row) const {
     case FieldKind::Numeric:
     case FieldKind::Feld:
     case FieldKind::Bild:
-      return ToCp1252(row.line->text());
+      // A pasted or dropped text can bring line breaks even into a one-line box; stored as they are they
+      // would shift every later line of a layout file.
+      return OneLine(row.line->text());
     case FieldKind::Feld2:
     case FieldKind::Text:
       return OneLine(row.multi->toPlainText());
