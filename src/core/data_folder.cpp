@@ -103,6 +103,9 @@ FolderCreation CreateFolderLevels(const fs::path& path) {
     if (!fs::create_directory(level, error)) creation.failed.push_back(level);
   }
   creation.accepted = fs::is_directory(absolute, error);
+  // A file (or anything else) already standing where the folder should be: no level failed to be
+  // created, yet the path cannot be used. It counts as the failed level so the user hears why.
+  if (!creation.accepted && creation.failed.empty()) creation.failed.push_back(absolute);
   return creation;
 }
 

@@ -59,7 +59,8 @@ struct FolderCreation {
 };
 
 // An existing folder is accepted as it is. Otherwise every missing level from the root down is created;
-// a level that fails is noted and the walk goes on. The path is accepted only when the last level exists.
+// a level that fails is noted and the walk goes on. The path is accepted only when the last level exists
+// as a folder; a path taken by a file is itself the failed level.
 FolderCreation CreateFolderLevels(const std::filesystem::path& path);
 
 // What the start check did and what the UI has to show.

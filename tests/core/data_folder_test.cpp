@@ -93,6 +93,15 @@ TEST(CreateFolderLevels, AFailedLevelIsReportedAndThePathNotAccepted) {
   EXPECT_EQ(creation.failed[0], dir / "datei" / "unter");
 }
 
+TEST(CreateFolderLevels, AFileInThePlaceOfTheFolderIsTheFailedLevel) {
+  TempDir dir;
+  WriteFileBytes(dir / "datei", "x");
+  const FolderCreation creation = CreateFolderLevels(dir / "datei");
+  EXPECT_FALSE(creation.accepted);
+  EXPECT_EQ(creation.failed, std::vector<std::filesystem::path>{dir / "datei"});
+  EXPECT_EQ(ReadFileBytes(dir / "datei"), "x");
+}
+
 class PrepareDataFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {

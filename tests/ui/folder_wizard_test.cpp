@@ -64,6 +64,22 @@ class FolderWizardTest : public QObject {
     wizard.close();
   }
 
+  void aFileInThePlaceOfTheFolderIsAnsweredWithTheMessage() {
+    QTemporaryDir temp;
+    uitest::WriteBytes(temp.path() + "/file", "x");
+    RegistryStore registry((temp.path() + "/registry.ini").toStdString());
+    RecordingMessages messages;
+    FolderWizard wizard(registry, messages, temp.path() + "/file");
+    wizard.show();
+    wizard.Continue();
+
+    QVERIFY(wizard.isVisible());
+    QCOMPARE(messages.shown.size(), std::size_t(1));
+    QCOMPARE(messages.shown[0].title, QString("Neuen Ordner anlegen"));
+    QCOMPARE(registry.Read(kRegistryDataFolder), std::string(kRegistryErrorOpeningKey));
+    wizard.close();
+  }
+
   void aRegistryWriteFailureEndsTheWizardWithTheMessage() {
     QTemporaryDir temp;
     uitest::WriteBytes(temp.path() + "/blocked", "x");
