@@ -1,8 +1,17 @@
 // Loading and saving the settings table of "config/einstellungen.ini".
 #include "core/settings.h"
 
+#include <iostream>
+
 namespace psalmora {
 namespace {
+
+// The settings writes stay silent towards the user; the reason of a failure goes to stderr.
+WriteResult WriteReported(const std::filesystem::path& file, const std::vector<SettingKey>& keys) {
+  WriteResult result = WriteSettingKeys(file, keys);
+  if (!result) std::cerr << "psalmora: " << result.error << '\n';
+  return result;
+}
 
 void AddNumber(std::vector<SettingKey>& keys, std::string_view group, std::string_view key, int value) {
   keys.push_back({std::string(group), std::string(key), std::to_string(value)});
@@ -92,7 +101,7 @@ std::vector<SettingKey> SettingsDialogKeys(const Settings& settings) {
 }
 
 WriteResult SaveSettingsDialog(const std::filesystem::path& file, const Settings& settings) {
-  return WriteSettingKeys(file, SettingsDialogKeys(settings));
+  return WriteReported(file, SettingsDialogKeys(settings));
 }
 
 std::vector<SettingKey> ShutdownKeys(const Settings& s, const FileTypes& fileTypes, bool controlWindowExists,
@@ -132,7 +141,7 @@ std::vector<SettingKey> ShutdownKeys(const Settings& s, const FileTypes& fileTyp
 
 WriteResult SaveShutdownSettings(const std::filesystem::path& file, const Settings& settings,
                                  const FileTypes& fileTypes, bool controlWindowExists, bool songOrderWindowExists) {
-  return WriteSettingKeys(file, ShutdownKeys(settings, fileTypes, controlWindowExists, songOrderWindowExists));
+  return WriteReported(file, ShutdownKeys(settings, fileTypes, controlWindowExists, songOrderWindowExists));
 }
 
 }  // namespace psalmora

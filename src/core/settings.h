@@ -58,6 +58,7 @@ FileTypes LoadFileTypes(const std::filesystem::path& file);
 
 // The dialog's keys ("Layouts" and the dialog part of "sonstiges"), written into the file while every
 // other key and line of it stays, so the login, pending deletions and presets survive a dialog save.
+// Both writes report a failure on stderr as well as in the result; the user is not told.
 WriteResult SaveSettingsDialog(const std::filesystem::path& file, const Settings& settings);
 std::vector<SettingKey> SettingsDialogKeys(const Settings& settings);
 

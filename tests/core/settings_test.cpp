@@ -212,5 +212,21 @@ TEST(SaveShutdownSettings, ReportsAFailedWrite) {
   EXPECT_FALSE(SaveSettingsDialog(dir / "missing-folder" / "einstellungen.ini", Settings{}));
 }
 
+TEST(SaveShutdownSettings, AFailedWriteNamesItsReasonOnStderr) {
+  TempDir dir;
+  const std::filesystem::path file = dir / "missing-folder" / "einstellungen.ini";
+  ::testing::internal::CaptureStderr();
+  SaveShutdownSettings(file, Settings{}, FileTypes{}, false, false);
+  const std::string shutdownError = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(shutdownError.find("psalmora: "), std::string::npos);
+  EXPECT_NE(shutdownError.find(file.string()), std::string::npos);
+  ::testing::internal::CaptureStderr();
+  SaveSettingsDialog(file, Settings{});
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find(file.string()), std::string::npos);
+  ::testing::internal::CaptureStderr();
+  EXPECT_TRUE(SaveSettingsDialog(dir / "einstellungen.ini", Settings{}));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
 }  // namespace
 }  // namespace psalmora
