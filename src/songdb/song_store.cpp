@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_set>
 
 #include "core/atomic_file.h"
 #include "core/record_fields.h"
@@ -75,6 +76,24 @@ long long SongStore::HighestRecordId() const {
   return highest;
 }
 
+bool SongStore::IdInUse(long long id) const {
+  const std::string text = std::to_string(id);
+  if (FileExists(SongTextPath(text))) return true;
+  return std::any_of(songList_.begin(), songList_.end(),
+                     [&text](const std::string& record) { return SongIdOfRecord(record) == text; });
+}
+
+long long SongStore::LowestFreeId() const {
+  std::unordered_set<long long> used;
+  for (const std::string& record : songList_) {
+    const std::string_view id = SongIdOfRecord(record);
+    if (IsValidSongId(id)) used.insert(IdValue(id));
+  }
+  long long id = 1;
+  while (used.count(id) > 0 || FileExists(SongTextPath(std::to_string(id)))) ++id;
+  return id;
+}
+
 std::string SongStore::NextSongId() {
   long long next = std::max(ReadIdCounter(), HighestRecordId());
   // A text file without a record still belongs to someone (a song saved by another run, an import
@@ -82,6 +101,9 @@ std::string SongStore::NextSongId() {
   do {
     next = std::min(next + 1, kLargestSongId);
   } while (next < kLargestSongId && FileExists(SongTextPath(std::to_string(next))));
+  // Counting cannot go on past the largest id (a damaged "id.dat" can get there at once); the largest id
+  // itself is handed out only while it is free, after that the lowest free id is.
+  if (next == kLargestSongId && IdInUse(next)) next = LowestFreeId();
   const std::string id = std::to_string(next);
   WriteStoreFile(files_.id, id + std::string(kLineEnd));
   return id;

@@ -80,6 +80,10 @@ class SongStore {
  private:
   // The highest id that any record uses, active or in the trash.
   long long HighestRecordId() const;
+  // True when a record (active or in the trash) has the id or its text file exists.
+  bool IdInUse(long long id) const;
+  // The smallest id above 0 that is not in use.
+  long long LowestFreeId() const;
 
   DataFiles files_;
   std::vector<std::string> songList_;

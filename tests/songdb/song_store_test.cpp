@@ -172,6 +172,22 @@ TEST_F(SongStoreTest, NextSongIdNeverReusesAnIdOfARecordEvenInTheTrash) {
   EXPECT_EQ(store.NextSongId(), "51");
 }
 
+TEST_F(SongStoreTest, ACounterAtTheLargestIdNeverHandsOutAnIdTwice) {
+  SongStore store = Store();
+  WriteFileBytes(File("id.dat"), "99999999999999999999999\r\n");  // damaged: beyond any id
+  const std::string first = store.NextSongId();
+  EXPECT_EQ(first, "999999999999999999");
+  store.InsertSongAtTop(first + "\tErstes\t");
+  ASSERT_TRUE(store.WriteSongText(first, "a"));
+  // Counting cannot go on: the lowest free id follows, never one a record or a text file has.
+  WriteFileBytes(File("2.dat"), "alt\r\n");
+  store.InsertSongAtTop("1\tAlt\t");
+  EXPECT_EQ(store.NextSongId(), "3");
+  store.InsertSongAtTop("3\tDrittes\t");
+  EXPECT_EQ(store.NextSongId(), "4");
+  EXPECT_EQ(ReadFileBytes(File(first + ".dat")), "a\r\n");
+}
+
 TEST_F(SongStoreTest, NextSongIdSkipsIdsWhoseTextFileExists) {
   WriteFileBytes(File("1.dat"), "verwaister Text\r\n");
   WriteFileBytes(File("2.dat"), "noch einer\r\n");
