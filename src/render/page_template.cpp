@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/record_fields.h"
+#include "render/song_html.h"
 
 namespace psalmora {
 namespace {
@@ -19,7 +20,9 @@ void WritePlaceholder(std::string_view piece, std::string_view record, int count
   } else if (!name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     // Field 0 does not exist; it must not fall back to the id.
     const long long field = LeadingNumber(name);
-    if (field >= 1 && field <= CountOf(record, '\t') + 1) out += RecordField(record, static_cast<int>(field));
+    // Song fields are plain text, as the song lists show them.
+    if (field >= 1 && field <= CountOf(record, '\t') + 1)
+      out += PlainTextHtml(RecordField(record, static_cast<int>(field)));
   }
   // "text2" and unknown names write nothing.
 }

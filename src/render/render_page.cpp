@@ -140,6 +140,7 @@ SongTextOptions OptionsFor(const RenderRequest& request, const RenderState& stat
   options.slideMarkers = request.mode == RenderMode::kVorschau && state.paging.currentSlide != 0;
   options.twoColumns = request.mode == RenderMode::kVorschau && request.twoColumns;
   options.transposeOffset = LeadingNumber(request.transposeOffset);
+  options.plainText = request.mode != RenderMode::kFreetext && request.mode != RenderMode::kKopfzeile;
   return options;
 }
 

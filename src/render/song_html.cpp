@@ -11,6 +11,25 @@
 namespace psalmora {
 namespace {
 
+constexpr std::string_view kLessThan = "&lt;";
+
+}  // namespace
+
+std::string PlainTextHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c == '<') {
+      out += kLessThan;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+namespace {
+
 class SongTextWriter {
  public:
   SongTextWriter(std::string& out, const SongTextOptions& options) : out_(out), options_(options) {}
@@ -34,6 +53,15 @@ class SongTextWriter {
   }
 
  private:
+  // A piece of the song's own text as it goes into the page.
+  void Text(std::string_view text) {
+    if (options_.plainText) {
+      out_ += PlainTextHtml(text);
+    } else {
+      out_ += text;
+    }
+  }
+
   void Line(std::string_view item) {
     out_ += item;
     out_ += "\r\n";
@@ -77,14 +105,14 @@ class SongTextWriter {
     out_ += "<font id=";
     out_ += id;
     out_ += '>';
-    out_ += line;
+    Text(line);
     Line("</font><br>");
   }
 
   void WriteTextLine(const std::string& line) {
     if (!pending_) {
       out_ += "<font id=te>";
-      out_ += line;
+      Text(line);
       Line("</font><br>");
       return;
     }
@@ -94,7 +122,7 @@ class SongTextWriter {
       Line("<tr>");
       for (const std::string& segment : pending_->segments) {
         out_ += "<td><font id=ak>";
-        out_ += TransposeChordBy(segment, options_.transposeOffset);
+        Text(TransposeChordBy(segment, options_.transposeOffset));
         Line("</font></td>");
       }
       Line("</tr>");
@@ -103,7 +131,7 @@ class SongTextWriter {
       Line("<tr>");
       for (const std::string& segment : text) {
         out_ += "<td><font id=te>";
-        out_ += segment;
+        Text(segment);
         Line("</font></td>");
       }
       Line("</tr>");

@@ -26,6 +26,10 @@ TEST(PageTemplateTest, AnEmptyPieceEndsTheTemplate) {
   EXPECT_EQ(Expand("<i>#$8#</i>", kRecord), "<i>Copyright X</i>");
 }
 
+TEST(PageTemplateTest, FieldsArePlainText) {
+  EXPECT_EQ(Expand("<h1>#$3#</h1>", "1\t\tGnade <b>fett</b> & Co"), "<h1>Gnade &lt;b>fett&lt;/b> & Co</h1>");
+}
+
 TEST(PageTemplateTest, EmptyTemplateWritesNothing) {
   EXPECT_EQ(Expand("", kRecord), "");
   EXPECT_EQ(Expand("#$3", kRecord), "");  // begins with an empty piece

@@ -33,6 +33,22 @@ TEST(SongHtmlTest, EveryItemEndsWithCrLf) {
       "<table border=0><tr valign='top'><td valign='top'>\r\n<font id=te>La</font><br>\r\n</td></tr></table>\r\n");
 }
 
+TEST(SongHtmlTest, SongLinesArePlainTextButTheFreeTextMayHoldMarkup) {
+  const Lines lines = {"#<i>Gnade</i>", ">  D<x", "Ja <script>alert(1)</script>", "Du &amp; ich <3"};
+  SongTextOptions options;
+  options.transposeOffset = 0;
+  const std::string plain = Flat(lines, options);
+  EXPECT_EQ(plain.find("<script"), std::string::npos) << plain;
+  EXPECT_EQ(plain.find("<i>"), std::string::npos) << plain;
+  EXPECT_NE(plain.find("<font id=ub>&lt;i>Gnade&lt;/i></font><br>"), std::string::npos) << plain;
+  EXPECT_NE(plain.find("<td><font id=ak>D&lt;x</font></td>"), std::string::npos) << plain;
+  EXPECT_NE(plain.find("<td><font id=te>&lt;script>alert(1)&lt;/script></font></td>"), std::string::npos) << plain;
+  EXPECT_NE(plain.find("<font id=te>Du &amp; ich &lt;3</font><br>"), std::string::npos) << plain;
+
+  options.plainText = false;
+  EXPECT_EQ(Flat({"Zeile 1<br>Zeile 2"}, options), "<font id=te>Zeile 1<br>Zeile 2</font><br>");
+}
+
 TEST(SongHtmlTest, ChordsOverTheirSyllables) {
   EXPECT_EQ(Flat({">  D  A", "Ja, so ist es"}),
             "<table border='0' cellspacing='0' cellpadding='0'><tr><td><font id=ak>   </font></td>"
