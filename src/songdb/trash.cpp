@@ -122,12 +122,15 @@ PurgeResult EmptyTrash(SongStore& store) {
     store.EraseSongAt(position);
   }
   std::reverse(result.purgedIds.begin(), result.purgedIds.end());
+  // The texts go only once the list without their records is on disk: otherwise the next start would
+  // list songs in the trash whose texts are lost.
+  result.saved = store.SaveSongList();
+  if (!result.saved) return result;
   for (const std::string& id : result.purgedIds) {
     // A text file still named by an active song belongs to that song.
     if (store.FindSongPosition(id)) continue;
     if (!store.RemoveSongText(id)) result.keptTextIds.push_back(id);
   }
-  result.saved = store.SaveSongList();
   return result;
 }
 

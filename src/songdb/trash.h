@@ -75,7 +75,8 @@ struct PurgeResult {
   std::vector<std::string> keptTextIds;  // text files that could not be removed
   bool saved = true;                     // "lieder.dat" was written
 };
-// "Papierkorb leeren": removes every record in the trash and its text file, then saves the list.
+// "Papierkorb leeren": removes every record in the trash, saves the list, and then removes their text
+// files. When the list cannot be saved the text files stay, so the songs on disk keep their texts.
 PurgeResult EmptyTrash(SongStore& store);
 
 // The messages of the trash, translated.

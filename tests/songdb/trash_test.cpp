@@ -160,6 +160,17 @@ TEST_F(TrashTest, ATextFileThatCannotGoStaysButItsRecordGoes) {
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / "1.dat"));
 }
 
+TEST_F(TrashTest, TextFilesStayWhenTheSongListCannotBeSaved) {
+  Delete("1");
+  // A folder in the file's place makes the save fail, as a full disk would.
+  std::filesystem::remove(dir_ / "lieder.dat");
+  std::filesystem::create_directories(dir_ / "lieder.dat" / "x");
+  const PurgeResult result = EmptyTrash(store_);
+  EXPECT_FALSE(result.saved);
+  // The song that is still in the trash on disk keeps its text.
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "1.dat"));
+}
+
 TEST_F(TrashTest, MessagesAreTranslated) {
   LanguageTable language;
   ASSERT_TRUE(language.Load(std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kEnglish));
