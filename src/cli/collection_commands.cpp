@@ -14,6 +14,7 @@
 #include "core/text_encoding.h"
 #include "songdb/schema.h"
 #include "songdb/song_store.h"
+#include "songdb/trash.h"
 
 namespace psalmora::cli {
 namespace {
@@ -87,7 +88,7 @@ int AddOrRemove(ToolContext& context, CollectionKind kind, bool add, const std::
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     ids.push_back(Utf8ToCp1252(arguments[i]));
     // Only listed songs can be added; removing also clears ids of songs that are gone.
-    if (add && !run->store.FindSongPosition(ids.back())) return context.Fail("no song with the id " + arguments[i]);
+    if (add && !IsActiveSong(run->store, ids.back())) return context.Fail("no song with the id " + arguments[i]);
   }
   const Settings settings = LoadSettings(context.SettingsFile(), std::string());
   const ChangeStamp stamp = ChangeStampNow(settings.useridcb);

@@ -66,7 +66,8 @@ int Delete(ToolContext& context, const std::vector<std::string>& arguments) {
   const std::vector<std::string> ids = ToCp1252(parsed.positional);
   // Nothing is deleted unless every id names a song that is not in the trash already.
   for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (!store->FindSongPosition(ids[i])) return context.Fail("no song with the id " + parsed.positional[i]);
+    if (IsInTrash(*store, ids[i])) return context.Fail("song " + parsed.positional[i] + " is in the trash already");
+    if (!IsActiveSong(*store, ids[i])) return context.Fail("no song with the id " + parsed.positional[i]);
   }
   Settings settings = LoadSettings(context.SettingsFile(), std::string());
   TrashContext trash{*store, {settings, context.SettingsFile()}, ChangeStampNow(settings.useridcb)};
@@ -91,11 +92,8 @@ int Restore(ToolContext& context, const std::vector<std::string>& arguments) {
   std::optional<SongStore> store = OpenSongStore(context);
   if (!store) return kExitError;
   const std::vector<std::string> ids = ToCp1252(parsed.positional);
-  const std::vector<TrashEntry> inTrash = TrashEntries(*store);
   for (std::size_t i = 0; i < ids.size(); ++i) {
-    const auto listed =
-        std::find_if(inTrash.begin(), inTrash.end(), [&](const TrashEntry& e) { return e.id == ids[i]; });
-    if (listed == inTrash.end()) return context.Fail("no song with the id " + parsed.positional[i] + " in the trash");
+    if (!IsInTrash(*store, ids[i])) return context.Fail("no song with the id " + parsed.positional[i] + " in the trash");
   }
   if (!RestoreSongs(*store, ids).saved) return context.Fail("cannot write " + store->Files().lieder.string());
   return kExitOk;

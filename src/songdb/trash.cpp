@@ -1,6 +1,7 @@
 #include "songdb/trash.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "collections/collection_file.h"
 #include "core/language.h"
@@ -84,6 +85,17 @@ DeleteSongsResult DeleteSongs(TrashContext& context, const std::vector<std::stri
   }
   result.saved = context.store.SaveSongList();
   return result;
+}
+
+bool IsActiveSong(const SongStore& store, std::string_view id) {
+  const std::optional<std::size_t> position = store.FindSongPosition(id);
+  return position && !IsDeletedRecord(store.SongList()[*position]);
+}
+
+bool IsInTrash(const SongStore& store, std::string_view id) {
+  return std::any_of(store.SongList().begin(), store.SongList().end(), [id](const std::string& record) {
+    return IsDeletedRecord(record) && RecordField(record, 2) == id;
+  });
 }
 
 std::vector<TrashEntry> TrashEntries(const SongStore& store) {

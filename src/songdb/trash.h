@@ -53,6 +53,11 @@ struct DeleteSongsResult {
 DeleteSongsResult DeleteSongs(TrashContext& context, const std::vector<std::string>& collected,
                               const DeleteProgressFunction& progress);
 
+// The store has a song with this id that is not in the trash. The trash marker itself names no song.
+bool IsActiveSong(const SongStore& store, std::string_view id);
+// A song with this id is in the trash.
+bool IsInTrash(const SongStore& store, std::string_view id);
+
 // A song listed in the trash.
 struct TrashEntry {
   std::string id;

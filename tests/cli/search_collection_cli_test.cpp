@@ -63,6 +63,14 @@ TEST_F(SearchCollectionCliTest, DeleteTrashRestoreAndPurge) {
   const IniFile settings = IniFile::Load(sandbox_.programDir() / "config" / "einstellungen.ini");
   EXPECT_EQ(settings.ValueOr("sonstiges", "loeschstringclient", ""), "g-3|");
 
+  // A song in the trash is not deleted again, and the trash marker names no song.
+  run = Run({"delete", "3"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "psalmora-tool: song 3 is in the trash already\n");
+  const std::string songsBefore = Data("lieder.dat");
+  EXPECT_EQ(Run({"delete", "#gelöscht#"}).status, 1);
+  EXPECT_EQ(Data("lieder.dat"), songsBefore);
+
   EXPECT_EQ(Run({"restore", "4"}).status, 1);  // not in the trash
   ASSERT_EQ(Run({"restore", "3"}).status, 0);
   EXPECT_EQ(Run({"trash"}).out, "1\tDas erste Lied\n");
@@ -87,6 +95,13 @@ TEST_F(SearchCollectionCliTest, SelectionAddRemoveAndList) {
 
   EXPECT_EQ(Run({"selection", "add", "Pfingsten", "1"}).status, 1);
   EXPECT_EQ(Run({"selection", "add", "0", "77"}).status, 1);
+  // Songs in the trash cannot be added, nor can the trash marker be taken for an id.
+  ASSERT_EQ(Run({"delete", "2"}).status, 0);
+  EXPECT_EQ(Run({"selection", "add", "0", "2"}).status, 1);
+  EXPECT_EQ(Run({"group", "add", "Lob", "#gelöscht#"}).status, 1);
+  EXPECT_EQ(Run({"selection", "add", "0", "#gelöscht#"}).status, 1);
+  EXPECT_EQ(Data("auswahl.dat").find("#gel"), std::string::npos);
+  EXPECT_EQ(Data("gruppierung.dat").find("#gel"), std::string::npos);
   EXPECT_EQ(Run({"selection", "add", "0"}).status, 2);
   EXPECT_EQ(Run({"selection", "tausche"}).status, 2);
 }

@@ -84,6 +84,18 @@ TEST_F(TrashTest, CollectionFilesWithoutTheSongAreLeftAsTheyAre) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "gruppierung.dat"));
 }
 
+TEST_F(TrashTest, ActiveAndTrashedSongsAreToldApart) {
+  Delete("2");
+  EXPECT_TRUE(IsActiveSong(store_, "1"));
+  EXPECT_FALSE(IsActiveSong(store_, "2"));
+  EXPECT_TRUE(IsInTrash(store_, "2"));
+  EXPECT_FALSE(IsInTrash(store_, "1"));
+  EXPECT_FALSE(IsActiveSong(store_, "99"));
+  // The marker stands where a deleted song's id stood: it must not pass for an id of its own.
+  EXPECT_FALSE(IsActiveSong(store_, kMarker));
+  EXPECT_FALSE(IsInTrash(store_, kMarker));
+}
+
 TEST_F(TrashTest, OnlySharedSongsAreRememberedForTheSynchronisation) {
   Delete("1");
   EXPECT_EQ(settings_.loeschstringclient, "");
