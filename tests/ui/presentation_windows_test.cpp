@@ -161,6 +161,28 @@ class PresentationWindowsTest : public QObject {
     QCOMPARE(f.Page("statistik.dat"), std::string("1\t1700000021\r\n"));
   }
 
+  void aSongSentWithoutAVisibleBeamerIsNotCounted() {
+    Fixture f;
+    f.ChooseSong(0);
+    f.presentation->SendSongToBeamer();
+    QVERIFY(fs::exists(f.DataFile("beamer.htm")));  // the pages are written all the same
+    QCOMPARE(f.presentation->Recorder().PresentationStart(), 0LL);
+    // Monitor 2 asked for without a second screen: the window waits hidden, nobody sees the song.
+    f.presentation->SetMonitorSource([] {
+      Monitors monitors = CurrentMonitors();
+      monitors.second = QRect();
+      monitors.secondScreen = nullptr;
+      return monitors;
+    });
+    f.presentation->OpenPresentation(1);
+    QVERIFY(!f.Beamer()->isVisible());
+    f.presentation->SendSongToBeamer();
+    QCOMPARE(f.presentation->Recorder().PresentationStart(), 0LL);
+    f.statsNow += 30;
+    QVERIFY(!f.presentation->Recorder().RecordPresentation());
+    QVERIFY(!fs::exists(f.DataFile("statistik.dat")));
+  }
+
   void opensAtStartWhenAskedAndKeepsTheControlWindowsPlaceAtShutdown() {
     QTemporaryDir temp;
     const QString settingsFile = temp.path() + "/program/config/einstellungen.ini";

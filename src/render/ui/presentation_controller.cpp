@@ -304,7 +304,12 @@ void PresentationController::AfterBeamerSong(const RenderResult& result, bool ne
   beamerRecord_ = result.record;
   if (!result.beamerTitle.empty()) main_.Status()->TitleLabel()->setText(FromCp1252(result.beamerTitle));
   main_.PresentationBar()->SetSlideButtonsEnabled(state_.render.paging.currentSlide != 0 ? result.blockCount : 0);
-  recorder_->SongShown(result.beamerSongId, newPresentation);
+  // Only a song the audience can see counts: without a beamer on a screen the pages are merely written.
+  if (window_ && window_->isVisible()) {
+    recorder_->SongShown(result.beamerSongId, newPresentation);
+  } else {
+    recorder_->SongRemoved();
+  }
   MarkBeamerChanged();
 }
 
