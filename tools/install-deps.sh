@@ -12,6 +12,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-gl
   # a desktop to run in, screenshots, fonts
   xvfb xauth imagemagick fonts-dejavu-core
+  # metric-compatible stand-ins for the fonts layouts name (Arial, Times New Roman, Courier New)
+  fonts-liberation2
 )
 
 missing=()
