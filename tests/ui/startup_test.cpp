@@ -258,6 +258,26 @@ class StartupTest : public QObject {
     QVERIFY(f.messages.shown.empty());
   }
 
+  void aQuitWhileTheUpdateQuestionIsUpLeavesItUnanswered() {
+    Fixture f("[sonstiges]\r\nautoopen=1\r\n[voreinstellung]\r\nsprache=1\r\n");
+    f.options.dataDir = f.Path("daten").toStdString();
+    struct QuitOnQuestion : uitest::RecordingMessages {
+      Application* app = nullptr;
+      bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override {
+        app->RequestQuit();  // the session ends while the question is shown
+        return RecordingMessages::AskYesNo(parent, title, text);
+      }
+    } messages;
+    Application app(f.options, messages, f.Services());
+    messages.app = &app;
+    QCOMPARE(app.Start(), std::optional<int>());
+    QCOMPARE(messages.shown.size(), std::size_t(1));
+    QCOMPARE(app.UpdaterStarts(), 0);
+    QCOMPARE(app.PresentationMode(), 0);  // no presentation window on the way out
+    app.Shutdown();
+    QCOMPARE(f.Setting("voreinstellung", "updateauto"), std::string("-1"));
+  }
+
   void autoOpenAsksForThePresentationOnTheSecondMonitor() {
     Fixture f("[sonstiges]\r\nautoopen=1\r\n[voreinstellung]\r\nsprache=1\r\nupdateauto=0\r\n");
     f.options.dataDir = f.Path("daten").toStdString();

@@ -121,7 +121,7 @@ std::optional<int> Application::Start() {
 
   BuildMainWindow();
   AskAndStartUpdater();
-  if (state_.settings.autoopen != 0) OpenPresentationAtStart();
+  if (state_.settings.autoopen != 0 && !quitting_) OpenPresentationAtStart();
   return std::nullopt;
 }
 
@@ -177,6 +177,9 @@ void Application::AskAndStartUpdater() {
         window_.get(), Tr("Psalmora Online Update", state_),
         Tr("Soll Psalmora in Zukunft automatisch bei jedem Programmstart eine Suche nach Updates durchführen?",
            state_));
+    // A session that ends while the question is up (SIGTERM, logout) has not answered it: ask again
+    // next time instead of storing a "No" the user never gave.
+    if (quitting_) return;
     state_.settings.updateauto = yes ? 1 : 0;
   }
   if (state_.settings.updateauto == 1) StartUpdater({QStringLiteral("auto")});
