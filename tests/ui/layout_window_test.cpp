@@ -131,6 +131,17 @@ class LayoutWindowTest : public QObject {
     QCOMPARE(window.Preview()->PageFile(), window.LastPreview().page);
   }
 
+  void previewChordsFollowTheMainWindowsTransposition() {
+    Fixture f;
+    LayoutWindowServices services = f.Services();
+    services.transposeOffset = "2";
+    LayoutWindow window(f.state, services);
+    window.Chooser()->setCurrentIndex(0);  // "Hell" shows its chords
+    const QByteArray page = uitest::ReadBytes(QString::fromStdString(window.LastPreview().page.string()));
+    QVERIFY(page.contains("<font id=ak>H"));
+    QVERIFY(!page.contains("<font id=ak>A"));
+  }
+
   void styleChangeWritesSevenFields() {
     Fixture f;
     LayoutWindow window(f.state, f.Services());

@@ -1,11 +1,13 @@
 // Main-window commands -> song editor, layout window, help.
 #include "core/ui/editor_windows.h"
 
+#include <QLineEdit>
 #include <iostream>
 
 #include "core/ui/app_state.h"
 #include "core/ui/main_menu_bar.h"
 #include "core/ui/main_window.h"
+#include "core/ui/preview_pane.h"
 #include "core/ui/song_context_menu.h"
 #include "core/ui/ui_text.h"
 #include "render/ui/layout_window.h"
@@ -52,7 +54,8 @@ void EditorWindows::EditSong() {
 }
 
 void EditorWindows::OpenLayouts() {
-  layoutWindow_ = LayoutWindow::Open(state_, {&messages_, &dialogs_}, &window_);
+  const std::string transposeOffset = ToCp1252(window_.Preview()->TransposeField()->text());
+  layoutWindow_ = LayoutWindow::Open(state_, {&messages_, &dialogs_, transposeOffset}, &window_);
 }
 
 void EditorWindows::ShowHelp(const QString& topic) {

@@ -153,6 +153,7 @@ void LayoutWindow::ShowChosen() {
   RenderRequest request;
   request.mode = RenderMode::kLayout;
   request.layoutKey = shownKey_;
+  request.transposeOffset = services_.transposeOffset;
   lastPreview_ = RenderPage(request, RenderFolders{state_.dataFiles.folder, LayoutFolder()}, render_);
   if (lastPreview_.written) preview_->LoadPageFile(lastPreview_.page);
 }

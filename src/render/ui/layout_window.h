@@ -27,6 +27,9 @@ class RecordForm;
 struct LayoutWindowServices {
   Messages* messages = nullptr;
   CommonDialogs* dialogs = nullptr;
+  // The main window's transposition when the window opened: the preview's chords follow it as every
+  // page with chords does.
+  std::string transposeOffset = "0";
 };
 
 class LayoutWindow : public QDialog {
