@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iostream>
 #include <unordered_set>
 
 #include "core/atomic_file.h"
@@ -56,10 +57,18 @@ SongStore::SongStore(DataFiles files) : files_(std::move(files)) {}
 
 void SongStore::LoadSongList() {
   songList_.clear();
-  if (const std::optional<std::string> content = ReadWholeFile(files_.lieder)) songList_ = SplitLines(*content);
+  const std::optional<std::string> content = ReadWholeFile(files_.lieder);
+  songListUnreadable_ = !content && FileExists(files_.lieder);
+  if (content) songList_ = SplitLines(*content);
+  if (songListUnreadable_) std::cerr << "psalmora: cannot read " << files_.lieder.string() << '\n';
 }
 
 bool SongStore::SaveSongList() {
+  if (songListUnreadable_) {
+    // Writing now would replace every song of the unreadable file by the few of this run.
+    std::cerr << "psalmora: not writing " << files_.lieder.string() << ": it could not be read at start\n";
+    return false;
+  }
   return WriteStoreFile(files_.lieder, JoinLinesCrLf(songList_));
 }
 

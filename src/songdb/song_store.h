@@ -36,8 +36,11 @@ class SongStore {
 
   const DataFiles& Files() const { return files_; }
 
-  // Replaces SongList with the lines of "lieder.dat" (empty when the file cannot be read).
+  // Replaces SongList with the lines of "lieder.dat" (empty when the file is missing or cannot be read).
   void LoadSongList();
+  // True after LoadSongList found "lieder.dat" but could not read it. The list is then empty although
+  // songs exist, so SaveSongList refuses to write it over the file until a load succeeds.
+  bool SongListUnreadable() const { return songListUnreadable_; }
   // Writes SongList to "lieder.dat" atomically, each line followed by CR LF. A failure keeps the old
   // file, goes to stderr and returns false; the list keeps the change.
   bool SaveSongList();
@@ -87,6 +90,7 @@ class SongStore {
 
   DataFiles files_;
   std::vector<std::string> songList_;
+  bool songListUnreadable_ = false;
   SongTextObserver textObserver_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -35,6 +36,38 @@ TEST_F(SongStoreTest, LoadingAMissingFileEmptiesTheList) {
   store.InsertSongAtTop("1\tx");
   store.LoadSongList();
   EXPECT_TRUE(store.SongList().empty());
+}
+
+// A "lieder.dat" the program may not read (its permissions were changed, a disk error) loads as an
+// empty list; saving that list would replace every song in the file.
+TEST_F(SongStoreTest, AnUnreadableSongFileIsNeverOverwritten) {
+  const std::string songs = "1\ta\tEins\t\r\n2\tb\tZwei\t\r\n";
+  WriteFileBytes(File("lieder.dat"), songs);
+  std::filesystem::permissions(dir_.path(), std::filesystem::perms::all);  // others may enter the folder
+  std::filesystem::permissions(File("lieder.dat"), std::filesystem::perms::none);
+
+  SongStore store = Store();
+  // Root reads every file, so the load runs as an ordinary user.
+  const uid_t user = geteuid();
+  if (user == 0) {
+    ASSERT_EQ(seteuid(65534), 0);
+  }
+  store.LoadSongList();
+  if (user == 0) {
+    ASSERT_EQ(seteuid(0), 0);
+  }
+
+  EXPECT_TRUE(store.SongListUnreadable());
+  EXPECT_TRUE(store.SongList().empty());
+  store.InsertSongAtTop("3\tc\tDrei\t");
+  EXPECT_FALSE(store.SaveSongList());
+  std::filesystem::permissions(File("lieder.dat"), std::filesystem::perms::owner_read);
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), songs);
+
+  store.LoadSongList();  // readable again: saving works as before
+  EXPECT_FALSE(store.SongListUnreadable());
+  EXPECT_EQ(store.SongList().size(), 2u);
+  EXPECT_TRUE(store.SaveSongList());
 }
 
 TEST_F(SongStoreTest, SaveWritesEveryLineWithCrLfAndRoundTrips) {

@@ -113,6 +113,11 @@ std::optional<int> Application::Start() {
     ShowUserMessage(messages_, nullptr, *prepared.message);
   }
   state_.songs.LoadSongList();
+  if (state_.songs.SongListUnreadable()) {
+    messages_.Show(nullptr, MessageIcon::Error, Tr("Error", state_),
+                   Tr("Die Liederdatei konnte nicht gelesen werden!", state_) + QStringLiteral("\n") +
+                       QString::fromStdString(state_.dataFiles.lieder.string()));
+  }
   // The search's text cache follows every song text written from now on.
   state_.songTexts.Attach(state_.songs);
   state_.videoList = LoadVideoList(state_.dataFiles);
