@@ -6,7 +6,7 @@ packages=(
   # toolchain and test frameworks
   g++ cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6 and the libraries of the design
-  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
   libgl-dev libxkbcommon-dev libpugixml-dev libcurl4-openssl-dev
   # video playback through GStreamer (without these QMediaPlayer crashes instead of reporting)
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-gl

@@ -131,6 +131,21 @@ class StartupTest : public QObject {
     QVERIFY(f.messages.shown.empty());
   }
 
+  // Message-box buttons and the standard dialogs speak the interface language too.
+  void qtsOwnTextsFollowTheInterfaceLanguage() {
+    Fixture f;
+    const QString data = f.Path("lieder");
+    QDir().mkpath(data);
+    f.options.dataDir = data.toStdString();
+    {
+      Application app(f.options, f.messages, f.Services());
+      QCOMPARE(app.Start(), std::optional<int>());
+      QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Ja"));
+      app.Shutdown();
+    }
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Yes"));  // gone with the program
+  }
+
   void aRemovedFolderShowsOrdnerCheckAndTheWizard() {
     Fixture f;
     const QString gone = f.Path("weg");

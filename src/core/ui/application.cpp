@@ -77,6 +77,7 @@ void Application::LoadInterfaceLanguage(QWidget* parent) {
     LanguageDialog::Run(state_.settings, state_.language, parent);
   }
   state_.language.Load(languageFile, state_.settings.sprache);
+  qtTranslations_.Use(state_.settings.sprache);
 }
 
 std::optional<int> Application::Start() {
@@ -204,6 +205,7 @@ void Application::OpenSettings() {
 void Application::ChooseLanguage() {
   LanguageDialog::Run(state_.settings, state_.language, window_.get());
   state_.language.Load(state_.programFolder / kLanguageFileName, state_.settings.sprache);
+  qtTranslations_.Use(state_.settings.sprache);
   if (window_) window_->RebuildMenuBar();
 }
 

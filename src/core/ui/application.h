@@ -12,6 +12,7 @@
 
 #include "core/ui/app_state.h"
 #include "core/ui/folder_wizard.h"
+#include "platform/qt_translations.h"
 
 namespace psalmora {
 
@@ -87,6 +88,7 @@ class Application : public QObject {
   StartupServices services_;
   AppState state_;
   std::unique_ptr<SingleInstance> instance_;
+  QtTranslations qtTranslations_;
   std::unique_ptr<MainWindow> window_;
   bool shutDown_ = false;
   bool quitting_ = false;
