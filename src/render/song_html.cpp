@@ -120,9 +120,18 @@ class SongTextWriter {
     Line("<table border='0' cellspacing='0' cellpadding='0'>");
     if (options_.chordsShown) {
       Line("<tr>");
-      for (const std::string& segment : pending_->segments) {
+      const std::size_t cells = pending_->segments.size();
+      for (std::size_t cell = 0; cell < cells; ++cell) {
         out_ += "<td><font id=ak>";
-        Text(TransposeChordBy(segment, options_.transposeOffset));
+        std::string chord = TransposeChordBy(pending_->segments[cell], options_.transposeOffset);
+        // A page drops the blanks at the end of a cell, so a chord longer than the syllables under it
+        // (often after transposing: "G/H" becomes "F#/B") would run into the next one. The end
+        // blanks of a cell become one fixed space, the gap the song text put between the two chords.
+        const bool keepGap = cell + 1 < cells && !chord.empty() && chord.back() == ' ' &&
+                             chord.find_first_not_of(' ') != std::string::npos;
+        if (keepGap) chord.erase(chord.find_last_not_of(' ') + 1);
+        Text(chord);
+        if (keepGap) out_ += "&nbsp;";
         Line("</font></td>");
       }
       Line("</tr>");

@@ -52,9 +52,20 @@ TEST(SongHtmlTest, SongLinesArePlainTextButTheFreeTextMayHoldMarkup) {
 TEST(SongHtmlTest, ChordsOverTheirSyllables) {
   EXPECT_EQ(Flat({">  D  A", "Ja, so ist es"}),
             "<table border='0' cellspacing='0' cellpadding='0'><tr><td><font id=ak>   </font></td>"
-            "<td><font id=ak>D  </font></td><td><font id=ak>A</font></td></tr>"
+            "<td><font id=ak>D&nbsp;</font></td><td><font id=ak>A</font></td></tr>"
             "<tr><td><font id=te>Ja,</font></td><td><font id=te>&nbsp;so</font></td>"
             "<td><font id=te>&nbsp;ist&nbsp;es</font></td></tr></table>");
+}
+
+// Cells lose their end blanks on the page; a chord wider than its syllables must still not touch the
+// next one, above all after transposing.
+TEST(SongHtmlTest, ChordsKeepTheirGapWhenWiderThanTheirSyllables) {
+  SongTextOptions options;
+  options.transposeOffset = -1;
+  const std::string flat = Flat({">G/H C D", "ja ho he"}, options);
+  EXPECT_NE(flat.find("<font id=ak>F#/B&nbsp;</font>"), std::string::npos) << flat;
+  EXPECT_NE(flat.find("<font id=ak>H&nbsp;</font>"), std::string::npos) << flat;
+  EXPECT_NE(flat.find("<font id=ak>C#</font>"), std::string::npos) << flat;  // the last cell as it was
 }
 
 TEST(SongHtmlTest, PendingChordsWaitAcrossTranslationAndCommentLines) {
