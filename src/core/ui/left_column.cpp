@@ -75,7 +75,8 @@ LeftColumn::LeftColumn(AppState& state, QWidget* parent) : QWidget(parent) {
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("leftPages"));
   pages_->setDocumentMode(true);
-  pages_->setIconSize(QSize(22, 22));
+  // Five tabs and the song count must fit the narrow default column without scroll arrows.
+  pages_->setIconSize(QSize(18, 18));
   pages_->tabBar()->setExpanding(false);
   bible_ = new BiblePage(state, pages_);
   videos_ = new VideoPage(state, pages_);
