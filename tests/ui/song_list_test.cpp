@@ -1,6 +1,7 @@
 // Song lists: rows from record lines, the sort orders (German title collation, ids as numbers, dates as
 // dates), the type-ahead, row refreshes across lists and the shared-group icon set.
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -157,6 +158,17 @@ class SongListTest : public QObject {
     QTest::keyClick(&list, Qt::Key_M);
     QCOMPARE(SelectedTitles(list), QStringList{"Morgenstern"});
     QCOMPARE(list.indexAt(QPoint(2, 2)).row(), 60);
+  }
+
+  void choosingARowNeverShiftsTheColumnsSideways() {
+    SongListWidget list(3);
+    list.resize(140, 200);  // narrower than the three columns
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    for (int i = 0; i < 20; ++i) list.AddSongRow(Record(std::to_string(i + 1), "", "Ein recht langer Liedtitel"), false);
+    list.setCurrentIndex(list.Model().index(12, 2));  // a cell of the date column, out of sight
+    QCOMPARE(list.horizontalScrollBar()->value(), 0);
+    QVERIFY(list.verticalScrollBar()->value() > 0);  // rows still come into view
   }
 
   void keysOfTheListsAreReported() {

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QScrollBar>
 
 #include "core/record_fields.h"
 #include "core/ui/app_icons.h"
@@ -132,6 +133,12 @@ void SongListWidget::contextMenuEvent(QContextMenuEvent* event) {
   // The right click makes the list current even without a row; the menu itself needs a selected row.
   emit songListUsed();
   if (selectionModel()->hasSelection()) emit songContextMenuRequested(event->globalPos());
+}
+
+void SongListWidget::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  const int column = horizontalScrollBar()->value();
+  QTreeView::scrollTo(index, hint);
+  horizontalScrollBar()->setValue(column);
 }
 
 }  // namespace psalmora

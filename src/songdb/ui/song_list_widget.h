@@ -18,6 +18,10 @@ class SongListWidget : public QTreeView {
   // columnCount 3: id, title, creation date (the group list); 2: id, title.
   SongListWidget(int columnCount, QWidget* parent = nullptr);
 
+  // Scrolls rows into view without moving the columns sideways: in the narrow column a click on a title
+  // would otherwise shift the ids and icons out of sight.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
   SongListModel& Model() { return model_; }
   const SongListModel& Model() const { return model_; }
 
