@@ -53,11 +53,11 @@ std::optional<StyleAdjustment> StyleAdjustmentFromWord(std::string_view word);
 bool AdjustLayoutStyles(Layout& layout, StyleAdjustment action, const std::filesystem::path& layoutFolder,
                         std::string_view key, bool chordsShown, bool translationShown);
 
-// The specification with its shown flag set, as the layout window's check box rebuilds it: fields 1 to 7
+// The style specification with its shown flag set, as the layout window's check box rebuilds it: fields 1 to 7
 // each followed by "|" (the background colour is not carried over).
 std::string SetStyleShownFlag(std::string_view spec, bool shown);
 
-// The specification after the font dialog confirmed a font: seven fields, no background colour.
+// The style specification after the font dialog confirmed a font: seven fields, no background colour.
 std::string EditedStyleSpec(std::string_view spec, std::string_view font, bool italic, int weight, int pointSize,
                             int red, int green, int blue);
 

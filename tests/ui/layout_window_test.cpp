@@ -153,7 +153,7 @@ class LayoutWindowTest : public QObject {
     f.dialogs.font = FontChoice{font, QColor(10, 20, 30)};
     window.Form()->Rows()[static_cast<std::size_t>(row)].button->click();
 
-    // The dialog started from the specification: Verdana, italic, normal weight, 32 points, white.
+    // The dialog started from the style specification: Verdana, italic, normal weight, 32 points, white.
     QCOMPARE(f.dialogs.fontStarts.size(), std::size_t{1});
     const FontChoice& start = f.dialogs.fontStarts[0];
     QCOMPARE(start.font.family(), QString("Verdana"));
@@ -168,7 +168,7 @@ class LayoutWindowTest : public QObject {
     window.SaveLayout();
     QCOMPARE(f.Lines("2")[6], QByteArray("te|1|Liberation Serif|-1|700|24|10,20,30\r"));
 
-    // A cancelled dialog keeps the specification; the background colour survives until a change.
+    // A cancelled dialog keeps the style specification; the background colour survives until a change.
     f.dialogs.font.reset();
     const int chords = window.Form()->RowOfLabel("Akkorde");
     window.Form()->Rows()[static_cast<std::size_t>(chords)].button->click();

@@ -55,7 +55,7 @@ std::string StyleSpecFromChoice(std::string_view spec, const FontChoice& choice)
   int pointSize = choice.font.pointSize();
   if (pointSize <= 0) pointSize = static_cast<int>(std::lround(QFontInfo(choice.font).pointSizeF()));
   const QColor colour = choice.colour.isValid() ? choice.colour : QColor(Qt::black);
-  // The same families as the specification names keep its text (with its fallbacks); a chosen font
+  // The same families as the style specification names keep its text (with its fallbacks); a chosen font
   // replaces it.
   const bool sameFamilies =
       choice.font.families() == FontFamilies(PartAt(spec, 3)) ||

@@ -1,4 +1,4 @@
-// `EditStyle`: the style button of a layout's text style. The font dialog starts from the specification
+// `EditStyle`: the style button of a layout's text style. The font dialog starts from the style specification
 // and a confirmed choice becomes the seven-field specification; also the outline colour as the layout
 // file stores it (a decimal number with red in the low byte).
 #pragma once
@@ -16,7 +16,7 @@ namespace psalmora {
 // size field 6 (points), colour field 7 ("r,g,b").
 FontChoice StyleFontChoice(std::string_view spec);
 
-// The specification after a confirmed choice: fields 1 and 2 kept, then font, italic, weight, point size
+// The style specification after a confirmed choice: fields 1 and 2 kept, then font, italic, weight, point size
 // and colour (seven fields; a background colour is dropped).
 std::string StyleSpecFromChoice(std::string_view spec, const FontChoice& choice);
 
