@@ -214,8 +214,12 @@ void Application::ShowAbout() {
 }
 
 void Application::OpenPresentationAtStart() {
-  presentationMode_ = 1;
   if (PresentationController* presentation = PresentationController::Of(*window_)) presentation->OpenPresentation(1);
+}
+
+int Application::PresentationMode() const {
+  const PresentationController* presentation = window_ ? PresentationController::Of(*window_) : nullptr;
+  return presentation ? presentation->PresentationMode() : 0;
 }
 
 void Application::RaiseWindow() {

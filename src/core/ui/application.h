@@ -60,7 +60,8 @@ class Application : public QObject {
   // How many times the updater was started in this run (tests).
   int UpdaterStarts() const { return updaterStarts_; }
   // `PresentationMode` asked for at start: 1 (second monitor) when "autoopen" opened it, else 0.
-  int PresentationMode() const { return presentationMode_; }
+  // `PresentationMode`: the monitor the presentation window last opened on (0 first, 1 second).
+  int PresentationMode() const;
 
  public slots:
   // Menu items of the application core: "Allgemein", "Sprachen", "Info".
@@ -93,7 +94,6 @@ class Application : public QObject {
   bool shutDown_ = false;
   bool quitting_ = false;
   int updaterStarts_ = 0;
-  int presentationMode_ = 0;
 };
 
 }  // namespace psalmora
