@@ -27,10 +27,9 @@ struct CollectionRun {
 };
 
 std::optional<CollectionRun> OpenCollections(ToolContext& context, CollectionKind kind) {
-  const std::optional<std::filesystem::path> folder = context.DataFolder(true);
-  if (!folder) return std::nullopt;
-  CollectionRun run{SongStore(DataFiles::For(*folder)), {}, {}};
-  run.store.LoadSongList();
+  std::optional<SongStore> store = context.OpenSongStore();
+  if (!store) return std::nullopt;
+  CollectionRun run{std::move(*store), {}, {}};
   run.file = CollectionFilePath(run.store.Files(), kind);
   run.records = LoadCollectionFile(run.file);
   return run;

@@ -27,14 +27,6 @@ std::optional<long long> WholeNumber(std::string_view text) {
   return value;
 }
 
-std::optional<SongStore> OpenStore(ToolContext& context) {
-  const std::optional<std::filesystem::path> folder = context.DataFolder(true);
-  if (!folder) return std::nullopt;
-  SongStore store(DataFiles::For(*folder));
-  store.LoadSongList();
-  return store;
-}
-
 // The settings' layout for a mode; "drucken" uses the print layout and "layout" the preview's when no
 // --layout is given.
 std::string DefaultLayoutKey(RenderMode mode, const Settings& settings) {
@@ -95,7 +87,7 @@ int Render(ToolContext& context, const std::vector<std::string>& arguments) {
     slide = *value;
   }
 
-  const std::optional<SongStore> store = OpenStore(context);
+  const std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   RenderRequest request;
   request.mode = *mode;
@@ -140,7 +132,7 @@ int Copy(ToolContext& context, const std::vector<std::string>& arguments) {
   if (parsed.positional.size() != 1) return context.UsageFail("copy", "copy needs one song id");
   const std::string transpose = parsed.Option("--transpose").value_or("0");
   if (!WholeNumber(transpose)) return context.UsageFail("copy", "--transpose takes a whole number");
-  std::optional<SongStore> store = OpenStore(context);
+  std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   const std::string id = Utf8ToCp1252(parsed.positional[0]);
   if (!store->FindSongPosition(id)) return context.Fail("no song with the id " + parsed.positional[0]);

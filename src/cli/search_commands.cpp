@@ -16,14 +16,6 @@
 namespace psalmora::cli {
 namespace {
 
-std::optional<SongStore> OpenSongStore(ToolContext& context) {
-  const std::optional<std::filesystem::path> folder = context.DataFolder(true);
-  if (!folder) return std::nullopt;
-  SongStore store(DataFiles::For(*folder));
-  store.LoadSongList();
-  return store;
-}
-
 std::string FieldLabels() {
   std::string labels;
   for (const std::string& entry : FieldChooserEntries()) labels += (labels.empty() ? "" : ", ") + Cp1252ToUtf8(entry);
@@ -48,7 +40,7 @@ int Search(ToolContext& context, const std::vector<std::string>& arguments) {
   if (entry < 0) {
     return context.UsageFail("search", "unknown field " + parsed.positional[0] + "; fields: " + FieldLabels());
   }
-  const std::optional<SongStore> store = OpenSongStore(context);
+  const std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   SongTextCache cache;
   for (const SearchHit& hit : SearchSongs(*store, cache, entry, Utf8ToCp1252(parsed.positional[1]))) {
@@ -61,7 +53,7 @@ int Delete(ToolContext& context, const std::vector<std::string>& arguments) {
   const ParsedArguments parsed = ParseArguments(arguments, {});
   if (!parsed.error.empty()) return context.UsageFail("delete", parsed.error);
   if (parsed.positional.empty()) return context.UsageFail("delete", "delete needs at least one song id");
-  std::optional<SongStore> store = OpenSongStore(context);
+  std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   const std::vector<std::string> ids = ToCp1252(parsed.positional);
   // Nothing is deleted unless every id names a song that is not in the trash already.
@@ -79,7 +71,7 @@ int Delete(ToolContext& context, const std::vector<std::string>& arguments) {
 
 int Trash(ToolContext& context, const std::vector<std::string>& arguments) {
   if (!arguments.empty()) return context.UsageFail("trash", "trash takes no arguments");
-  const std::optional<SongStore> store = OpenSongStore(context);
+  const std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   for (const TrashEntry& entry : TrashEntries(*store)) PrintSong(context, entry.id, entry.title);
   return kExitOk;
@@ -89,7 +81,7 @@ int Restore(ToolContext& context, const std::vector<std::string>& arguments) {
   const ParsedArguments parsed = ParseArguments(arguments, {});
   if (!parsed.error.empty()) return context.UsageFail("restore", parsed.error);
   if (parsed.positional.empty()) return context.UsageFail("restore", "restore needs at least one song id");
-  std::optional<SongStore> store = OpenSongStore(context);
+  std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   const std::vector<std::string> ids = ToCp1252(parsed.positional);
   for (std::size_t i = 0; i < ids.size(); ++i) {
@@ -101,7 +93,7 @@ int Restore(ToolContext& context, const std::vector<std::string>& arguments) {
 
 int Purge(ToolContext& context, const std::vector<std::string>& arguments) {
   if (!arguments.empty()) return context.UsageFail("purge", "purge takes no arguments");
-  std::optional<SongStore> store = OpenSongStore(context);
+  std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   const PurgeResult purged = EmptyTrash(*store);
   if (!purged.saved) return context.Fail("cannot write " + store->Files().lieder.string());

@@ -21,14 +21,6 @@ std::string JoinFolders(const std::vector<std::filesystem::path>& folders) {
 }
 
 // A store on the data folder with its index loaded, or nothing after an error was printed.
-std::optional<SongStore> OpenStore(ToolContext& context) {
-  const std::optional<std::filesystem::path> folder = context.DataFolder(true);
-  if (!folder) return std::nullopt;
-  SongStore store(DataFiles::For(*folder));
-  store.LoadSongList();
-  return store;
-}
-
 int Init(ToolContext& context, const std::vector<std::string>& arguments) {
   const ParsedArguments parsed = ParseArguments(arguments, {}, {"--remember"});
   if (!parsed.error.empty() || !parsed.positional.empty()) {
@@ -59,7 +51,7 @@ int Init(ToolContext& context, const std::vector<std::string>& arguments) {
 
 int List(ToolContext& context, const std::vector<std::string>& arguments) {
   if (!arguments.empty()) return context.UsageFail("list", "list takes no arguments");
-  const std::optional<SongStore> store = OpenStore(context);
+  const std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   for (const std::string& record : store->SongList()) {
     if (IsDeletedRecord(record)) continue;
@@ -71,7 +63,7 @@ int List(ToolContext& context, const std::vector<std::string>& arguments) {
 
 int Show(ToolContext& context, const std::vector<std::string>& arguments) {
   if (arguments.size() != 1) return context.UsageFail("show", "show needs one song id");
-  const std::optional<SongStore> store = OpenStore(context);
+  const std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   const std::string id = Utf8ToCp1252(arguments[0]);
   if (!store->FindSongPosition(id)) return context.Fail("no song with the id " + arguments[0]);
@@ -97,7 +89,7 @@ int New(ToolContext& context, const std::vector<std::string>& arguments) {
     const std::vector<std::string> lines = SplitLines(Utf8ToCp1252(*bytes));
     for (std::size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? "" : std::string(kLineEnd)) + lines[i];
   }
-  std::optional<SongStore> store = OpenStore(context);
+  std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   const SongSaveResult saved = CreateSong(*store, Utf8ToCp1252(*title), text);
   if (!saved.listSaved) return context.Fail("cannot write " + store->Files().lieder.string());
@@ -108,7 +100,7 @@ int New(ToolContext& context, const std::vector<std::string>& arguments) {
 
 int NextId(ToolContext& context, const std::vector<std::string>& arguments) {
   if (!arguments.empty()) return context.UsageFail("next-id", "next-id takes no arguments");
-  std::optional<SongStore> store = OpenStore(context);
+  std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
   context.out << store->NextSongId() << "\n";
   return kExitOk;

@@ -12,6 +12,7 @@
 
 #include "core/language.h"
 #include "core/registry_store.h"
+#include "songdb/song_store.h"
 
 namespace psalmora::cli {
 
@@ -59,6 +60,9 @@ class ToolContext {
   // none is set or, with mustExist, when the folder is missing.
   std::optional<std::filesystem::path> DataFolder(bool mustExist);
   bool DataFolderGiven() const { return !dataDirOption_.empty(); }
+  // The song store of DataFolder(true) with its song list loaded; nothing (the error printed) when there
+  // is no data folder.
+  std::optional<SongStore> OpenSongStore();
 
   // One-line error on stderr; returns kExitError.
   int Fail(std::string_view message);

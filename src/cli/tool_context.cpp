@@ -66,6 +66,14 @@ std::optional<std::filesystem::path> ToolContext::DataFolder(bool mustExist) {
   return folder;
 }
 
+std::optional<SongStore> ToolContext::OpenSongStore() {
+  const std::optional<std::filesystem::path> folder = DataFolder(true);
+  if (!folder) return std::nullopt;
+  SongStore store(DataFiles::For(*folder));
+  store.LoadSongList();
+  return store;
+}
+
 int ToolContext::Fail(std::string_view message) {
   err << "psalmora-tool: " << message << "\n";
   return kExitError;
