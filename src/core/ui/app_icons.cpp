@@ -1,17 +1,14 @@
-// Role -> theme name and bundled picture. Theme names are only given where the freedesktop naming
-// specification has an icon of the same meaning; the rest always use the bundled picture.
+// Role -> theme name and bundled picture. Theme names are only given where the freedesktop icon naming
+// list has an icon of the same meaning; the rest always use the bundled picture.
 #include "core/ui/app_icons.h"
 
+#include <QSize>
 #include <QString>
+#include <QToolButton>
 #include <cstddef>
 #include <iterator>
 
-// The UI library is static: its resource file is linked in only when registered. Q_INIT_RESOURCE must be
-// used outside any namespace.
-static bool RegisterIconResources() {
-  Q_INIT_RESOURCE(icons);
-  return true;
-}
+#include "core/ui/ui_resources.h"
 
 namespace psalmora {
 namespace {
@@ -84,7 +81,9 @@ IconSource SourceOf(IconId id) {
 }  // namespace
 
 QIcon BundledIcon(IconId id) {
-  static const bool registered = RegisterIconResources();
+  // The UI library is static: its resources are linked in only once registered, and tests use icons
+  // without the program's start-up having done that.
+  static const bool registered = (InitUiResources(), true);
   (void)registered;
   return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(SourceOf(id).file));
 }
@@ -93,6 +92,15 @@ QIcon AppIcon(IconId id) {
   const IconSource source = SourceOf(id);
   if (source.themeName[0] == '\0') return BundledIcon(id);
   return QIcon::fromTheme(QString::fromLatin1(source.themeName), BundledIcon(id));
+}
+
+QToolButton* IconButton(const QIcon& icon, const QString& tooltip, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setIcon(icon);
+  button->setIconSize(QSize(20, 20));
+  button->setToolTip(tooltip);
+  button->setAutoRaise(true);
+  return button;
 }
 
 }  // namespace psalmora

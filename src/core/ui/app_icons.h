@@ -4,6 +4,10 @@
 
 #include <QIcon>
 
+class QString;
+class QToolButton;
+class QWidget;
+
 namespace psalmora {
 
 enum class IconId {
@@ -62,5 +66,9 @@ QIcon AppIcon(IconId id);
 
 // The bundled picture alone (for tests and for places that must look the same on every desktop).
 QIcon BundledIcon(IconId id);
+
+// The flat tool button with a 20-pixel icon that sits beside the choosers and fields of the columns and
+// editor windows; one place so they all look alike.
+QToolButton* IconButton(const QIcon& icon, const QString& tooltip, QWidget* parent);
 
 }  // namespace psalmora

@@ -48,15 +48,6 @@ class EnterFilter : public QObject {
   std::function<void()> onEnter_;
 };
 
-QToolButton* ImageButton(IconId icon, const QString& tooltip, QWidget* parent) {
-  auto* button = new QToolButton(parent);
-  button->setIcon(AppIcon(icon));
-  button->setToolTip(tooltip);
-  button->setAutoRaise(true);
-  button->setIconSize(QSize(20, 20));
-  return button;
-}
-
 }  // namespace
 
 void FillFieldChooser(QComboBox& chooser) {
@@ -105,7 +96,7 @@ QWidget* LeftColumn::BuildGroupsPage(AppState& state) {
   groupChooser_->setObjectName(QStringLiteral("GroupChooser"));
   groupChooser_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   groupChooser_->setMinimumContentsLength(8);
-  editGroups_ = ImageButton(IconId::EditList, Tr("Gruppierung bearbeiten", state), page);
+  editGroups_ = IconButton(AppIcon(IconId::EditList), Tr("Gruppierung bearbeiten", state), page);
   chooserRow->addWidget(groupChooser_, 1);
   chooserRow->addWidget(editGroups_);
   layout->addLayout(chooserRow);
@@ -131,7 +122,7 @@ QWidget* LeftColumn::BuildSearchPage(AppState& state) {
   searchScope_ = new QComboBox(page);
   searchScope_->setObjectName(QStringLiteral("searchScope"));
   FillFieldChooser(*searchScope_);
-  searchButton_ = ImageButton(IconId::SearchStart, Tr("Suche starten", state), page);
+  searchButton_ = IconButton(AppIcon(IconId::SearchStart), Tr("Suche starten", state), page);
   form->addWidget(new QLabel(Tr("Suchtext:", state), page), 0, 0);
   form->addWidget(searchField_, 0, 1);
   form->addWidget(searchButton_, 0, 2, 2, 1, Qt::AlignVCenter);

@@ -20,19 +20,6 @@
 #include "core/ui/ui_text.h"
 
 namespace psalmora {
-namespace {
-
-QToolButton* ImageButton(const QIcon& icon, const QString& tooltip, QWidget* parent) {
-  auto* button = new QToolButton(parent);
-  button->setIcon(icon);
-  button->setToolTip(tooltip);
-  button->setAutoRaise(true);
-  button->setIconSize(QSize(20, 20));
-  return button;
-}
-
-}  // namespace
-
 VideoPage::VideoPage(AppState& state, QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -61,7 +48,7 @@ VideoPage::VideoPage(AppState& state, QWidget* parent) : QWidget(parent) {
       {IconId::VideoBeamer, Tr("Video an Beamer senden", state), VideoPageCommand::SendVideoToBeamer},
   };
   for (const auto& spec : buttons) {
-    QToolButton* button = ImageButton(AppIcon(spec.icon), spec.tooltip, dataBox);
+    QToolButton* button = IconButton(AppIcon(spec.icon), spec.tooltip, dataBox);
     const VideoPageCommand command = spec.command;
     connect(button, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
     buttons_[static_cast<std::size_t>(command)] = button;

@@ -22,11 +22,7 @@ SelectionColumn::SelectionColumn(AppState& state, QWidget* parent) : QWidget(par
   chooser_->setObjectName(QStringLiteral("SelectionChooser"));
   chooser_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   chooser_->setMinimumContentsLength(8);
-  edit_ = new QToolButton(this);
-  edit_->setIcon(AppIcon(IconId::EditList));
-  edit_->setIconSize(QSize(20, 20));
-  edit_->setAutoRaise(true);
-  edit_->setToolTip(Tr("Auswahlliste bearbeiten", state));
+  edit_ = IconButton(AppIcon(IconId::EditList), Tr("Auswahlliste bearbeiten", state), this);
   chooserRow->addWidget(chooser_, 1);
   chooserRow->addWidget(edit_);
   layout->addLayout(chooserRow);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <system_error>
 
+#include "core/ui/app_icons.h"
 #include "core/ui/app_state.h"
 #include "core/ui/common_dialogs.h"
 #include "core/ui/messages.h"
@@ -26,12 +27,7 @@ namespace {
 
 QToolButton* ImageButton(const QString& themeIcon, QStyle::StandardPixmap fallback, const QString& tooltip,
                          QWidget* parent) {
-  auto* button = new QToolButton(parent);
-  button->setIcon(QIcon::fromTheme(themeIcon, parent->style()->standardIcon(fallback)));
-  button->setIconSize(QSize(20, 20));
-  button->setToolTip(tooltip);
-  button->setAutoRaise(true);
-  return button;
+  return IconButton(QIcon::fromTheme(themeIcon, parent->style()->standardIcon(fallback)), tooltip, parent);
 }
 
 }  // namespace
