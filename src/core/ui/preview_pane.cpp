@@ -36,7 +36,25 @@ PreviewPane::PreviewPane(AppState& state, QWidget* parent) : QWidget(parent), st
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+  // Made first: the tempo toggle built with the strip restarts it.
+  tempoTimer_ = new QTimer(this);
+  connect(tempoTimer_, &QTimer::timeout, this, [this] { ToggleTempoColour(); });
+  layout->addWidget(BuildCommandStrip());
+  layout->addWidget(BuildViewFrame(), 1);
 
+  connect(Action(PreviewCommand::TransposeDown), &QAction::triggered, this, [this] {
+    SetTransposeValue(TransposeValue() - 1);
+    emit previewRequested();
+  });
+  connect(Action(PreviewCommand::TransposeUp), &QAction::triggered, this, [this] {
+    SetTransposeValue(TransposeValue() + 1);
+    emit previewRequested();
+  });
+  SetSongStateButtons({});
+}
+
+// The toolbar with the song commands and, at its right, the tempo label.
+QWidget* PreviewPane::BuildCommandStrip() {
   auto* strip = new QWidget(this);
   auto* stripLayout = new QHBoxLayout(strip);
   stripLayout->setContentsMargins(0, 0, 4, 0);
@@ -83,8 +101,11 @@ PreviewPane::PreviewPane(AppState& state, QWidget* parent) : QWidget(parent), st
   tempoLabel_->setAlignment(Qt::AlignCenter);
   SetTempoColour(false);
   stripLayout->addWidget(tempoLabel_);
-  layout->addWidget(strip);
+  return strip;
+}
 
+// The framed white host the page view is placed into.
+QWidget* PreviewPane::BuildViewFrame() {
   auto* frame = new QFrame(this);
   frame->setFrameShape(QFrame::StyledPanel);
   auto* frameLayout = new QVBoxLayout(frame);
@@ -98,20 +119,7 @@ PreviewPane::PreviewPane(AppState& state, QWidget* parent) : QWidget(parent), st
   viewHost_->setPalette(page);
   auto* hostLayout = new QVBoxLayout(viewHost_);
   hostLayout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(frame, 1);
-
-  tempoTimer_ = new QTimer(this);
-  connect(tempoTimer_, &QTimer::timeout, this, [this] { ToggleTempoColour(); });
-
-  connect(Action(PreviewCommand::TransposeDown), &QAction::triggered, this, [this] {
-    SetTransposeValue(TransposeValue() - 1);
-    emit previewRequested();
-  });
-  connect(Action(PreviewCommand::TransposeUp), &QAction::triggered, this, [this] {
-    SetTransposeValue(TransposeValue() + 1);
-    emit previewRequested();
-  });
-  SetSongStateButtons({});
+  return frame;
 }
 
 QAction* PreviewPane::AddCommand(IconId icon, const QString& tooltip, PreviewCommand command) {

@@ -69,6 +69,8 @@ class PreviewPane : public QWidget {
   void previewRequested();
 
  private:
+  QWidget* BuildCommandStrip();
+  QWidget* BuildViewFrame();
   QAction* AddCommand(IconId icon, const QString& tooltip, PreviewCommand command);
   void RestartTempoBlink();
   void ToggleTempoColour();
