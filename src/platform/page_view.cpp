@@ -62,9 +62,8 @@ bool LocalPageGuard::Blocks(const QUrl& url, const QUrl& firstParty, const QUrl&
 void LocalPageGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
   if (!Blocks(info.requestUrl(), info.firstPartyUrl(), info.initiator())) return;
   info.block(true);
+  // The engine may ask from its own thread: hence the atomic count.
   blocked_.fetch_add(1);
-  // The engine may ask from its own thread; the signal is then queued to the receivers.
-  emit requestBlocked(info.requestUrl());
 }
 
 LocalPageGuard* PreparePageProfile(QWebEngineProfile* profile) {

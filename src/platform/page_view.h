@@ -30,9 +30,6 @@ class LocalPageGuard : public QWebEngineUrlRequestInterceptor {
   // Requests refused so far (all pages of the profile).
   int BlockedCount() const { return blocked_.load(); }
 
- signals:
-  void requestBlocked(const QUrl& url);
-
  private:
   std::atomic<int> blocked_{0};
 };

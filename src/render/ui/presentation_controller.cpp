@@ -193,7 +193,6 @@ void PresentationController::OpenPresentation(int monitor) {
   PlaceWindow(false);
   SyncToggles();
   GiveFocusBack();
-  emit presentationOpened();
 }
 
 void PresentationController::PlaceWindow(bool keepVisible) {

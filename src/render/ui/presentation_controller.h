@@ -93,7 +93,6 @@ class PresentationController : public QObject {
   bool SongOrderWindowExists() const { return songOrder_ != nullptr; }
 
  signals:
-  void presentationOpened();
   // The beamer's picture changed (scroll, bands, a new main page); the miniature follows.
   void beamerChanged();
 

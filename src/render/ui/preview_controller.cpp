@@ -62,14 +62,14 @@ void PreviewController::ShowPreview() {
   request.transposeOffset = ToCp1252(pane->TransposeField()->text());
   request.twoColumns = pane->TwoColumnsToggle()->isChecked();
   const RenderFolders folders{state_.dataFiles.folder, state_.programFolder / "layouts"};
-  last_ = RenderPage(request, folders, state_.render);
-  if (!last_.written) std::fprintf(stderr, "psalmora: preview page not written: %s\n", last_.error.c_str());
+  const RenderResult result = RenderPage(request, folders, state_.render);
+  if (!result.written) std::fprintf(stderr, "psalmora: preview page not written: %s\n", result.error.c_str());
 
-  ApplySideEffects(last_);
-  if (!last_.load) return;
+  ApplySideEffects(result);
+  if (!result.load) return;
   // A page that could not be written still points the view at the file, which shows its old content.
-  view_->LoadPageFile(last_.page);
-  emit previewRendered(QString::fromStdString(last_.page.string()));
+  view_->LoadPageFile(result.page);
+  emit previewRendered(QString::fromStdString(result.page.string()));
 }
 
 void PreviewController::ApplySideEffects(const RenderResult& result) {

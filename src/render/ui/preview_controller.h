@@ -33,8 +33,6 @@ class PreviewController : public QObject {
   // `ShowPreview`: `RenderPage` with "vorschau" for the selected songs of `CurrentSongList`, then the
   // side effects in the main window and the page loaded into the view.
   void ShowPreview();
-  // What the last preview rendering returned.
-  const RenderResult& LastResult() const { return last_; }
   // The song order of the song shown last, lines separated by "\n" (for the song-order window).
   const QString& SongOrderText() const { return songOrderText_; }
 
@@ -64,7 +62,6 @@ class PreviewController : public QObject {
   AppState& state_;
   MainWindow& window_;
   PageView* view_ = nullptr;
-  RenderResult last_;
   QString songOrderText_;
 };
 
