@@ -1,3 +1,4 @@
+// Installs Qt's own translation catalogue for the interface language; English needs none.
 #include "platform/qt_translations.h"
 
 #include <QCoreApplication>

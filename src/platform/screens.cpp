@@ -1,3 +1,4 @@
+// Reading the two monitors from QGuiApplication and coalescing screen changes into one report.
 #include "platform/screens.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// The about box: a plain information message built from the version values read at start.
 #include "core/ui/about_box.h"
 
 #include "core/ui/app_state.h"

@@ -1,3 +1,4 @@
+// Registration of the icon and flag resources compiled into the UI library.
 #include "core/ui/ui_resources.h"
 
 #include <QtGlobal>

@@ -1,3 +1,4 @@
+// The control window's miniature: the beamer picture scaled to the window's width, on black.
 #include "render/ui/control_window.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// The song-order window: a read-only text in large type that hides instead of closing.
 #include "render/ui/song_order_window.h"
 
 #include <QCloseEvent>
