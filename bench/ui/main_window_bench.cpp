@@ -3,9 +3,7 @@
 // showing the whole window.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -16,6 +14,7 @@
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_rows.h"
 #include "support/data_folder_generator.h"
+#include "ui_bench_main.h"
 
 namespace psalmora {
 namespace {
@@ -86,17 +85,5 @@ BENCHMARK(BM_BuildAndShowMainWindow)->Unit(benchmark::kMillisecond);
 }  // namespace psalmora
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // The offscreen platform warns at every window shown; that would bury the results.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type != QtDebugMsg && !message.contains(QLatin1String("propagateSizeHints"))) {
-      std::fprintf(stderr, "%s\n", qPrintable(message));
-    }
-  });
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return psalmora::bench::RunUiBenchmarks(argc, argv);
 }

@@ -3,13 +3,11 @@
 // the next song and waits for the page; the median of the iterations is reported as "median_ms".
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -19,13 +17,13 @@
 #include "core/ui/app_state.h"
 #include "core/ui/main_window.h"
 #include "core/ui/messages.h"
-#include "core/ui/ui_resources.h"
 #include "platform/page_view.h"
 #include "render/ui/presentation_controller.h"
 #include "render/ui/presentation_window.h"
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/song_list_widget.h"
 #include "support/data_folder_generator.h"
+#include "ui_bench_main.h"
 
 namespace psalmora {
 namespace {
@@ -113,24 +111,7 @@ BENCHMARK(BM_SendSongToBeamerUntilLoaded)->UseManualTime()->Iterations(50)->Unit
 }  // namespace psalmora
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM",
-            QByteArray("offscreen:configfile=") + PSALMORA_SOURCE_DIR "/tests/data/qt-offscreen-two-screens.json");
-  }
-  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
-  }
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type != QtDebugMsg && !message.contains(QLatin1String("propagateSizeHints"))) {
-      std::fprintf(stderr, "%s\n", qPrintable(message));
-    }
-  });
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  QApplication app(argc, argv);
-  psalmora::InitUiResources();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return psalmora::bench::RunUiBenchmarks(
+      argc, argv,
+      QByteArray("offscreen:configfile=") + PSALMORA_SOURCE_DIR "/tests/data/qt-offscreen-two-screens.json");
 }

@@ -4,13 +4,11 @@
 // median over the iterations is added as a counter.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -22,6 +20,7 @@
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/song_list_widget.h"
 #include "support/data_folder_generator.h"
+#include "ui_bench_main.h"
 
 namespace psalmora {
 namespace {
@@ -100,20 +99,5 @@ BENCHMARK(BM_SelectSongUntilPreviewLoaded)->Iterations(kSelections)->UseManualTi
 }  // namespace psalmora
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
-  }
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type != QtDebugMsg && !message.contains(QLatin1String("propagateSizeHints"))) {
-      std::fprintf(stderr, "%s\n", qPrintable(message));
-    }
-  });
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return psalmora::bench::RunUiBenchmarks(argc, argv);
 }
