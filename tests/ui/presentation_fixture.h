@@ -116,12 +116,13 @@ inline bool WaitForLoad(PageView* view) {
   return loaded.wait(15000);
 }
 
-// The page source as the engine holds it now (empty when it does not answer within a second).
+// The page source as the engine holds it now (empty when it does not answer within five seconds: a
+// busy two-core machine can take more than one).
 inline QString PageHtml(PageView* view) {
   // The answer may come after this function gave up: it writes into storage it shares.
   auto answer = std::make_shared<std::pair<bool, QString>>(false, QString());
   view->page()->toHtml([answer](const QString& page) { *answer = {true, page}; });
-  if (!QTest::qWaitFor([&] { return answer->first; }, 1000)) return {};
+  if (!QTest::qWaitFor([&] { return answer->first; }, 5000)) return {};
   return answer->second;
 }
 

@@ -27,7 +27,7 @@ class PresentationWindowsTest : public QObject {
     f.ChooseSong(0);
     f.presentation->SendSongToBeamer();
     QVERIFY(f.presentation->MiniatureRefreshPending());
-    QTRY_VERIFY_WITH_TIMEOUT(!f.presentation->MiniatureRefreshPending(), 2500);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.presentation->MiniatureRefreshPending(), 10000);
     QCOMPARE(control->MiniatureCount(), before + 1);
     QCOMPARE(control->Miniature().size(), QSize(300, 225));  // 1024 x 768 scaled to 300 wide
 
@@ -154,10 +154,17 @@ class PresentationWindowsTest : public QObject {
     f.presentation->SelectSlide(2);
     f.statsNow += 6;
     // The recorder's once-a-second turn writes the line.
-    QTRY_VERIFY_WITH_TIMEOUT(fs::exists(f.DataFile("statistik.dat")), 2500);
+    QTRY_VERIFY_WITH_TIMEOUT(fs::exists(f.DataFile("statistik.dat")), 10000);
     QCOMPARE(f.Page("statistik.dat"), std::string("1\t1700000021\r\n"));
+    // A later turn of the recorder's timer leaves the line alone. Waiting for the turn itself, not for
+    // a time, makes sure one really happened on a slow machine.
+    QTimer* recordTimer = nullptr;
+    for (QTimer* timer : f.presentation->findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly))
+      if (!timer->isSingleShot() && timer->interval() == 1000) recordTimer = timer;
+    QVERIFY(recordTimer);
+    QSignalSpy turns(recordTimer, &QTimer::timeout);
     f.statsNow += 100;
-    QTest::qWait(1200);
+    QVERIFY(turns.wait(5000));
     QCOMPARE(f.Page("statistik.dat"), std::string("1\t1700000021\r\n"));
   }
 
