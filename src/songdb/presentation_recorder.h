@@ -35,8 +35,6 @@ class PresentationRecorder {
 
   long long PresentationStart() const { return start_; }
   const std::string& PresentedSongId() const { return songId_; }
-  const std::filesystem::path& StatisticsFile() const { return file_; }
-  void SetStatisticsFile(std::filesystem::path file) { file_ = std::move(file); }
 
  private:
   std::filesystem::path file_;
