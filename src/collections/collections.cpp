@@ -32,15 +32,6 @@ bool UsablePoolFileName(std::string_view poolId) {
          poolId.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-std::string JoinFields(const std::vector<std::string>& fields) {
-  std::string record;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0) record += '\t';
-    record += fields[i];
-  }
-  return record;
-}
-
 // Every schema field followed by a TAB; the change fields from stamp.
 std::string RebuildWith(std::string_view record, int replacedField, std::string_view replacement,
                         const ChangeStamp& stamp) {
@@ -238,7 +229,7 @@ RenameResult RenameCollection(std::vector<std::string>& records, std::size_t pos
     const std::size_t bar = fields[1].find('|');
     fields[0] = name;
     fields[1] = poolId + (bar == std::string::npos ? std::string() : fields[1].substr(bar));
-    record = JoinFields(fields);
+    record = JoinAt(fields, '\t');
   }
   result.saved = true;
   return result;

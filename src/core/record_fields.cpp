@@ -31,6 +31,15 @@ std::vector<std::string> SplitAt(std::string_view text, char separator) {
   }
 }
 
+std::string JoinAt(const std::vector<std::string>& pieces, char separator) {
+  std::string text;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) text += separator;
+    text += pieces[i];
+  }
+  return text;
+}
+
 int CountOf(std::string_view text, char separator) {
   return static_cast<int>(std::count(text.begin(), text.end(), separator));
 }

@@ -20,6 +20,10 @@ inline std::string_view PartAt(std::string_view text, int position) { return Fie
 // Every piece of text cut at separator; an empty text gives one empty piece.
 std::vector<std::string> SplitAt(std::string_view text, char separator);
 
+// The pieces joined with separator between them: the inverse of SplitAt, so SplitAt, a change of one
+// piece, then JoinAt keeps every other byte of the record.
+std::string JoinAt(const std::vector<std::string>& pieces, char separator);
+
 // Number of separator characters in text.
 int CountOf(std::string_view text, char separator);
 

@@ -35,12 +35,8 @@ std::string RestoredRecord(std::string_view deletedRecord) {
   std::vector<std::string> fields = SplitAt(deletedRecord, '\t');
   // A restored song is a local song again: the service's id of it is dropped.
   if (fields.size() >= static_cast<std::size_t>(kDeletedGlobalIdField)) fields[kDeletedGlobalIdField - 1].clear();
-  std::string record;
-  for (std::size_t i = 1; i < fields.size(); ++i) {
-    if (i > 1) record += '\t';
-    record += fields[i];
-  }
-  return record;
+  fields.erase(fields.begin());  // the trash marker
+  return JoinAt(fields, '\t');
 }
 
 }  // namespace

@@ -24,6 +24,14 @@ TEST(RecordFields, PartsAndCounts) {
   EXPECT_EQ(CountOf("Neue Auswahl\t|1|2|3", '|'), 3);
 }
 
+TEST(RecordFields, JoinAtUndoesSplitAtEvenWithEmptyPieces) {
+  for (const std::string text : {"", "a", "\tb", "a\t\tb\t", "\t\t"}) {
+    EXPECT_EQ(JoinAt(SplitAt(text, '\t'), '\t'), text);
+  }
+  EXPECT_EQ(JoinAt({}, '|'), "");
+  EXPECT_EQ(JoinAt({"", "x"}, '|'), "|x");
+}
+
 TEST(RecordFields, LeadingNumberParse) {
   EXPECT_EQ(LeadingNumber("312"), 312);
   EXPECT_EQ(LeadingNumber("  42abc"), 42);
