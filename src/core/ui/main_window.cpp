@@ -220,27 +220,27 @@ void MainWindow::UpdateRemoveFromGroupItem() {
 void MainWindow::RefreshMainSongList() {
   SongListWidget* list = GroupSongList();
   list->setUpdatesEnabled(false);
-  groupRecords_ = LoadCollectionFile(state_.dataFiles.gruppierung);
+  const std::vector<std::string> groups = LoadCollectionFile(state_.dataFiles.gruppierung);
 
   QComboBox* chooser = GroupChooser();
   int position = shownGroupPosition_ < 0 ? state_.settings.haupt : chooser->currentIndex();
-  if (position < 0 || position > static_cast<int>(groupRecords_.size())) position = 0;
+  if (position < 0 || position > static_cast<int>(groups.size())) position = 0;
   {
     const QSignalBlocker blocker(chooser);
     chooser->clear();
     chooser->addItem(Tr("Gesamte Datenbank", state_));
-    for (const std::string& record : groupRecords_) chooser->addItem(CollectionChooserEntry(record));
+    for (const std::string& record : groups) chooser->addItem(CollectionChooserEntry(record));
     chooser->setCurrentIndex(position);
   }
   shownGroupPosition_ = position;
 
-  const int rows = position == 0 ? ShowWholeDatabase(*list, state_.songs.SongList(), groupRecords_)
-                                 : ShowCollectionSongs(*list, groupRecords_[static_cast<std::size_t>(position - 1)],
-                                                       state_.songs, SharedGroupSongIds(groupRecords_));
+  const int rows = position == 0 ? ShowWholeDatabase(*list, state_.songs.SongList(), groups)
+                                 : ShowCollectionSongs(*list, groups[static_cast<std::size_t>(position - 1)],
+                                                       state_.songs, SharedGroupSongIds(groups));
   left_->SetGroupRowCount(rows);
   list->SortByTitle();
   list->setUpdatesEnabled(true);
-  contextMenu_->RebuildGroupItems(groupRecords_);
+  contextMenu_->RebuildGroupItems(groups);
   UpdateRemoveFromGroupItem();
 }
 
@@ -260,7 +260,7 @@ void MainWindow::FillSelections() {
     SelectionSongList()->Model().Clear();
     return;
   }
-  std::vector<std::string> groups = LoadCollectionFile(state_.dataFiles.gruppierung);
+  const std::vector<std::string> groups = LoadCollectionFile(state_.dataFiles.gruppierung);
   ShowCollectionSongs(*SelectionSongList(), selections[static_cast<std::size_t>(position)], state_.songs,
                       SharedGroupSongIds(groups));
 }

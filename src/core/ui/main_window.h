@@ -135,7 +135,6 @@ class MainWindow : public QMainWindow {
   SongListId currentList_ = SongListId::None;
   int shownGroupPosition_ = -1;      // -1 until the first fill
   int shownSelectionPosition_ = -1;  // -1 until the first fill
-  std::vector<std::string> groupRecords_;
   bool slideKeys_ = false;
   bool previewPending_ = false;
   int leftWidth_ = 0;
