@@ -39,7 +39,7 @@ struct Fixture {
     state.settings.containerlinks = 300;
     state.settings.containermitte = 220;
     state.windowTitle = "Psalmora 3.12";
-    state.language.Load(std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
+    state.language.Load(uitest::LanguageFile(), kGerman);
     state.songs = SongStore(state.dataFiles);
     state.songs.LoadSongList();
   }

@@ -13,12 +13,6 @@
 
 namespace psalmora {
 
-namespace {
-
-const std::filesystem::path kLanguageFile = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr";
-
-}  // namespace
-
 class LanguageDialogTest : public QObject {
   Q_OBJECT
 
@@ -29,7 +23,7 @@ class LanguageDialogTest : public QObject {
   void notChosenYetPreselectsDeutschWithFlags() {
     Settings settings;
     LanguageTable language;
-    QVERIFY(language.Load(kLanguageFile, kGerman));
+    QVERIFY(language.Load(uitest::LanguageFile(), kGerman));
     LanguageDialog dialog(settings, language);
     QCOMPARE(dialog.windowTitle(), QString("Sprache"));
     QCOMPARE(settings.sprache, int(kGerman));
@@ -48,7 +42,7 @@ class LanguageDialogTest : public QObject {
     Settings settings;
     settings.sprache = kItalian;
     LanguageTable language;
-    language.Load(kLanguageFile, kGerman);
+    language.Load(uitest::LanguageFile(), kGerman);
     LanguageDialog dialog(settings, language);
     QVERIFY(dialog.Option(kItalian)->isChecked());
     dialog.show();
@@ -63,7 +57,7 @@ class LanguageDialogTest : public QObject {
     Settings settings;
     settings.sprache = kEnglish;
     LanguageTable language;
-    language.Load(kLanguageFile, kEnglish);
+    language.Load(uitest::LanguageFile(), kEnglish);
     QWidget mainWindow;
     mainWindow.show();
     uitest::WhenModal<LanguageDialog>([](LanguageDialog* dialog) {
@@ -78,7 +72,7 @@ class LanguageDialogTest : public QObject {
 
   void aboutBoxShowsVersionAndLastUpdateUnderTheWindowTitle() {
     AppState state;
-    state.language.Load(kLanguageFile, kGerman);
+    state.language.Load(uitest::LanguageFile(), kGerman);
     state.versionText = "3.12";
     state.versionDate = "07.12.2026";
     state.windowTitle = "Psalmora 3.12";
@@ -88,7 +82,7 @@ class LanguageDialogTest : public QObject {
     QCOMPARE(messages.shown.size(), std::size_t(1));
     QCOMPARE(messages.shown[0].title, QString("Psalmora 3.12"));
 
-    state.language.Load(kLanguageFile, kEnglish);
+    state.language.Load(uitest::LanguageFile(), kEnglish);
     QCOMPARE(AboutText(state), QString("Version: 3.12\nLast update: 07.12.2026\n\n"));
   }
 };

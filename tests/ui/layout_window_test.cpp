@@ -24,8 +24,6 @@
 namespace psalmora {
 namespace {
 
-const std::filesystem::path kLanguageFile = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr";
-
 const QByteArray kLayout1 =
     "Hell\r\nVorschau\r\nwhite\r\nkein\r\n #$3#<br><br>#$text1#\r\nak|1|Arial|0|700|16|0,0,255\r\n"
     "te|1|Arial|0|700|16|0,0,0\r\nub|1|Arial|0|400|16|255,0,0\r\nko|0|Arial|0|400|14|0,0,0\r\n1-16711680\r\n";
@@ -70,7 +68,7 @@ struct Fixture {
     state.dataFiles = DataFiles::For((temp.path() + "/daten").toStdString());
     QDir().mkpath(temp.path() + "/daten");
     state.settings.layouts.beamer = "2";
-    state.language.Load(kLanguageFile, kGerman);
+    state.language.Load(uitest::LanguageFile(), kGerman);
   }
   LayoutWindowServices Services() { return {&messages, &dialogs}; }
   QByteArray Layout(const QString& key) const { return uitest::ReadBytes(layouts + "/" + key + ".lay"); }

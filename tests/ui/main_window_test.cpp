@@ -32,8 +32,6 @@
 namespace psalmora {
 namespace {
 
-const std::filesystem::path kLanguageFile = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr";
-
 // A program folder and a data folder with five songs (one in the trash), two groups and two selections.
 struct Fixture {
   QTemporaryDir temp;
@@ -57,7 +55,7 @@ struct Fixture {
     state.settings.containermitte = 220;
     state.fileTypes.film = "avi, mkv";
     state.windowTitle = "Psalmora 3.12";
-    state.language.Load(kLanguageFile, kGerman);
+    state.language.Load(uitest::LanguageFile(), kGerman);
     state.songs = SongStore(state.dataFiles);
     state.songs.LoadSongList();
   }
@@ -126,7 +124,7 @@ class MainWindowTest : public QObject {
     Fixture f;
     MainWindow window(f.state);
     const QString presentationTip = window.PresentationBar()->Action(PresentationCommand::ToggleFooter)->toolTip();
-    QVERIFY(f.state.language.Load(kLanguageFile, kEnglish));
+    QVERIFY(f.state.language.Load(uitest::LanguageFile(), kEnglish));
     window.RebuildMenuBar();
     QCOMPARE(MenuTitles(window), (QStringList{"Song management", "Settings", "Presentation", "Help"}));
     QCOMPARE(TopMenu(window, 0)->actions().at(0)->text(), QString("New song\tStrg+N"));

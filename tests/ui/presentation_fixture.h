@@ -82,7 +82,7 @@ struct Fixture {
     state.settings.fusszeilenhoehe = 25;
     state.settings.scrollweite = 20;
     state.windowTitle = "Psalmora 3.12";
-    state.language.Load(kSourceDir / "data/config/sprachen.spr", kGerman);
+    state.language.Load(uitest::LanguageFile(), kGerman);
     state.songs = SongStore(state.dataFiles);
     state.songs.LoadSongList();
 

@@ -39,7 +39,7 @@ struct Fixture {
     state.programFolder = program.toStdString();
     state.dataFiles = DataFiles::For((temp.path() + "/Lieder Daten").toStdString());
     state.settings = LoadSettings(state.programFolder / kSettingsFileName, "/home/x");
-    state.language.Load(std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", 1);
+    state.language.Load(uitest::LanguageFile(), 1);
   }
   QString SettingsFile() const { return temp.path() + "/program/config/einstellungen.ini"; }
 };

@@ -31,8 +31,6 @@
 namespace psalmora {
 namespace {
 
-const std::filesystem::path kLanguageFile = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr";
-
 // A record of 21 fields from the given ones (position -> value), every field followed by a TAB.
 std::string Record(std::initializer_list<std::pair<int, std::string>> fields) {
   std::vector<std::string> values(song_field::kCount);
@@ -97,7 +95,7 @@ struct Fixture {
     state.settings.containermitte = 220;
     state.settings.pfadhgbild = "/bilder";
     state.windowTitle = "Psalmora 3.12";
-    state.language.Load(kLanguageFile, kGerman);
+    state.language.Load(uitest::LanguageFile(), kGerman);
     state.songs = SongStore(state.dataFiles);
     state.songs.LoadSongList();
   }

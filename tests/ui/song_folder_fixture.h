@@ -17,11 +17,6 @@
 
 namespace psalmora::uitest {
 
-inline const std::filesystem::path& LanguageFile() {
-  static const std::filesystem::path file = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr";
-  return file;
-}
-
 // A song record: id, "Erstellt am", title, and the global id in field 19; 21 fields, each followed by
 // a TAB.
 inline QByteArray SongLine(const QByteArray& id, const QByteArray& title, const QByteArray& globalId = {}) {

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,12 @@
 #include "core/ui/messages.h"
 
 namespace psalmora::uitest {
+
+// The language table shipped with the program (German and English filled).
+inline const std::filesystem::path& LanguageFile() {
+  static const std::filesystem::path file = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr";
+  return file;
+}
 
 struct RecordedMessage {
   MessageIcon icon;
