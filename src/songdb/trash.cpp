@@ -12,7 +12,9 @@
 namespace psalmora {
 namespace {
 
-// Field of the global id in a record in the trash (shifted by the marker).
+// Fields of a record in the trash, shifted by the marker in front.
+constexpr int kDeletedIdField = song_field::kId + 1;
+constexpr int kDeletedTitleField = song_field::kTitle + 1;
 constexpr int kDeletedGlobalIdField = song_field::kGlobalId + 1;
 
 // Takes the song out of every collection of one file; the file is written only when it changed, so a
@@ -90,7 +92,7 @@ bool IsActiveSong(const SongStore& store, std::string_view id) {
 
 bool IsInTrash(const SongStore& store, std::string_view id) {
   return std::any_of(store.SongList().begin(), store.SongList().end(), [id](const std::string& record) {
-    return IsDeletedRecord(record) && RecordField(record, 2) == id;
+    return IsDeletedRecord(record) && RecordField(record, kDeletedIdField) == id;
   });
 }
 
@@ -99,7 +101,7 @@ std::vector<TrashEntry> TrashEntries(const SongStore& store) {
   for (const std::string& record : store.SongList()) {
     if (IsDeletedRecord(record)) {
       entries.push_back(
-          {std::string(RecordField(record, 2)), std::string(RecordField(record, song_field::kTitle + 1))});
+          {std::string(RecordField(record, kDeletedIdField)), std::string(RecordField(record, kDeletedTitleField))});
     }
   }
   return entries;
@@ -111,7 +113,7 @@ RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids
   for (const std::string& id : ids) {
     for (std::size_t position = 0; position < store.SongList().size(); ++position) {
       const std::string& record = store.SongList()[position];
-      if (!IsDeletedRecord(record) || RecordField(record, 2) != id) continue;
+      if (!IsDeletedRecord(record) || RecordField(record, kDeletedIdField) != id) continue;
       std::string line = RestoredRecord(record);
       restored.push_back({id, std::string(RecordField(line, song_field::kTitle))});
       store.SetSongAt(position, std::move(line));
@@ -126,7 +128,7 @@ PurgeResult EmptyTrash(SongStore& store) {
   for (std::size_t position = store.SongList().size(); position-- > 0;) {
     const std::string& record = store.SongList()[position];
     if (!IsDeletedRecord(record)) continue;
-    result.purgedIds.emplace_back(RecordField(record, 2));
+    result.purgedIds.emplace_back(RecordField(record, kDeletedIdField));
     store.EraseSongAt(position);
   }
   std::reverse(result.purgedIds.begin(), result.purgedIds.end());
