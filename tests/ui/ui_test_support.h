@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -61,7 +62,9 @@ inline void CancelDrivers() {
   for (QObject* driver : DriverRoot().children()) delete driver;
 }
 
-// Waits (in the event loop) for a modal dialog of type T and hands it to act, once.
+// Waits (in the event loop) for a modal dialog of type T and hands it to act, once. A check that fails
+// inside act returns from it early, before the step that would end the dialog: the dialog is then
+// closed here, so the test reports the failure instead of hanging in the dialog's event loop.
 template <typename T>
 void WhenModal(std::function<void(T*)> act, int timeoutMs = 10000) {
   auto* timer = new QTimer(&DriverRoot());
@@ -72,7 +75,9 @@ void WhenModal(std::function<void(T*)> act, int timeoutMs = 10000) {
     if (T* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
       timer->stop();
       timer->deleteLater();
+      QPointer<T> guarded(dialog);
       act(dialog);
+      if (QTest::currentTestFailed() && guarded && guarded->isVisible()) guarded->close();
     } else if (*elapsed > timeoutMs) {
       timer->stop();
       timer->deleteLater();
