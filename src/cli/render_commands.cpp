@@ -1,5 +1,4 @@
 // psalmora-tool commands of the renderer: render, transpose, expand-inline, copy.
-#include <charconv>
 #include <sstream>
 
 #include "cli/tool.h"
@@ -15,17 +14,6 @@
 
 namespace psalmora::cli {
 namespace {
-
-std::optional<long long> WholeNumber(std::string_view text) {
-  long long value = 0;
-  const char* begin = text.data();
-  if (!text.empty() && text.front() == '+') ++begin;
-  const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || begin == text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 // The settings' layout for a mode; "drucken" uses the print layout and "layout" the preview's when no
 // --layout is given.

@@ -1,19 +1,10 @@
 // psalmora-tool commands that turn values into texts: timestamp, translate.
-#include <charconv>
-
 #include "cli/tool.h"
 #include "core/text_encoding.h"
 #include "songdb/timestamp.h"
 
 namespace psalmora::cli {
 namespace {
-
-std::optional<long long> WholeNumber(std::string_view text) {
-  long long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
-}
 
 int Timestamp(ToolContext& context, const std::vector<std::string>& arguments) {
   if (arguments.size() != 1) return context.UsageFail("timestamp", "timestamp needs one time value");

@@ -92,6 +92,9 @@ struct ParsedArguments {
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments, const std::vector<std::string>& valueOptions,
                                const std::vector<std::string>& flagOptions = {});
 
+// A whole decimal number with an optional sign ("+2", "-1", "7") and nothing else around it.
+std::optional<long long> WholeNumber(std::string_view text);
+
 // A Windows-1252 text for the terminal: UTF-8, with CR line breaks turned into LF.
 std::string ForTerminal(std::string_view cp1252);
 

@@ -1,5 +1,6 @@
 // The run context of psalmora-tool: folders, registry, language, error reporting, argument parsing.
 #include <algorithm>
+#include <charconv>
 
 #include "cli/tool.h"
 #include "core/ini_file.h"
@@ -134,6 +135,19 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments, const 
     if (!parsed.error.empty()) break;
   }
   return parsed;
+}
+
+std::optional<long long> WholeNumber(std::string_view text) {
+  long long value = 0;
+  const char* begin = text.data();
+  const char* const end = text.data() + text.size();
+  // from_chars takes a minus but no plus; an offset is often written "+2".
+  const bool plus = !text.empty() && text.front() == '+';
+  if (plus) ++begin;
+  if (begin == end || (plus && *begin == '-')) return std::nullopt;
+  const auto [stop, error] = std::from_chars(begin, end, value);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return value;
 }
 
 std::string ForTerminal(std::string_view cp1252) {

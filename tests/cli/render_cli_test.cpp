@@ -133,6 +133,11 @@ TEST(ToolTranspose, PrintsTheTransposedChord) {
   EXPECT_EQ(sandbox.Run({"transpose", "x", "2"}).out, "(x?)\n");
   EXPECT_EQ(sandbox.Run({"transpose", "C"}).status, 2);
   EXPECT_EQ(sandbox.Run({"transpose", "C", "zwei"}).status, 2);
+  // An offset may carry a plus sign, but only one sign.
+  EXPECT_EQ(sandbox.Run({"transpose", "Am7", "+2"}).out, "Hm7\n");
+  for (const char* offset : {"+", "+-1", "2 ", ""}) {
+    EXPECT_EQ(sandbox.Run({"transpose", "C", offset}).status, 2) << offset;
+  }
 }
 
 TEST(ToolExpandInline, PrintsTheChordLineAndTheTextLine) {

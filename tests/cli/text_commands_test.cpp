@@ -12,6 +12,7 @@ TEST(ToolTimestamp, FormatsTheValueAsUtc) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "05.03.2018-09:05\n");
   EXPECT_EQ(sandbox.Run({"timestamp", "0"}).out.size(), 17u);  // now
+  EXPECT_EQ(sandbox.Run({"timestamp", "+1520240700"}).out, run.out);
   EXPECT_EQ(sandbox.Run({"timestamp", "12x"}).status, 2);
   EXPECT_EQ(sandbox.Run({"timestamp"}).status, 2);
 }
