@@ -53,7 +53,6 @@ class CollectionEditor : public QDialog {
   QToolButton* EditButton() const { return edit_; }
   QToolButton* DeleteButton() const { return delete_; }
   QPushButton* OkButton() const { return ok_; }
-  const std::vector<std::string>& Records() const { return records_; }
 
   // The three buttons.
   void NewCollectionEntry();

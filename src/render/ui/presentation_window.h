@@ -39,7 +39,6 @@ class PresentationWindow : public QWidget {
   PageView* MainFrame() const { return main_; }
   PageView* FooterFrame() const { return footer_; }
   PageView* MediaLayer() const { return media_; }
-  QWidget* SongLayer() const { return songLayer_; }
 
   // Covers the monitor rect (screen given when known); an empty rect hides the window.
   void Place(const QRect& monitor, QScreen* screen);
