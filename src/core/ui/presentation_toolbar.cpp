@@ -38,6 +38,23 @@ PresentationToolbar::PresentationToolbar(AppState& state, QWidget* parent) : QTo
   }
   addSeparator();
 
+  AddLiveControls();
+  addSeparator();
+  AddCommand(AppIcon(IconId::SendToBeamer), Tr("Gewähltes Lied an Beamer senden", state_),
+             PresentationCommand::SendToBeamer);
+  addSeparator();
+
+  AddSlideControls();
+  addSeparator();
+
+  AddCommand(AppIcon(IconId::News), Tr("Psalmoraaktuell", state_), PresentationCommand::News);
+  AddCommand(AppIcon(IconId::WebSearch), Tr("Lieder im Web suchen", state_), PresentationCommand::WebSearch);
+  AddCommand(AppIcon(IconId::SongSelect), Tr("SongSelect von CCLI", state_), PresentationCommand::SongSelect);
+}
+
+// The beamer's live controls, each with its function key; the keys work wherever the main window has
+// the focus.
+void PresentationToolbar::AddLiveControls() {
   struct LiveControl {
     IconId icon;
     QString tooltip;
@@ -63,11 +80,10 @@ PresentationToolbar::PresentationToolbar(AppState& state, QWidget* parent) : QTo
     action->setShortcut(QKeySequence(control.key));
     action->setShortcutContext(Qt::WindowShortcut);
   }
-  addSeparator();
-  AddCommand(AppIcon(IconId::SendToBeamer), Tr("Gewähltes Lied an Beamer senden", state_),
-             PresentationCommand::SendToBeamer);
-  addSeparator();
+}
 
+// "Folien verwenden" and the nine slide buttons, disabled until a song with slides is shown.
+void PresentationToolbar::AddSlideControls() {
   useSlides_ = new QCheckBox(Tr("Folien verwenden", state_), this);
   useSlides_->setChecked(state_.settings.folie > 0);
   connect(useSlides_, &QCheckBox::toggled, this, [this](bool on) { emit useSlidesToggled(on); });
@@ -79,11 +95,6 @@ PresentationToolbar::PresentationToolbar(AppState& state, QWidget* parent) : QTo
     connect(button, &QAction::triggered, this, [this, slide] { emit slideChosen(slide); });
     slides_[static_cast<std::size_t>(slide - 1)] = button;
   }
-  addSeparator();
-
-  AddCommand(AppIcon(IconId::News), Tr("Psalmoraaktuell", state_), PresentationCommand::News);
-  AddCommand(AppIcon(IconId::WebSearch), Tr("Lieder im Web suchen", state_), PresentationCommand::WebSearch);
-  AddCommand(AppIcon(IconId::SongSelect), Tr("SongSelect von CCLI", state_), PresentationCommand::SongSelect);
 }
 
 QAction* PresentationToolbar::AddCommand(const QIcon& icon, const QString& tooltip, PresentationCommand command) {

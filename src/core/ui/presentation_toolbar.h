@@ -48,6 +48,8 @@ class PresentationToolbar : public QToolBar {
   void useSlidesToggled(bool on);
 
  private:
+  void AddLiveControls();
+  void AddSlideControls();
   QAction* AddCommand(const QIcon& icon, const QString& tooltip, PresentationCommand command);
 
   AppState& state_;
