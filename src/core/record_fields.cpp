@@ -44,6 +44,10 @@ int CountOf(std::string_view text, char separator) {
   return static_cast<int>(std::count(text.begin(), text.end(), separator));
 }
 
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 long long LeadingNumber(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;

@@ -27,6 +27,9 @@ std::string JoinAt(const std::vector<std::string>& pieces, char separator);
 // Number of separator characters in text.
 int CountOf(std::string_view text, char separator);
 
+// True when text is one or more decimal digits and nothing else (no sign, no blanks).
+bool AllDigits(std::string_view text);
+
 // The leading-number parse of the stored files: optional blanks, an optional sign, then digits; text
 // that does not start with a number gives 0. Values beyond the range of long long are clamped.
 long long LeadingNumber(std::string_view text);

@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::string_view kLayoutExtension = ".lay";
 
-bool AllDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // Numeric keys in numeric order first ("2" before "10"), then the rest by bytes.
 bool KeyLess(const LayoutEntry& a, const LayoutEntry& b) {
   const bool aNumber = AllDigits(a.key);

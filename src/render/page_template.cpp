@@ -17,7 +17,7 @@ void WritePlaceholder(std::string_view piece, std::string_view record, int count
   } else if (name == "count") {
     out += std::to_string(count);
     out += "\r\n";
-  } else if (!name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+  } else if (AllDigits(name)) {
     // Field 0 does not exist; it must not fall back to the id.
     const long long field = LeadingNumber(name);
     // Song fields are plain text, as the song lists show them.

@@ -43,8 +43,8 @@ std::string_view SongIdOfRecord(std::string_view record) {
 }
 
 bool IsValidSongId(std::string_view id) {
-  return !id.empty() && id.size() <= 18 &&
-         std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
+  // 18 digits always fit a long long, so every valid id has a number.
+  return id.size() <= 18 && AllDigits(id);
 }
 
 long long ParseIdCounter(std::string_view content) {

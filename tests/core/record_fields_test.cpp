@@ -32,6 +32,12 @@ TEST(RecordFields, JoinAtUndoesSplitAtEvenWithEmptyPieces) {
   EXPECT_EQ(JoinAt({"", "x"}, '|'), "|x");
 }
 
+TEST(RecordFields, AllDigitsAcceptsOnlyPlainDigits) {
+  EXPECT_TRUE(AllDigits("0"));
+  EXPECT_TRUE(AllDigits("0123456789"));
+  for (const char* text : {"", "+1", "-1", " 1", "1 ", "1a", "\xB9"}) EXPECT_FALSE(AllDigits(text)) << text;
+}
+
 TEST(RecordFields, LeadingNumberParse) {
   EXPECT_EQ(LeadingNumber("312"), 312);
   EXPECT_EQ(LeadingNumber("  42abc"), 42);
