@@ -41,12 +41,6 @@ SongLineKind ClassifySongLine(std::string_view line) {
   return SongLineKind::kText;
 }
 
-std::optional<std::filesystem::path> SongTextPath(const std::filesystem::path& dataFolder, std::string_view id) {
-  // Only decimal ids name song files, so no record can point the renderer outside the data folder.
-  if (!IsValidSongId(id)) return std::nullopt;
-  return dataFolder / (std::string(id) + ".dat");
-}
-
 SongLines SongLinesFromText(std::string_view text, bool inlineForm) {
   SongLines lines;
   for (std::string& line : SplitLines(text)) {
@@ -61,9 +55,9 @@ SongLines SongLinesFromText(std::string_view text, bool inlineForm) {
 }
 
 SongLines LoadSongLines(const std::filesystem::path& dataFolder, std::string_view id, bool inlineForm) {
-  const std::optional<std::filesystem::path> path = SongTextPath(dataFolder, id);
-  if (!path) return {};
-  const std::optional<std::string> text = ReadWholeFile(*path);
+  const std::filesystem::path path = SongTextFile(dataFolder, id);
+  if (path.empty()) return {};
+  const std::optional<std::string> text = ReadWholeFile(path);
   if (!text) return {};
   return SongLinesFromText(*text, inlineForm);
 }

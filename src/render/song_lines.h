@@ -29,9 +29,6 @@ struct SongLines {
   std::vector<std::string> all;
 };
 
-// The text file of a song in the data folder ("17.dat"), or nothing for an id that is not a decimal number.
-std::optional<std::filesystem::path> SongTextPath(const std::filesystem::path& dataFolder, std::string_view id);
-
 // Reads the song's text file into both lists; with inlineForm each line is expanded first. An empty id or
 // a file that cannot be read gives empty lists.
 SongLines LoadSongLines(const std::filesystem::path& dataFolder, std::string_view id, bool inlineForm);

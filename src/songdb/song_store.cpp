@@ -47,6 +47,11 @@ bool IsValidSongId(std::string_view id) {
   return id.size() <= 18 && AllDigits(id);
 }
 
+std::filesystem::path SongTextFile(const std::filesystem::path& dataFolder, std::string_view id) {
+  if (!IsValidSongId(id)) return {};
+  return dataFolder / (std::string(id) + ".dat");
+}
+
 long long ParseIdCounter(std::string_view content) {
   const std::size_t end = content.find_first_of("\r\n");
   const long long value = LeadingNumber(content.substr(0, end));
@@ -119,8 +124,7 @@ std::string SongStore::NextSongId() {
 }
 
 std::filesystem::path SongStore::SongTextPath(std::string_view id) const {
-  if (!IsValidSongId(id)) return {};
-  return files_.folder / (std::string(id) + ".dat");
+  return SongTextFile(files_.folder, id);
 }
 
 std::optional<std::string> SongStore::ReadSongText(std::string_view id) const {

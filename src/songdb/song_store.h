@@ -26,6 +26,10 @@ std::string_view SongIdOfRecord(std::string_view record);
 // True when id is a decimal whole number: only such ids name song text files.
 bool IsValidSongId(std::string_view id);
 
+// "<dataFolder>/<id>.dat"; empty for an id that is not a decimal number. Only such ids name song text
+// files, so no record can point a reader or a writer outside the data folder.
+std::filesystem::path SongTextFile(const std::filesystem::path& dataFolder, std::string_view id);
+
 // The leading-number counter parse of an "id.dat" content; a missing, negative or non-numeric line gives 0.
 long long ParseIdCounter(std::string_view content);
 

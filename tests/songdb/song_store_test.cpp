@@ -248,6 +248,9 @@ TEST_F(SongStoreTest, SongTextOfAnIdThatIsNotANumberIsNeverTouched) {
   EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\tx\t\r\n");
   EXPECT_EQ(store.ReadSongText("lieder"), std::nullopt);
   EXPECT_TRUE(store.SongTextPath("id").empty());
+  // The renderer reads by folder and id without a store: the same rule.
+  EXPECT_EQ(SongTextFile(dir_.path(), "17"), store.SongTextPath("17"));
+  EXPECT_TRUE(SongTextFile(dir_.path(), "../1").empty());
 }
 
 TEST_F(SongStoreTest, TextObserverHearsEveryWriteAndRemoval) {
