@@ -172,6 +172,18 @@ TEST_F(TrashTest, ATextFileThatCannotGoStaysButItsRecordGoes) {
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / "1.dat"));
 }
 
+TEST_F(TrashTest, ATextFileAnActiveSongStillNamesIsNotPurged) {
+  // An old record in the trash whose id an active song has (a restore of an older copy, a reused id).
+  WriteFileBytes(dir_ / "lieder.dat", kMarker + "\t1\ts\tAlt\t\r\n" + Song("1", "Eins") + "\r\n");
+  store_.LoadSongList();
+  const PurgeResult result = EmptyTrash(store_);
+  EXPECT_TRUE(result.saved);
+  EXPECT_EQ(result.purgedIds, (std::vector<std::string>{"1"}));
+  EXPECT_TRUE(result.keptTextIds.empty());
+  EXPECT_EQ(store_.SongList(), (std::vector<std::string>{Song("1", "Eins")}));
+  EXPECT_EQ(ReadFileBytes(dir_ / "1.dat"), "Text\r\n");
+}
+
 TEST_F(TrashTest, TextFilesStayWhenTheSongListCannotBeSaved) {
   Delete("1");
   // A folder in the file's place makes the save fail, as a full disk would.
