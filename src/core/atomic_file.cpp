@@ -49,7 +49,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   return content;
 }
 
-WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, FileSync sync) {
   const std::filesystem::path folder = path.parent_path();
   std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
@@ -63,7 +63,7 @@ WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_v
     return WriteResult::Failure(Describe(what, path, errorNumber));
   };
   if (!WriteAll(fd, bytes)) return fail("cannot write");
-  if (::fsync(fd) != 0) return fail("cannot sync");
+  if (sync == FileSync::kToDisk && ::fsync(fd) != 0) return fail("cannot sync");
   // mkstemp creates the file 0600; store files are ordinary user files.
   ::fchmod(fd, 0644);
   if (::close(fd) != 0) {
@@ -76,7 +76,7 @@ WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_v
     ::unlink(temporary.c_str());
     return WriteResult::Failure(Describe("cannot replace", path, errorNumber));
   }
-  SyncFolder(folder);
+  if (sync == FileSync::kToDisk) SyncFolder(folder);
   return WriteResult::Success();
 }
 

@@ -21,9 +21,15 @@ struct WriteResult {
 // The whole file, or nothing when it cannot be opened (missing, unreadable, a folder).
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
-// Writes bytes to a temporary file in the same folder, flushes and syncs it, then renames it over
-// path. A crash or a full disk leaves either the old file or the new one, never a truncated one.
-WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// Whether a replacing write waits for the disk. Store files do, so a crash never loses a saved change;
+// generated pages need not, as they are written again at every rendering and a sync per song click
+// would cost far more than the page itself.
+enum class FileSync { kToDisk, kNone };
+
+// Writes bytes to a temporary file in the same folder, flushes it (and with kToDisk syncs it and the
+// folder), then renames it over path. A failure or a full disk leaves the old file, never a truncated one.
+WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                                FileSync sync = FileSync::kToDisk);
 
 // WriteFileAtomically for the stores that stay silent towards the user: a failure goes to stderr.
 bool WriteStoreFile(const std::filesystem::path& path, std::string_view bytes);

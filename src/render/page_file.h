@@ -9,8 +9,7 @@
 namespace psalmora {
 
 // Replaces path by a temporary file renamed over it, so a web view never reads half a page. Unlike the
-// store files the pages are rebuilt at every rendering, so they are not synced to disk: a sync per song
-// click would cost far more than the page itself (and much more on a spinning disk).
+// store files the pages are rebuilt at every rendering, so they are not synced to disk (FileSync::kNone).
 WriteResult WritePageFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace psalmora
