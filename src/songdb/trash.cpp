@@ -1,6 +1,7 @@
 #include "songdb/trash.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "collections/collection_file.h"
@@ -17,20 +18,69 @@ constexpr int kDeletedIdField = song_field::kId + 1;
 constexpr int kDeletedTitleField = song_field::kTitle + 1;
 constexpr int kDeletedGlobalIdField = song_field::kGlobalId + 1;
 
-// Takes the song out of every collection of one file; the file is written only when it changed, so a
-// missing file is not created and an untouched one keeps its bytes.
-void RemoveFromCollectionFile(const std::filesystem::path& file, const std::string& id, const ChangeStamp& stamp) {
-  std::vector<std::string> records = LoadCollectionFile(file);
-  const std::string needle = "|" + id + "|";
-  const std::vector<std::string> collected{id};
-  bool changed = false;
-  for (std::size_t position = 0; position < records.size(); ++position) {
-    const std::string ids = std::string(RecordField(records[position], collection_field::kSongIds)) + "|";
-    if (ids.find(needle) == std::string::npos) continue;
-    RemoveSongsFromCollection(records, position, collected, stamp);
-    changed = true;
+// The selections and groups of one run of deletions: each file is read once, loses every deleted song
+// in memory, and is written once at the end, only when it changed, so a missing file is not created
+// and an untouched one keeps its bytes.
+class CollectionCleanup {
+ public:
+  explicit CollectionCleanup(const DataFiles& files) {
+    files_[0].path = files.auswahl;
+    files_[1].path = files.gruppierung;
   }
-  if (changed) SaveCollectionFile(file, records);
+
+  void RemoveSong(const std::string& id, const ChangeStamp& stamp) {
+    const std::string needle = "|" + id + "|";
+    const std::vector<std::string> collected{id};
+    for (File& file : files_) {
+      if (!file.loaded) {
+        file.records = LoadCollectionFile(file.path);
+        file.loaded = true;
+      }
+      for (std::size_t position = 0; position < file.records.size(); ++position) {
+        const std::string ids = std::string(RecordField(file.records[position], collection_field::kSongIds)) + "|";
+        if (ids.find(needle) == std::string::npos) continue;
+        RemoveSongsFromCollection(file.records, position, collected, stamp);
+        file.changed = true;
+      }
+    }
+  }
+
+  void Save() {
+    for (File& file : files_) {
+      if (file.changed) SaveCollectionFile(file.path, file.records);
+      file.changed = false;
+    }
+  }
+
+ private:
+  struct File {
+    std::filesystem::path path;
+    std::vector<std::string> records;
+    bool loaded = false;
+    bool changed = false;
+  };
+  std::array<File, 2> files_;
+};
+
+// DeleteSong on a clean-up shared by the whole run.
+std::vector<std::string> MarkSongsDeleted(TrashContext& context, std::string_view key, SongKey keyKind,
+                                          CollectionCleanup& collections) {
+  std::vector<std::string> deleted;
+  // An empty global id would otherwise match every song that was never shared.
+  if (key.empty()) return deleted;
+  const int keyField = keyKind == SongKey::LocalId ? song_field::kId : song_field::kGlobalId;
+  SongStore& store = context.store;
+  for (std::size_t position = 0; position < store.SongList().size(); ++position) {
+    const std::string record = store.SongList()[position];
+    if (IsDeletedRecord(record) || RecordField(record, keyField) != key) continue;
+    const std::string id(RecordField(record, song_field::kId));
+    const std::string globalId(RecordField(record, song_field::kGlobalId));
+    store.SetSongAt(position, std::string(kDeletedMarker) + "\t" + record);
+    deleted.push_back(id);
+    collections.RemoveSong(id, context.stamp);
+    if (keyKind == SongKey::LocalId && !globalId.empty()) RememberDeletedSong(context.settings, globalId);
+  }
+  return deleted;
 }
 
 std::string RestoredRecord(std::string_view deletedRecord) {
@@ -44,22 +94,9 @@ std::string RestoredRecord(std::string_view deletedRecord) {
 }  // namespace
 
 std::vector<std::string> DeleteSong(TrashContext& context, std::string_view key, SongKey keyKind) {
-  std::vector<std::string> deleted;
-  // An empty global id would otherwise match every song that was never shared.
-  if (key.empty()) return deleted;
-  const int keyField = keyKind == SongKey::LocalId ? song_field::kId : song_field::kGlobalId;
-  SongStore& store = context.store;
-  for (std::size_t position = 0; position < store.SongList().size(); ++position) {
-    const std::string record = store.SongList()[position];
-    if (IsDeletedRecord(record) || RecordField(record, keyField) != key) continue;
-    const std::string id(RecordField(record, song_field::kId));
-    const std::string globalId(RecordField(record, song_field::kGlobalId));
-    store.SetSongAt(position, std::string(kDeletedMarker) + "\t" + record);
-    deleted.push_back(id);
-    RemoveFromCollectionFile(store.Files().auswahl, id, context.stamp);
-    RemoveFromCollectionFile(store.Files().gruppierung, id, context.stamp);
-    if (keyKind == SongKey::LocalId && !globalId.empty()) RememberDeletedSong(context.settings, globalId);
-  }
+  CollectionCleanup collections(context.store.Files());
+  std::vector<std::string> deleted = MarkSongsDeleted(context, key, keyKind, collections);
+  collections.Save();
   return deleted;
 }
 
@@ -73,14 +110,16 @@ DeleteSongsResult DeleteSongs(TrashContext& context, const std::vector<std::stri
     if (progress) progress({done, total, percent, std::to_string(done) + "/" + std::to_string(total)});
   };
   report(0, 1);
+  CollectionCleanup collections(context.store.Files());
   int done = 0;
   for (const std::string& song : collected) {
-    for (std::string& id : DeleteSong(context, RecordField(song, song_field::kId), SongKey::LocalId)) {
+    for (std::string& id : MarkSongsDeleted(context, RecordField(song, song_field::kId), SongKey::LocalId, collections)) {
       result.deletedIds.push_back(std::move(id));
     }
     ++done;
     report(done, step * done);
   }
+  collections.Save();
   result.saved = context.store.SaveSongList();
   return result;
 }
