@@ -116,6 +116,8 @@ TEST_F(TrashTest, DeletingByGlobalIdIsNotReportedBack) {
 }
 
 TEST_F(TrashTest, DeletingTwoSongsReportsProgressAndSaves) {
+  WriteFileBytes(dir_ / "auswahl.dat", "Sonntag\t|2|1|4\r\nLeer\t|1\r\n");
+  WriteFileBytes(dir_ / "gruppierung.dat", "Lob\t7|4|2\r\n");
   std::vector<DeleteProgress> steps;
   TrashContext context = Context();
   const DeleteSongsResult result = DeleteSongs(context, {Song("2", "Zwei", "g-2"), Song("4", "Vier")},
@@ -130,6 +132,9 @@ TEST_F(TrashTest, DeletingTwoSongsReportsProgressAndSaves) {
   EXPECT_EQ(steps[2].text, "2/2");
   EXPECT_EQ(steps[2].percent, 100);
   EXPECT_EQ(SavedLines()[3], kMarker + "\t4\tstamp\tVier\tD A");
+  // Both songs left the selection and the group they shared; the untouched selection kept its bytes.
+  EXPECT_EQ(ReadFileBytes(dir_ / "auswahl.dat"), "Sonntag\t|1\t\t\t\t\t1700000000\tu9\t\r\nLeer\t|1\r\n");
+  EXPECT_EQ(ReadFileBytes(dir_ / "gruppierung.dat"), "Lob\t7\t\t\t\t\t1700000000\tu9\t\r\n");
 }
 
 TEST_F(TrashTest, RestoringThreeRowsGivesBackTheRecordsWithoutGlobalId) {
