@@ -19,6 +19,10 @@ foreach(subsystem IN LISTS PSALMORA_CORE_SUBSYSTEMS)
                                          "${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/ui/*.h")
   list(APPEND psalmora_ui_sources ${ui_sources})
 endforeach()
+# The application shell: every file of app/ but the program's main().
+file(GLOB shell_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/app/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/app/*.h")
+list(REMOVE_ITEM shell_sources "${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp")
+list(APPEND psalmora_ui_sources ${shell_sources})
 # Every resource file under data/resources/ is built in; InitUiResources() (core/ui) registers them.
 file(GLOB psalmora_ui_resources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/data/resources/*.qrc")
 add_library(psalmora_ui STATIC ${psalmora_ui_sources} ${psalmora_ui_resources})

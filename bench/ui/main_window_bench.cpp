@@ -8,9 +8,9 @@
 #include <memory>
 #include <random>
 
+#include "app/main_window.h"
 #include "core/language.h"
 #include "core/ui/app_state.h"
-#include "core/ui/main_window.h"
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_rows.h"
 #include "support/data_folder_generator.h"

@@ -13,9 +13,10 @@
 #include <random>
 #include <vector>
 
+#include "app/controller_wiring.h"
+#include "app/main_window.h"
 #include "core/language.h"
 #include "core/ui/app_state.h"
-#include "core/ui/main_window.h"
 #include "core/ui/messages.h"
 #include "platform/page_view.h"
 #include "render/ui/presentation_controller.h"
@@ -73,6 +74,7 @@ void BM_SendSongToBeamerUntilLoaded(benchmark::State& run) {
   MainWindow window(*state);
   new PreviewController(*state, window);
   auto* presentation = new PresentationController(*state, window, messages);
+  ConnectControllers(window);
   window.resize(1280, 900);
   window.show();
   presentation->OpenPresentation(1);

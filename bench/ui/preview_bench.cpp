@@ -14,9 +14,10 @@
 #include <random>
 #include <vector>
 
+#include "app/controller_wiring.h"
+#include "app/main_window.h"
 #include "core/language.h"
 #include "core/ui/app_state.h"
-#include "core/ui/main_window.h"
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/song_list_widget.h"
 #include "support/data_folder_generator.h"
@@ -66,6 +67,7 @@ void BM_SelectSongUntilPreviewLoaded(benchmark::State& run) {
   AppState& state = SharedState();
   MainWindow window(state);
   auto* preview = new PreviewController(state, window);
+  ConnectControllers(window);
   window.resize(1400, 900);
   window.show();
   SongListWidget* list = window.GroupSongList();

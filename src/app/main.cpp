@@ -7,8 +7,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "app/application.h"
 #include "core/data_folder.h"
-#include "core/ui/application.h"
 #include "core/ui/messages.h"
 #include "core/ui/ui_resources.h"
 #include "platform/quit_signals.h"

@@ -10,12 +10,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/controller_wiring.h"
+#include "app/left_column.h"
+#include "app/main_window.h"
+#include "app/selection_column.h"
+#include "app/song_context_menu.h"
 #include "collections/ui/collection_controller.h"
 #include "collections/ui/collection_editor.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_window.h"
-#include "core/ui/selection_column.h"
-#include "core/ui/song_context_menu.h"
 #include "song_folder_fixture.h"
 
 namespace psalmora {
@@ -64,6 +65,7 @@ class CollectionEditorTest : public QObject {
     uitest::RecordingMessages messages;
     MainWindow window(f.state);
     new CollectionController(f.state, window, messages);
+    ConnectControllers(window);
     window.show();
 
     bool ran = false;
@@ -120,6 +122,7 @@ class CollectionEditorTest : public QObject {
     uitest::RecordingMessages messages;
     MainWindow window(f.state);
     new CollectionController(f.state, window, messages);
+    ConnectControllers(window);
     window.show();
 
     bool ran = false;

@@ -8,12 +8,14 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "app/controller_wiring.h"
+#include "app/left_column.h"
+#include "app/main_window.h"
+#include "app/song_context_menu.h"
 #include "collections/ui/collection_controller.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_window.h"
-#include "core/ui/song_context_menu.h"
 #include "song_folder_fixture.h"
 #include "songdb/ui/search_controller.h"
+#include "songdb/ui/search_page.h"
 
 namespace psalmora {
 namespace {
@@ -31,6 +33,7 @@ struct Window {
   Window() {
     new CollectionController(folder.state, window, messages);
     new SearchController(folder.state, window);
+    ConnectControllers(window);
   }
   QAction* Toolbar(SongToolbarCommand command) const { return window.Left()->SongToolbarAction(command); }
   QByteArray SelectionLine(int position) const { return FileLines(folder.File("auswahl.dat")).value(position); }
@@ -74,7 +77,7 @@ class CollectionsTest : public QObject {
     Window w;
     w.window.SelectionChooser()->setCurrentIndex(1);
     QCOMPARE(w.window.SelectionSongList()->RowCount(), 0);
-    w.window.Left()->SearchField()->setText(QStringLiteral("e"));
+    w.window.Search()->SearchField()->setText(QStringLiteral("e"));
     SearchController::Of(w.window)->RunSearch();
     SelectIds(w.window.SearchHitList(), {"9", "6"});
     SelectIds(w.window.GroupSongList(), {"1"});
@@ -99,7 +102,7 @@ class CollectionsTest : public QObject {
     QVERIFY(w.SelectionLine(0).startsWith("Sonntag\t|1|2|3|6\t"));
 
     w.window.Left()->Pages()->setCurrentIndex(LeftColumn::kSearchPage);
-    w.window.Left()->SearchField()->setText(QStringLiteral("neun"));
+    w.window.Search()->SearchField()->setText(QStringLiteral("neun"));
     SearchController::Of(w.window)->RunSearch();
     SongListWidget* hits = w.window.SearchHitList();
     SelectIds(hits, {"9"});

@@ -5,13 +5,13 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/editor_windows.h"
+#include "app/main_menu_bar.h"
+#include "app/main_window.h"
+#include "app/song_context_menu.h"
 #include "core/language.h"
 #include "core/ui/app_state.h"
-#include "core/ui/editor_windows.h"
 #include "core/ui/help_viewer.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_window.h"
-#include "core/ui/song_context_menu.h"
 #include "platform/page_view.h"
 #include "render/ui/layout_window.h"
 #include "songdb/ui/song_editor.h"

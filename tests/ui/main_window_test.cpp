@@ -15,17 +15,18 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/left_column.h"
+#include "app/main_menu_bar.h"
+#include "app/main_status_bar.h"
+#include "app/main_window.h"
+#include "app/song_context_menu.h"
 #include "core/language.h"
 #include "core/settings.h"
 #include "core/ui/app_state.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_status_bar.h"
-#include "core/ui/main_window.h"
-#include "core/ui/media_pages.h"
-#include "core/ui/presentation_toolbar.h"
-#include "core/ui/preview_pane.h"
-#include "core/ui/song_context_menu.h"
+#include "media/ui/media_pages.h"
+#include "render/ui/presentation_toolbar.h"
+#include "render/ui/preview_pane.h"
+#include "songdb/ui/search_page.h"
 #include "songdb/ui/song_list_widget.h"
 #include "ui_test_support.h"
 
@@ -324,7 +325,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(help.count(), 1);
 
     // A text field still takes the digits.
-    QLineEdit* search = window.Left()->SearchField();
+    QLineEdit* search = window.Search()->SearchField();
     window.Left()->Pages()->setCurrentIndex(LeftColumn::kSearchPage);
     search->setFocus();
     QTest::keyClick(search, Qt::Key_5);
@@ -402,8 +403,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.Status()->Progress()->minimum(), 0);
     QCOMPARE(window.Status()->Progress()->maximum(), 100);
     QCOMPARE(window.Left()->Pages()->count(), 5);
-    QCOMPARE(window.Left()->SearchScope()->currentText(), QString("Titel"));
-    QCOMPARE(window.Left()->SearchScope()->itemText(window.Left()->SearchScope()->count() - 1), QString("Liedtext"));
+    QCOMPARE(window.Search()->SearchScope()->currentText(), QString("Titel"));
+    QCOMPARE(window.Search()->SearchScope()->itemText(window.Search()->SearchScope()->count() - 1),
+             QString("Liedtext"));
     QCOMPARE(window.LeftColumnWidth(), 300);  // not shown yet: the stored widths
     QCOMPARE(window.MiddleColumnWidth(), 220);
 

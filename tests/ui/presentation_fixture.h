@@ -17,25 +17,26 @@
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <filesystem>
+#include "app/application.h"
+#include "app/controller_wiring.h"
+#include "app/left_column.h"
+#include "app/main_menu_bar.h"
+#include "app/main_status_bar.h"
+#include "app/main_window.h"
+#include "bible/ui/bible_page.h"
 #include "core/language.h"
 #include "core/settings.h"
 #include "core/ui/app_state.h"
-#include "core/ui/application.h"
-#include "core/ui/bible_page.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_status_bar.h"
-#include "core/ui/main_window.h"
-#include "core/ui/presentation_toolbar.h"
-#include "core/ui/preview_pane.h"
 #include "core/ui/ui_resources.h"
 #include "platform/page_view.h"
 #include "platform/screens.h"
 #include "render/ui/control_window.h"
 #include "render/ui/mouse_over_warning.h"
 #include "render/ui/presentation_controller.h"
+#include "render/ui/presentation_toolbar.h"
 #include "render/ui/presentation_window.h"
 #include "render/ui/preview_controller.h"
+#include "render/ui/preview_pane.h"
 #include "render/ui/song_order_window.h"
 #include "songdb/ui/song_list_widget.h"
 #include "ui_test_support.h"
@@ -91,6 +92,7 @@ struct Fixture {
     PresentationServices services;
     services.statsClock = [this] { return statsNow; };
     presentation = new PresentationController(state, *window, messages, services);
+    ConnectControllers(*window);
     window->resize(1000, 700);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) qWarning("main window not exposed");

@@ -14,17 +14,18 @@
 #include <memory>
 #include <utility>
 
+#include "app/controller_wiring.h"
+#include "app/left_column.h"
+#include "app/main_window.h"
+#include "app/right_column.h"
 #include "collections/collection_file.h"
 #include "core/language.h"
 #include "core/record_fields.h"
 #include "core/text_lines.h"
 #include "core/ui/app_state.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_window.h"
-#include "core/ui/preview_pane.h"
-#include "core/ui/right_column.h"
 #include "platform/page_view.h"
 #include "render/ui/preview_controller.h"
+#include "render/ui/preview_pane.h"
 #include "songdb/ui/song_list_widget.h"
 #include "ui_test_support.h"
 
@@ -97,6 +98,7 @@ struct Window {
   PreviewController* preview;
 
   explicit Window(AppState& state) : window(state), preview(new PreviewController(state, window)) {
+    ConnectControllers(window);
     window.resize(1200, 800);
     window.show();
   }

@@ -6,10 +6,11 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "core/ui/left_column.h"
-#include "core/ui/main_window.h"
+#include "app/left_column.h"
+#include "app/main_window.h"
 #include "song_folder_fixture.h"
 #include "songdb/ui/search_controller.h"
+#include "songdb/ui/search_page.h"
 #include "songdb/ui/song_list_widget.h"
 
 namespace psalmora {
@@ -27,7 +28,7 @@ QStringList Ids(SongListWidget* list) {
   return ids;
 }
 
-int ScopeEntry(LeftColumn* left, const QString& label) {
+int ScopeEntry(SearchPage* left, const QString& label) {
   return left->SearchScope()->findText(label, Qt::MatchExactly);
 }
 
@@ -42,7 +43,7 @@ class SearchPageTest : public QObject {
     MainWindow window(f.state);
     new SearchController(f.state, window);
     window.show();
-    LeftColumn* left = window.Left();
+    SearchPage* left = window.Search();
     QCOMPARE(left->SearchScope()->currentText(), QString("Titel"));
     QCOMPARE(left->SearchStatus()->text(), QString("Suchergebnis:"));
 
@@ -68,7 +69,7 @@ class SearchPageTest : public QObject {
     uitest::SongFolder f;
     MainWindow window(f.state);
     new SearchController(f.state, window);
-    LeftColumn* left = window.Left();
+    SearchPage* left = window.Search();
     // "e" is in every title, "Gelöscht", "Sieben" and "Acht" (in the trash) included.
     left->SearchField()->setText(QStringLiteral("e"));
     QCOMPARE(SearchController::Of(window)->RunSearch(), 5);
@@ -87,7 +88,7 @@ class SearchPageTest : public QObject {
     MainWindow window(f.state);
     new SearchController(f.state, window);
     window.show();
-    LeftColumn* left = window.Left();
+    SearchPage* left = window.Search();
     left->SearchScope()->setCurrentIndex(ScopeEntry(left, "Liedtext"));
     QVERIFY(left->SearchScope()->currentIndex() > 0);
     // The phrase spans a line break; song 5 has it too but is in the trash.
@@ -107,7 +108,7 @@ class SearchPageTest : public QObject {
     uitest::SongFolder f;
     MainWindow window(f.state);
     new SearchController(f.state, window);
-    LeftColumn* left = window.Left();
+    SearchPage* left = window.Search();
     left->SearchScope()->setCurrentIndex(ScopeEntry(left, "globalid"));
     QCOMPARE(left->SearchScope()->currentIndex(), 18);
     left->SearchField()->setText(QStringLiteral("*"));

@@ -14,12 +14,12 @@
 #include <QTextLayout>
 #include <QToolButton>
 
+#include "app/main_window.h"
 #include "core/language.h"
 #include "core/record_fields.h"
 #include "core/ui/app_state.h"
 #include "core/ui/common_dialogs.h"
 #include "core/ui/help_viewer.h"
-#include "core/ui/main_window.h"
 #include "songdb/schema.h"
 #include "songdb/timestamp.h"
 #include "songdb/ui/record_form.h"

@@ -165,7 +165,8 @@ class SongListTest : public QObject {
     list.resize(140, 200);  // narrower than the three columns
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
-    for (int i = 0; i < 20; ++i) list.AddSongRow(Record(std::to_string(i + 1), "", "Ein recht langer Liedtitel"), false);
+    for (int i = 0; i < 20; ++i)
+      list.AddSongRow(Record(std::to_string(i + 1), "", "Ein recht langer Liedtitel"), false);
     list.setCurrentIndex(list.Model().index(12, 2));  // a cell of the date column, out of sight
     QCOMPARE(list.horizontalScrollBar()->value(), 0);
     QVERIFY(list.verticalScrollBar()->value() > 0);  // rows still come into view

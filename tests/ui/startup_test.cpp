@@ -9,13 +9,13 @@
 #include <QTest>
 #include <csignal>
 
+#include "app/application.h"
+#include "app/main_menu_bar.h"
+#include "app/main_window.h"
 #include "core/ini_file.h"
 #include "core/registry_store.h"
 #include "core/settings.h"
-#include "core/ui/application.h"
 #include "core/ui/language_dialog.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_window.h"
 #include "core/ui/settings_dialog.h"
 #include "core/ui/ui_resources.h"
 #include "platform/quit_signals.h"

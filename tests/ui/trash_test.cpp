@@ -13,13 +13,15 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "core/ui/left_column.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_status_bar.h"
-#include "core/ui/main_window.h"
-#include "core/ui/song_context_menu.h"
+#include "app/controller_wiring.h"
+#include "app/left_column.h"
+#include "app/main_menu_bar.h"
+#include "app/main_status_bar.h"
+#include "app/main_window.h"
+#include "app/song_context_menu.h"
 #include "song_folder_fixture.h"
 #include "songdb/ui/search_controller.h"
+#include "songdb/ui/search_page.h"
 #include "songdb/ui/trash_controller.h"
 #include "songdb/ui/trash_window.h"
 
@@ -38,6 +40,7 @@ struct Window {
   Window() {
     new TrashController(folder.state, window, messages);
     new SearchController(folder.state, window);
+    ConnectControllers(window);
   }
   QList<QByteArray> Songs() const { return FileLines(folder.File("lieder.dat")); }
   bool HasLineStarting(const QByteArray& start) const {
@@ -64,7 +67,7 @@ class TrashTest : public QObject {
   void deletingTwoSongsShowsTheProgressAndClearsEveryList() {
     Window w;
     w.window.show();
-    w.window.Left()->SearchField()->setText(QStringLiteral("e"));
+    w.window.Search()->SearchField()->setText(QStringLiteral("e"));
     SearchController::Of(w.window)->RunSearch();
     QVERIFY(RowIds(w.window.SearchHitList()).contains("2"));
     w.window.SetCurrentSongList(SongListId::Selection);

@@ -2,47 +2,25 @@
 // whole file and refills what shows it: choosers and lists address records by position only.
 #include "collections/ui/collection_controller.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QItemSelection>
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
-#include <QTabWidget>
-#include <QToolButton>
 #include <unordered_map>
 
 #include "collections/collection_file.h"
 #include "collections/ui/collection_editor.h"
 #include "core/ui/app_state.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_window.h"
-#include "core/ui/selection_column.h"
-#include "core/ui/song_context_menu.h"
 #include "core/ui/ui_text.h"
 #include "core/ui/user_message_box.h"
 #include "songdb/ui/song_list_widget.h"
+#include "songdb/ui/song_lists_host.h"
 
 namespace psalmora {
 
-CollectionController::CollectionController(AppState& state, MainWindow& window, Messages& messages)
-    : QObject(&window), state_(state), window_(window), messages_(messages) {
+CollectionController::CollectionController(AppState& state, SongListsHost& window, Messages& messages)
+    : QObject(window.HostWindow()), state_(state), window_(window), messages_(messages) {
   setObjectName(QStringLiteral("collectionController"));
-  connect(window_.Left(), &LeftColumn::songToolbarCommand, this, [this](SongToolbarCommand command) {
-    switch (command) {
-      case SongToolbarCommand::AddToSelection:
-        AddToSelection();
-        break;
-      case SongToolbarCommand::MoveUp:
-        MoveInSelection(MoveDirection::Up);
-        break;
-      case SongToolbarCommand::MoveDown:
-        MoveInSelection(MoveDirection::Down);
-        break;
-      case SongToolbarCommand::RemoveFromSelection:
-        RemoveFromSelection();
-        break;
-    }
-  });
   connect(window_.GroupSongList(), &SongListWidget::spacePressed, this, [this] {
     window_.SetCurrentSongList(SongListId::Group);
     AddToSelection();
@@ -52,17 +30,9 @@ CollectionController::CollectionController(AppState& state, MainWindow& window, 
     AddToSelection();
   });
   connect(window_.SelectionSongList(), &SongListWidget::spacePressed, this, &CollectionController::RemoveFromSelection);
-  connect(window_.ContextMenu(), &SongContextMenu::addToGroupTriggered, this, &CollectionController::AddToGroup);
-  connect(window_.ContextMenu(), &SongContextMenu::commandTriggered, this, [this](SongMenuCommand command) {
-    if (command == SongMenuCommand::RemoveFromGroup) RemoveFromCurrentGroup();
-  });
-  connect(window_.Middle()->EditSelectionsButton(), &QToolButton::clicked, this,
-          [this] { EditCollections(CollectionKind::Selection); });
-  connect(window_.Left()->EditGroupsButton(), &QToolButton::clicked, this,
-          [this] { EditCollections(CollectionKind::Group); });
 }
 
-CollectionController* CollectionController::Of(const MainWindow& window) {
+CollectionController* CollectionController::Of(const QObject& window) {
   return window.findChild<CollectionController*>(QStringLiteral("collectionController"), Qt::FindDirectChildrenOnly);
 }
 
@@ -80,7 +50,7 @@ ChangeStamp CollectionController::Stamp() const {
 
 void CollectionController::ReportAlreadyPresent(const std::vector<std::string>& titles) {
   for (const std::string& title : titles) {
-    ShowUserMessage(messages_, &window_, AlreadySelectedMessage(title, state_.language));
+    ShowUserMessage(messages_, window_.HostWindow(), AlreadySelectedMessage(title, state_.language));
     if (SongListWidget* list = window_.CurrentSongListWidget()) list->setFocus();
   }
 }
@@ -88,9 +58,8 @@ void CollectionController::ReportAlreadyPresent(const std::vector<std::string>& 
 void CollectionController::AddToSelection() {
   const std::filesystem::path& file = state_.dataFiles.auswahl;
   std::vector<std::string> records = LoadCollectionFile(file);
-  const int page = window_.Left()->Pages()->currentIndex();
-  if (page == LeftColumn::kGroupsPage) window_.SetCurrentSongList(SongListId::Group);
-  if (page == LeftColumn::kSearchPage) window_.SetCurrentSongList(SongListId::SearchHits);
+  const SongListId shownPage = window_.ShownPageList();
+  if (shownPage != SongListId::None) window_.SetCurrentSongList(shownPage);
   const std::vector<std::string> collected = CollectedSongs();
   const int position = window_.SelectionChooser()->currentIndex();
   if (collected.empty() || position < 0) return;
@@ -182,7 +151,7 @@ void CollectionController::RemoveFromCurrentGroup() {
 }
 
 void CollectionController::EditCollections(CollectionKind kind) {
-  CollectionEditor::Run(state_, messages_, kind, &window_);
+  CollectionEditor::Run(state_, messages_, kind, window_.HostWindow());
   // Whichever way the editor closed, its changes are in the file already: choosers that kept the old
   // records would address the wrong collection by position.
   window_.RefreshMainSongList();

@@ -11,18 +11,19 @@
 namespace psalmora {
 
 struct AppState;
-class MainWindow;
+class SongListsHost;
 class Messages;
 
 class CollectionController : public QObject {
   Q_OBJECT
 
  public:
-  // A child of the window; it serves the window's selection and group commands from now on.
-  CollectionController(AppState& state, MainWindow& window, Messages& messages);
+  // A child of the window; it takes the Space keys of the song lists itself, and the shell sends it
+  // the song toolbar, the group items of the song context menu and the two editor buttons.
+  CollectionController(AppState& state, SongListsHost& window, Messages& messages);
 
   // The controller of a window, if one was made for it.
-  static CollectionController* Of(const MainWindow& window);
+  static CollectionController* Of(const QObject& window);
 
   // "Lied in Auswahl" (and Space in `GroupSongList` / `SearchHitList`): the selected songs of the list
   // of the shown page go to the selection of `SelectionChooser`; songs it has are named in a message.
@@ -45,7 +46,7 @@ class CollectionController : public QObject {
   void ReportAlreadyPresent(const std::vector<std::string>& titles);
 
   AppState& state_;
-  MainWindow& window_;
+  SongListsHost& window_;
   Messages& messages_;
 };
 

@@ -15,21 +15,17 @@
 
 #include "core/record_fields.h"
 #include "core/ui/app_state.h"
-#include "core/ui/bible_page.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_status_bar.h"
-#include "core/ui/main_window.h"
 #include "core/ui/messages.h"
-#include "core/ui/presentation_toolbar.h"
-#include "core/ui/preview_pane.h"
 #include "core/ui/ui_text.h"
 #include "platform/page_view.h"
 #include "render/layout_file.h"
 #include "render/ui/control_window.h"
 #include "render/ui/mouse_over_warning.h"
+#include "render/ui/presentation_host.h"
+#include "render/ui/presentation_toolbar.h"
 #include "render/ui/presentation_window.h"
 #include "render/ui/preview_controller.h"
+#include "render/ui/preview_pane.h"
 #include "render/ui/song_order_window.h"
 #include "songdb/ui/song_list_widget.h"
 
@@ -47,9 +43,9 @@ PresentationServices WithDefaults(PresentationServices services) {
 
 }  // namespace
 
-PresentationController::PresentationController(AppState& state, MainWindow& window, Messages& messages,
+PresentationController::PresentationController(AppState& state, PresentationHost& window, Messages& messages,
                                                PresentationServices services)
-    : QObject(&window),
+    : QObject(window.HostWindow()),
       state_(state),
       main_(window),
       messages_(messages),
@@ -84,21 +80,18 @@ PresentationController::~PresentationController() {
   delete window_.data();
 }
 
-PresentationController* PresentationController::Of(const MainWindow& window) {
+PresentationController* PresentationController::Of(const QObject& window) {
   return window.findChild<PresentationController*>(QStringLiteral("presentationController"),
                                                    Qt::FindDirectChildrenOnly);
 }
 
 void PresentationController::ConnectMainWindow() {
   PresentationToolbar* bar = main_.PresentationBar();
-  connect(&main_, &MainWindow::presentationCommand, this, &PresentationController::OnPresentationCommand);
-  connect(&main_, &MainWindow::menuCommand, this, &PresentationController::OnMenuCommand);
-  connect(&main_, &MainWindow::slideChosen, this, &PresentationController::SelectSlide);
   connect(bar, &PresentationToolbar::chordsOrTranslationToggled, this,
           &PresentationController::ChordsOrTranslationToggled);
   connect(bar, &PresentationToolbar::useSlidesToggled, this, [this](bool on) {
     SetPaging(on);
-    if (PreviewController* preview = PreviewController::Of(main_)) preview->ShowPreview();
+    if (PreviewController* preview = PreviewController::Of(*main_.HostWindow())) preview->ShowPreview();
   });
   for (SongListWidget* list : {main_.GroupSongList(), main_.SelectionSongList(), main_.SearchHitList()}) {
     connect(list, &SongListWidget::songDoubleClicked, this, [this] {
@@ -109,17 +102,13 @@ void PresentationController::ConnectMainWindow() {
   connect(main_.Preview(), &PreviewPane::commandTriggered, this, [this](PreviewCommand command) {
     if (command == PreviewCommand::SongOrder) ShowSongOrderWindow();
   });
-  if (PreviewController* preview = PreviewController::Of(main_)) {
+  if (PreviewController* preview = PreviewController::Of(*main_.HostWindow())) {
     connect(preview, &PreviewController::slideMarkerClicked, this, &PresentationController::ShowPreviewSlide);
     connect(preview, &PreviewController::previewRendered, this, &PresentationController::MirrorPreview);
     connect(preview, &PreviewController::songOrderTextChanged, this, [this](const QString& text) {
       if (songOrder_ && songOrder_->isVisible()) songOrder_->SetOrderText(text);
     });
   }
-  BiblePage* bible = main_.Left()->Bible();
-  connect(bible->SendButton(), &QToolButton::clicked, this, [this, bible] {
-    SendFreeText(ToCp1252(bible->HeaderTextField()->text()), ToCp1252(bible->FreeTextField()->toPlainText()));
-  });
 }
 
 void PresentationController::OnPresentationCommand(PresentationCommand command) {
@@ -144,25 +133,6 @@ void PresentationController::OnPresentationCommand(PresentationCommand command) 
       break;
     case PresentationCommand::SendToBeamer:
       SendSongToBeamer();
-      break;
-    default:
-      break;
-  }
-}
-
-void PresentationController::OnMenuCommand(MenuCommand command) {
-  switch (command) {
-    case MenuCommand::ShowOnFirstMonitor:
-      OpenPresentation(0);
-      break;
-    case MenuCommand::ShowOnSecondMonitor:
-      OpenPresentation(1);
-      break;
-    case MenuCommand::ControlWindow:
-      OpenControlWindow();
-      break;
-    case MenuCommand::MonitorInfo:
-      ShowMonitorInfo();
       break;
     default:
       break;
@@ -215,8 +185,8 @@ void PresentationController::FollowScreens() {
 void PresentationController::GiveFocusBack() {
   // A dialog that is up keeps the focus; the main window gets it back when the dialog closes.
   if (QApplication::activeModalWidget()) return;
-  main_.activateWindow();
-  main_.raise();
+  main_.HostWindow()->activateWindow();
+  main_.HostWindow()->raise();
 }
 
 void PresentationController::SyncToggles() {
@@ -230,7 +200,7 @@ void PresentationController::SyncToggles() {
 
 void PresentationController::ShowMonitorInfo() {
   const QString text = MonitorInfoText(services_.monitors(), Tr("Monitor 1", state_), Tr("Monitor 2", state_));
-  messages_.Show(&main_, MessageIcon::Information, QStringLiteral("Monitor Info"), text);
+  messages_.Show(main_.HostWindow(), MessageIcon::Information, QStringLiteral("Monitor Info"), text);
 }
 
 // --- rendering ---
@@ -301,7 +271,7 @@ void PresentationController::MirrorPreview(const QString& file) {
 void PresentationController::AfterBeamerSong(const RenderResult& result, bool newPresentation) {
   if (!result.load) return;
   beamerRecord_ = result.record;
-  if (!result.beamerTitle.empty()) main_.Status()->TitleLabel()->setText(FromCp1252(result.beamerTitle));
+  if (!result.beamerTitle.empty()) main_.ShowBeamerTitle(FromCp1252(result.beamerTitle));
   main_.PresentationBar()->SetSlideButtonsEnabled(state_.render.paging.currentSlide != 0 ? result.blockCount : 0);
   // Only a song the audience can see counts: without a beamer on a screen the pages are merely written.
   if (window_ && window_->isVisible()) {
@@ -435,8 +405,9 @@ void PresentationController::RefreshMiniature() {
 
 void PresentationController::OpenControlWindow() {
   if (!control_) {
-    control_ = new ControlWindow(Tr("Präsentation Kontrollfenster", state_),
-                                 QPoint(state_.settings.windowkontrollx, state_.settings.windowkontrolly), &main_);
+    control_ =
+        new ControlWindow(Tr("Präsentation Kontrollfenster", state_),
+                          QPoint(state_.settings.windowkontrollx, state_.settings.windowkontrolly), main_.HostWindow());
     connect(control_, &ControlWindow::hiddenByUser, this, [this] {
       state_.settings.showwindowkontroll = 0;
       GiveFocusBack();
@@ -455,16 +426,17 @@ void PresentationController::OpenControlWindow() {
 void PresentationController::ShowSongOrderWindow() {
   if (!songOrder_) {
     const Settings& s = state_.settings;
-    songOrder_ =
-        new SongOrderWindow(Tr("liedablauf", state_),
-                            QRect(s.windowablaufx, s.windowablaufy, s.windowablaufweite, s.windowablaufhohe), &main_);
+    songOrder_ = new SongOrderWindow(Tr("liedablauf", state_),
+                                     QRect(s.windowablaufx, s.windowablaufy, s.windowablaufweite, s.windowablaufhohe),
+                                     main_.HostWindow());
     connect(songOrder_, &SongOrderWindow::hiddenByUser, this, [this] {
       state_.settings.showwindowablauf = 0;
       GiveFocusBack();
     });
   }
   state_.settings.showwindowablauf = 1;
-  if (PreviewController* preview = PreviewController::Of(main_)) songOrder_->SetOrderText(preview->SongOrderText());
+  if (PreviewController* preview = PreviewController::Of(*main_.HostWindow()))
+    songOrder_->SetOrderText(preview->SongOrderText());
   songOrder_->show();
   songOrder_->raise();
 }

@@ -21,12 +21,11 @@ namespace psalmora {
 struct AppState;
 struct Settings;
 class ControlWindow;
-class MainWindow;
 class Messages;
 class MouseOverWarning;
+class PresentationHost;
 class PresentationWindow;
 class SongOrderWindow;
-enum class MenuCommand;
 enum class PresentationCommand;
 
 // What the controller reads from the machine; tests replace the screens and the clocks.
@@ -40,12 +39,14 @@ class PresentationController : public QObject {
   Q_OBJECT
 
  public:
-  // A child of the window. Connects the presentation toolbar, the "Präsentation" menu, the song lists'
-  // double click and Enter, the preview's slide markers and mirror, the Bible page's send button.
-  PresentationController(AppState& state, MainWindow& window, Messages& messages, PresentationServices services = {});
+  // A child of the window. Connects the presentation toolbar, the song lists' double click and Enter,
+  // the preview's slide markers and mirror; the shell sends it the "Präsentation" menu, the F-keys
+  // and digit keys, and the Bible page's send button.
+  PresentationController(AppState& state, PresentationHost& window, Messages& messages,
+                         PresentationServices services = {});
   ~PresentationController() override;
 
-  static PresentationController* Of(const MainWindow& window);
+  static PresentationController* Of(const QObject& window);
 
   // `OpenPresentation`: monitor 0 (first) or 1 (second). An open window is replaced.
   void OpenPresentation(int monitor);
@@ -60,6 +61,8 @@ class PresentationController : public QObject {
   void SelectSlide(int slide);
   // A slide marker of the preview: the slide of the previewed song on all three frames.
   void ShowPreviewSlide(int slide);
+  // The F7-F12 commands of the presentation toolbar and the main window's keys.
+  void OnPresentationCommand(PresentationCommand command);
   // `SetPaging`: "Folien verwenden".
   void SetPaging(bool on);
   // F7-F12 and their buttons; nothing while the window is closed.
@@ -98,8 +101,6 @@ class PresentationController : public QObject {
 
  private:
   void ConnectMainWindow();
-  void OnPresentationCommand(PresentationCommand command);
-  void OnMenuCommand(MenuCommand command);
   void SendSongOnEnter();
   RenderResult Render(RenderMode mode);
   void LoadIntoFrame(RenderMode mode, const RenderResult& result);
@@ -116,7 +117,7 @@ class PresentationController : public QObject {
   void GiveFocusBack();
 
   AppState& state_;
-  MainWindow& main_;
+  PresentationHost& main_;
   Messages& messages_;
   PresentationServices services_;
   QPointer<PresentationWindow> window_;

@@ -10,20 +10,18 @@
 #include "collections/collection_file.h"
 #include "collections/collections.h"
 #include "core/ui/app_state.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_window.h"
-#include "core/ui/preview_pane.h"
-#include "core/ui/right_column.h"
 #include "core/ui/ui_text.h"
 #include "platform/page_view.h"
 #include "render/song_copy.h"
+#include "render/ui/presentation_host.h"
+#include "render/ui/preview_pane.h"
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_rows.h"
 
 namespace psalmora {
 
-PreviewController::PreviewController(AppState& state, MainWindow& window)
-    : QObject(&window), state_(state), window_(window) {
+PreviewController::PreviewController(AppState& state, PresentationHost& window)
+    : QObject(window.HostWindow()), state_(state), window_(window) {
   setObjectName(QStringLiteral("previewController"));
   // Paging is on from the start when slides were in use last time.
   if (state_.settings.folie > 0 && state_.render.paging.currentSlide == 0) state_.render.paging.currentSlide = 1;
@@ -33,7 +31,6 @@ PreviewController::PreviewController(AppState& state, MainWindow& window)
   view_->setObjectName(QStringLiteral("previewView"));
   pane->ViewHost()->layout()->addWidget(view_);
 
-  connect(&window_, &MainWindow::showPreviewRequested, this, &PreviewController::ShowPreview);
   connect(pane, &PreviewPane::commandTriggered, this, [this](PreviewCommand command) {
     if (command == PreviewCommand::SaveSongCopy) SaveSongCopy();
   });
@@ -41,7 +38,7 @@ PreviewController::PreviewController(AppState& state, MainWindow& window)
   connect(view_, &PageView::pageTitleChanged, this, &PreviewController::OnTitleChanged);
 }
 
-PreviewController* PreviewController::Of(const MainWindow& window) {
+PreviewController* PreviewController::Of(const QObject& window) {
   return window.findChild<PreviewController*>(QStringLiteral("previewController"), Qt::FindDirectChildrenOnly);
 }
 
@@ -73,7 +70,7 @@ void PreviewController::ShowPreview() {
 }
 
 void PreviewController::ApplySideEffects(const RenderResult& result) {
-  window_.Right()->ShowRightPane(RightPane::Preview);
+  window_.ShowPreviewPane();
   if (!result.load) return;
   // The hidden record field, the song-state buttons and the tempo label (back on light grey).
   window_.Preview()->SetShownRecord(result.record);
@@ -101,7 +98,7 @@ std::optional<std::string> PreviewController::SaveSongCopy() {
   if (SongRowFromRecord(copy->record, IsGroupedSong(state_.dataFiles.gruppierung, copy->id), row)) {
     window_.GroupSongList()->Model().InsertRowAtTop(row);
   }
-  window_.Left()->SetGroupRowCount(window_.GroupSongList()->RowCount());
+  window_.SetGroupRowCount(window_.GroupSongList()->RowCount());
   emit songCopied(FromCp1252(copy->id));
   return copy->id;
 }

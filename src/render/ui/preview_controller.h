@@ -14,19 +14,19 @@
 namespace psalmora {
 
 struct AppState;
-class MainWindow;
+class PresentationHost;
 class PageView;
 
 class PreviewController : public QObject {
   Q_OBJECT
 
  public:
-  // Places its page view into the preview pane and follows the window's preview requests. Owned by
-  // the window (a child object), so it lives exactly as long as the window.
-  PreviewController(AppState& state, MainWindow& window);
+  // Places its page view into the preview pane; the shell sends it the window's preview requests.
+  // Owned by the window (a child object), so it lives exactly as long as the window.
+  PreviewController(AppState& state, PresentationHost& window);
 
   // The controller of a window, if one was made for it.
-  static PreviewController* Of(const MainWindow& window);
+  static PreviewController* Of(const QObject& window);
 
   PageView* View() const { return view_; }
 
@@ -60,7 +60,7 @@ class PreviewController : public QObject {
   void AddCopyToShownGroup(const std::string& record);
 
   AppState& state_;
-  MainWindow& window_;
+  PresentationHost& window_;
   PageView* view_ = nullptr;
   QString songOrderText_;
 };

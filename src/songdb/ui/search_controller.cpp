@@ -8,34 +8,35 @@
 #include <QPointer>
 
 #include "core/ui/app_state.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_window.h"
 #include "core/ui/ui_text.h"
 #include "songdb/song_search.h"
+#include "songdb/ui/search_page.h"
 #include "songdb/ui/song_list_widget.h"
+#include "songdb/ui/song_lists_host.h"
 
 namespace psalmora {
 
-SearchController::SearchController(AppState& state, MainWindow& window)
-    : QObject(&window), state_(state), window_(window) {
+SearchController::SearchController(AppState& state, SongListsHost& window)
+    : QObject(window.HostWindow()), state_(state), window_(window) {
   setObjectName(QStringLiteral("searchController"));
-  connect(window_.Left(), &LeftColumn::searchRequested, this, [this] { RunSearch(); });
+  connect(window_.Search(), &SearchPage::searchRequested, this, [this] { RunSearch(); });
 }
 
-SearchController* SearchController::Of(const MainWindow& window) {
+SearchController* SearchController::Of(const QObject& window) {
   return window.findChild<SearchController*>(QStringLiteral("searchController"), Qt::FindDirectChildrenOnly);
 }
 
 int SearchController::RunSearch() {
-  LeftColumn* left = window_.Left();
+  SearchPage* left = window_.Search();
   SongListWidget* hitList = left->SearchHitList();
   hitList->Model().Clear();
   const int fieldEntry = left->SearchScope()->currentIndex();
   const std::string searchText = ToCp1252(left->SearchField()->text());
 
   // Disabling the window takes the focus away; the field or chooser that started the search gets it back.
-  QPointer<QWidget> focused = window_.focusWidget();
-  window_.setEnabled(false);
+  QWidget* main = window_.HostWindow();
+  QPointer<QWidget> focused = main->focusWidget();
+  main->setEnabled(false);
   const std::vector<SearchHit> hits = SearchSongs(state_.songs, state_.songTexts, fieldEntry, searchText);
   std::vector<SongRow> rows;
   rows.reserve(hits.size());
@@ -47,8 +48,8 @@ int SearchController::RunSearch() {
   }
   hitList->Model().SetRows(std::move(rows));
   left->SearchStatus()->setText(FromCp1252(SearchStatusText(hits.size(), state_.language)));
-  window_.setEnabled(true);
-  window_.activateWindow();
+  main->setEnabled(true);
+  main->activateWindow();
   if (focused) focused->setFocus();
   return static_cast<int>(hits.size());
 }

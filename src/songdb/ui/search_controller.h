@@ -7,24 +7,24 @@
 namespace psalmora {
 
 struct AppState;
-class MainWindow;
+class SongListsHost;
 
 class SearchController : public QObject {
   Q_OBJECT
 
  public:
   // A child of the window; it follows the search page's requests from now on.
-  SearchController(AppState& state, MainWindow& window);
+  SearchController(AppState& state, SongListsHost& window);
 
   // The controller of a window, if one was made for it.
-  static SearchController* Of(const MainWindow& window);
+  static SearchController* Of(const QObject& window);
 
   // `SearchSongs` with the chooser's entry and the typed text; returns the hit count.
   int RunSearch();
 
  private:
   AppState& state_;
-  MainWindow& window_;
+  SongListsHost& window_;
 };
 
 }  // namespace psalmora

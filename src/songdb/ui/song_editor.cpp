@@ -16,8 +16,6 @@
 #include "collections/collections.h"
 #include "core/record_fields.h"
 #include "core/ui/app_state.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_window.h"
 #include "core/ui/messages.h"
 #include "core/ui/ui_text.h"
 #include "songdb/new_song.h"
@@ -25,6 +23,7 @@
 #include "songdb/timestamp.h"
 #include "songdb/ui/record_form.h"
 #include "songdb/ui/song_list_widget.h"
+#include "songdb/ui/song_lists_host.h"
 #include "songdb/ui/song_rows.h"
 #include "songdb/ui/song_text_edit.h"
 
@@ -37,7 +36,8 @@ void GiveFocusBack(QWidget* main) {
   main->activateWindow();
 }
 
-SongEditor* ShowEditor(SongEditor* editor, MainWindow* main) {
+SongEditor* ShowEditor(SongEditor* editor, SongListsHost* lists) {
+  QWidget* main = lists ? lists->HostWindow() : nullptr;
   editor->setAttribute(Qt::WA_DeleteOnClose);
   QObject::connect(editor, &QDialog::finished, editor, [main] { GiveFocusBack(main); });
   editor->open();
@@ -46,15 +46,15 @@ SongEditor* ShowEditor(SongEditor* editor, MainWindow* main) {
 
 }  // namespace
 
-SongEditor* SongEditor::OpenNew(AppState& state, const SongEditorServices& services, MainWindow* main) {
+SongEditor* SongEditor::OpenNew(AppState& state, const SongEditorServices& services, SongListsHost* main) {
   return ShowEditor(new SongEditor(state, services, main, true, StartNewSong(state.songs)), main);
 }
 
-SongEditor* SongEditor::OpenExisting(AppState& state, const SongEditorServices& services, MainWindow* main) {
+SongEditor* SongEditor::OpenExisting(AppState& state, const SongEditorServices& services, SongListsHost* main) {
   SongListWidget* list = main ? main->CurrentSongListWidget() : nullptr;
   const QStringList ids = list ? list->SelectedIds() : QStringList();
   if (ids.isEmpty()) {
-    GiveFocusBack(main);
+    GiveFocusBack(main ? main->HostWindow() : nullptr);
     return nullptr;
   }
   std::vector<std::string> rowIds;
@@ -63,9 +63,9 @@ SongEditor* SongEditor::OpenExisting(AppState& state, const SongEditorServices& 
   return ShowEditor(new SongEditor(state, services, main, false, std::move(record)), main);
 }
 
-SongEditor::SongEditor(AppState& state, SongEditorServices services, MainWindow* main, bool isNew,
+SongEditor::SongEditor(AppState& state, SongEditorServices services, SongListsHost* main, bool isNew,
                        std::string editRecord)
-    : QDialog(main),
+    : QDialog(main ? main->HostWindow() : nullptr),
       state_(state),
       services_(std::move(services)),
       main_(main),
@@ -178,7 +178,7 @@ void SongEditor::UpdateMainWindow(bool wasNew, const std::string& id, const std:
     const bool shared = AddToShownGroup(id, record);
     SongRow row;
     if (SongRowFromRecord(editRecord_, shared, row)) main_->GroupSongList()->Model().InsertRowAtTop(std::move(row));
-    main_->Left()->SetGroupRowCount(main_->GroupSongList()->RowCount());
+    main_->SetGroupRowCount(main_->GroupSongList()->RowCount());
   }
   main_->RefreshSongRows(id, record);
   // The preview shows the saved text and fields, not the ones from before the edit.

@@ -14,9 +14,9 @@ namespace psalmora {
 
 struct AppState;
 class CommonDialogs;
-class MainWindow;
 class Messages;
 class RecordForm;
+class SongListsHost;
 class SongTextEdit;
 
 struct SongEditorServices {
@@ -34,13 +34,13 @@ class SongEditor : public QDialog {
  public:
   // `OpenSongEditor` for a new song. The id is taken now and stays used up even if the editor is
   // cancelled. The window deletes itself when closed.
-  static SongEditor* OpenNew(AppState& state, const SongEditorServices& services, MainWindow* main);
+  static SongEditor* OpenNew(AppState& state, const SongEditorServices& services, SongListsHost* main);
   // `OpenSongEditor` for the topmost chosen song of `CurrentSongList`. Without a chosen row nothing
   // opens, the main window gets the focus back and the result is nullptr.
-  static SongEditor* OpenExisting(AppState& state, const SongEditorServices& services, MainWindow* main);
+  static SongEditor* OpenExisting(AppState& state, const SongEditorServices& services, SongListsHost* main);
 
   // main may be nullptr (no song lists to update); it is the window blocked while the editor is open.
-  SongEditor(AppState& state, SongEditorServices services, MainWindow* main, bool isNew, std::string editRecord);
+  SongEditor(AppState& state, SongEditorServices services, SongListsHost* main, bool isNew, std::string editRecord);
 
   RecordForm* Form() const { return form_; }
   SongTextEdit* TextEditor() const { return text_; }
@@ -65,7 +65,7 @@ class SongEditor : public QDialog {
 
   AppState& state_;
   SongEditorServices services_;
-  MainWindow* main_;
+  SongListsHost* main_;
   bool isNew_;
   std::string editRecord_;
   RecordForm* form_ = nullptr;

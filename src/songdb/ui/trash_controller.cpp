@@ -2,50 +2,35 @@
 // done; pending paint events run between the songs so the progress is seen.
 #include "songdb/ui/trash_controller.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
-#include <QProgressBar>
 
 #include "collections/collection_file.h"
 #include "collections/collections.h"
 #include "core/settings.h"
 #include "core/ui/app_state.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_status_bar.h"
-#include "core/ui/main_window.h"
 #include "core/ui/messages.h"
-#include "core/ui/song_context_menu.h"
 #include "core/ui/ui_text.h"
 #include "core/ui/user_message_box.h"
 #include "songdb/trash.h"
 #include "songdb/ui/song_list_widget.h"
+#include "songdb/ui/song_lists_host.h"
 #include "songdb/ui/song_rows.h"
 #include "songdb/ui/trash_window.h"
 
 namespace psalmora {
 
-TrashController::TrashController(AppState& state, MainWindow& window, Messages& messages)
-    : QObject(&window), state_(state), window_(window), messages_(messages) {
+TrashController::TrashController(AppState& state, SongListsHost& window, Messages& messages)
+    : QObject(window.HostWindow()), state_(state), window_(window), messages_(messages) {
   setObjectName(QStringLiteral("trashController"));
-  connect(window_.ContextMenu(), &SongContextMenu::commandTriggered, this, [this](SongMenuCommand command) {
-    if (command == SongMenuCommand::DeleteSong) DeleteChosenSongs();
-  });
-  connect(&window_, &MainWindow::menuCommand, this, [this](MenuCommand command) {
-    if (command == MenuCommand::Trash) OpenTrash();
-  });
 }
 
-TrashController* TrashController::Of(const MainWindow& window) {
+TrashController* TrashController::Of(const QObject& window) {
   return window.findChild<TrashController*>(QStringLiteral("trashController"), Qt::FindDirectChildrenOnly);
 }
 
 void TrashController::ShowProgress(int percent, const QString& text) {
-  MainStatusBar* status = window_.Status();
-  status->Progress()->setValue(percent);
-  status->SmallText()->setText(text);
+  window_.ShowProgress(percent, text);
   emit deleteProgress(percent, text);
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
@@ -53,7 +38,8 @@ void TrashController::ShowProgress(int percent, const QString& text) {
 int TrashController::DeleteChosenSongs() {
   SongListWidget* list = window_.CurrentSongListWidget();
   if (!list || list->SelectedIds().isEmpty()) return 0;
-  if (!messages_.AskYesNo(&window_, Tr("Lied löschen", state_), Tr("Lied wirklich löschen?", state_))) return 0;
+  if (!messages_.AskYesNo(window_.HostWindow(), Tr("Lied löschen", state_), Tr("Lied wirklich löschen?", state_)))
+    return 0;
 
   SongListWidget* groupList = window_.GroupSongList();
   groupList->setUpdatesEnabled(false);
@@ -61,10 +47,6 @@ int TrashController::DeleteChosenSongs() {
   for (const QString& id : list->SelectedIds()) ids.push_back(ToCp1252(id));
   const std::vector<std::string> collected = CollectSelectedSongIds(state_.songs, ids);
 
-  MainStatusBar* status = window_.Status();
-  const bool barWasVisible = status->Progress()->isVisible();
-  status->Progress()->show();
-  status->SmallText()->show();
   TrashContext context{state_.songs,
                        {state_.settings, state_.programFolder / kSettingsFileName},
                        ChangeStampNow(state_.settings.useridcb)};
@@ -72,13 +54,11 @@ int TrashController::DeleteChosenSongs() {
     ShowProgress(progress.percent, QString::fromStdString(progress.text));
   });
   for (const std::string& id : result.deletedIds) window_.RefreshSongRows(id, "kill");
-  status->Progress()->setValue(0);
-  status->Progress()->setVisible(barWasVisible);
-  status->SmallText()->clear();
+  window_.EndProgress();
 
   RefreshCounts();
   groupList->setUpdatesEnabled(true);
-  ShowUserMessage(messages_, &window_,
+  ShowUserMessage(messages_, window_.HostWindow(),
                   result.saved ? SongsDeletedMessage(state_.language)
                                : SongListNotSavedMessage(state_.language, state_.songs.Files().lieder));
   return static_cast<int>(result.deletedIds.size());
@@ -95,14 +75,14 @@ void TrashController::RefreshCounts() {
   for (std::size_t i = 0; i < selections.size() && static_cast<int>(i) < selectionChooser->count(); ++i) {
     selectionChooser->setItemText(static_cast<int>(i), CollectionChooserEntry(selections[i]));
   }
-  window_.Left()->SetGroupRowCount(window_.GroupSongList()->RowCount());
+  window_.SetGroupRowCount(window_.GroupSongList()->RowCount());
 }
 
 void TrashController::OpenTrash() {
-  TrashWindow trash(state_, messages_, &window_);
+  TrashWindow trash(state_, messages_, window_.HostWindow());
   connect(&trash, &TrashWindow::songsRestored, this, &TrashController::AddRestoredRows);
   trash.exec();
-  window_.activateWindow();
+  window_.HostWindow()->activateWindow();
 }
 
 void TrashController::AddRestoredRows(const std::vector<TrashEntry>& restored) {
@@ -113,7 +93,7 @@ void TrashController::AddRestoredRows(const std::vector<TrashEntry>& restored) {
     SongRow row;
     if (SongRowFromRecord(state_.songs.FindSongRecord(entry.id), false, row)) list->Model().InsertRowAtTop(row);
   }
-  window_.Left()->SetGroupRowCount(list->RowCount());
+  window_.SetGroupRowCount(list->RowCount());
 }
 
 }  // namespace psalmora

@@ -12,17 +12,18 @@
 namespace psalmora {
 
 struct AppState;
-class MainWindow;
+class SongListsHost;
 class Messages;
 
 class TrashController : public QObject {
   Q_OBJECT
 
  public:
-  // A child of the window; it serves the delete item of `SongContextMenu` and the "Papierkorb" menu item.
-  TrashController(AppState& state, MainWindow& window, Messages& messages);
+  // A child of the window; the shell sends it the delete item of the song context menu and the
+  // "Papierkorb" menu item.
+  TrashController(AppState& state, SongListsHost& window, Messages& messages);
 
-  static TrashController* Of(const MainWindow& window);
+  static TrashController* Of(const QObject& window);
 
   // `DeleteChosenSongs`: returns the number of songs moved to the trash.
   int DeleteChosenSongs();
@@ -40,7 +41,7 @@ class TrashController : public QObject {
   void RefreshCounts();
 
   AppState& state_;
-  MainWindow& window_;
+  SongListsHost& window_;
   Messages& messages_;
 };
 

@@ -1,6 +1,6 @@
 // Start-up order: instance guard, program folder, settings, language, movie playback, data folder, song
 // store, video list, Bible index, main window, update question, automatic presentation window.
-#include "core/ui/application.h"
+#include "app/application.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +8,9 @@
 #include <QThread>
 #include <QWidget>
 
+#include "app/controller_wiring.h"
+#include "app/editor_windows.h"
+#include "app/main_window.h"
 #include "collections/ui/collection_controller.h"
 #include "core/data_folder.h"
 #include "core/language.h"
@@ -16,9 +19,7 @@
 #include "core/settings.h"
 #include "core/startup_files.h"
 #include "core/ui/about_box.h"
-#include "core/ui/editor_windows.h"
 #include "core/ui/language_dialog.h"
-#include "core/ui/main_window.h"
 #include "core/ui/messages.h"
 #include "core/ui/settings_dialog.h"
 #include "core/ui/ui_text.h"
@@ -163,13 +164,14 @@ std::optional<int> Application::RunWizard() {
 
 void Application::BuildMainWindow() {
   window_ = std::make_unique<MainWindow>(state_);
-  new PreviewController(state_, *window_);  // a child of the window
+  new PreviewController(state_, *window_);         // a child of the window
   new EditorWindows(state_, messages_, *window_);  // song editor, layout window, help; a child too
   // After the preview, whose slide markers and pages the beamer follows; a child of the window too.
   new PresentationController(state_, *window_, messages_);
   new SearchController(state_, *window_);
   new CollectionController(state_, *window_, messages_);
   new TrashController(state_, *window_, messages_);
+  ConnectControllers(*window_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
   connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);
   connect(window_.get(), &MainWindow::aboutRequested, this, &Application::ShowAbout);
@@ -259,8 +261,8 @@ void Application::Shutdown() {
     controlWindowExists = presentation->ControlWindowExists();
     songOrderWindowExists = presentation->SongOrderWindowExists();
   }
-  SaveShutdownSettings(state_.programFolder / kSettingsFileName, state_.settings, state_.fileTypes,
-                       controlWindowExists, songOrderWindowExists);
+  SaveShutdownSettings(state_.programFolder / kSettingsFileName, state_.settings, state_.fileTypes, controlWindowExists,
+                       songOrderWindowExists);
 }
 
 int Application::Run() {

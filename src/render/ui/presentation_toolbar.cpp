@@ -1,6 +1,6 @@
 // Tooltips are translated first and the function-key suffix " (F7)" etc. appended afterwards, so every
 // language shows the same key names.
-#include "core/ui/presentation_toolbar.h"
+#include "render/ui/presentation_toolbar.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -18,6 +18,7 @@ namespace psalmora {
 struct AppState;
 class BiblePage;
 class FilePage;
+class SearchPage;
 class SongListWidget;
 class VideoPage;
 
@@ -40,13 +41,8 @@ class LeftColumn : public QWidget {
   // The groups tab shows the row count of `GroupSongList` as "(n)".
   void SetGroupRowCount(int rows);
 
-  // Search page.
-  QLineEdit* SearchField() const { return searchField_; }
-  QComboBox* SearchScope() const { return searchScope_; }
-  QToolButton* SearchButton() const { return searchButton_; }
-  QLabel* SearchStatus() const { return searchStatus_; }
-  SongListWidget* SearchHitList() const { return searchHits_; }
-
+  SearchPage* Search() const { return search_; }
+  SongListWidget* SearchHitList() const;
   BiblePage* Bible() const { return bible_; }
   VideoPage* Videos() const { return videos_; }
   FilePage* Files() const { return files_; }
@@ -57,30 +53,20 @@ class LeftColumn : public QWidget {
 
  signals:
   void songToolbarCommand(SongToolbarCommand command);
-  void searchRequested();
 
  private:
   QWidget* BuildGroupsPage(AppState& state);
-  QWidget* BuildSearchPage(AppState& state);
   QToolBar* BuildSongToolbar(AppState& state);
 
   QTabWidget* pages_ = nullptr;
   QComboBox* groupChooser_ = nullptr;
   QToolButton* editGroups_ = nullptr;
   SongListWidget* groupSongs_ = nullptr;
-  QLineEdit* searchField_ = nullptr;
-  QComboBox* searchScope_ = nullptr;
-  QToolButton* searchButton_ = nullptr;
-  QLabel* searchStatus_ = nullptr;
-  SongListWidget* searchHits_ = nullptr;
+  SearchPage* search_ = nullptr;
   BiblePage* bible_ = nullptr;
   VideoPage* videos_ = nullptr;
   FilePage* files_ = nullptr;
   std::array<QAction*, 4> songToolbar_{};
 };
-
-// Fills the search scope: the label of every song-schema row in schema order (untranslated), then
-// "Liedtext"; entry 2 ("Titel") is chosen.
-void FillFieldChooser(QComboBox& chooser);
 
 }  // namespace psalmora

@@ -1,5 +1,5 @@
 // Middle column widgets.
-#include "core/ui/selection_column.h"
+#include "app/selection_column.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

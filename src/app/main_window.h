@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "render/ui/presentation_host.h"
 
 class QComboBox;
 class QSplitter;
@@ -24,49 +25,59 @@ class PreviewPane;
 class RightColumn;
 class SelectionColumn;
 class SongContextMenu;
+class SearchPage;
 class SongListWidget;
 enum class MenuCommand;
 enum class PresentationCommand;
 
-// Which song list the song commands work on: the one used last.
-enum class SongListId { None, Group, Selection, SearchHits };
-
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public PresentationHost {
   Q_OBJECT
 
  public:
   explicit MainWindow(AppState& state, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Widgets other parts of the program fill or read.
+  // Widgets of the shell.
   LeftColumn* Left() const { return left_; }
   SelectionColumn* Middle() const { return middle_; }
   RightColumn* Right() const { return right_; }
-  PreviewPane* Preview() const;
-  PresentationToolbar* PresentationBar() const { return presentationBar_; }
   MainMenuBar* Menu() const { return menu_; }
   MainStatusBar* Status() const { return status_; }
   SongContextMenu* ContextMenu() const { return contextMenu_; }
-  QComboBox* GroupChooser() const;
-  QComboBox* SelectionChooser() const;
-  SongListWidget* GroupSongList() const;
-  SongListWidget* SelectionSongList() const;
-  SongListWidget* SearchHitList() const;
 
-  SongListId CurrentSongList() const { return currentList_; }
-  // The widget of `CurrentSongList` (nullptr while none, e.g. during a new song).
-  SongListWidget* CurrentSongListWidget() const;
-  void SetCurrentSongList(SongListId list);
-
-  // `RefreshMainSongList`: group file -> `GroupChooser` (keeping its entry, "haupt" at the first fill),
-  // then the whole database or the chosen group into `GroupSongList`, the "(n)" tab caption, sorted by
-  // title; the group submenu of `SongContextMenu` is rebuilt from the same records.
-  void RefreshMainSongList();
+  // What the rooms' controllers see of the window.
+  QWidget* HostWindow() override { return this; }
+  SongListWidget* GroupSongList() const override;
+  SongListWidget* SelectionSongList() const override;
+  SongListWidget* SearchHitList() const override;
+  QComboBox* GroupChooser() const override;
+  QComboBox* SelectionChooser() const override;
+  SearchPage* Search() const override;
+  SongListId CurrentSongList() const override { return currentList_; }
+  SongListWidget* CurrentSongListWidget() const override;
+  void SetCurrentSongList(SongListId list) override;
+  SongListId ShownPageList() const override;
+  // Group file -> `GroupChooser` (keeping its entry, "haupt" at the first fill), then the whole database
+  // or the chosen group into `GroupSongList`, the "(n)" tab caption, sorted by title; the group submenu
+  // of `SongContextMenu` is rebuilt from the same records.
+  void RefreshMainSongList() override;
   // Selection file -> `SelectionChooser` (keeping its entry, "vor" at the first fill) and
   // `SelectionSongList`.
-  void FillSelections();
-  // Title change ("record") or removal ("kill") of one song in every song list.
-  void RefreshSongRows(std::string_view id, std::string_view record);
+  void FillSelections() override;
+  void RefreshSongRows(std::string_view id, std::string_view record) override;
+  void SetGroupRowCount(int rows) override;
+  // Several requests within one event are delivered once.
+  void RequestPreview() override;
+  void ShowProgress(int percent, const QString& text) override;
+  void EndProgress() override;
+  PreviewPane* Preview() const override;
+  PresentationToolbar* PresentationBar() const override { return presentationBar_; }
+  void ShowPreviewPane() override;
+  void ShowBeamerTitle(const QString& title) override;
+  // The digits are taken from "folie" at construction, then while paging is on.
+  void SetSlideKeys(bool on) override;
+  bool SlideKeysRegistered() const { return slideKeys_; }
+
   // The menu bar with the captions of the language loaded now.
   void RebuildMenuBar();
 
@@ -80,11 +91,6 @@ class MainWindow : public QMainWindow {
   FileTypes FileTypeFieldTexts() const;
   // Copies the values above into the settings and file types the shutdown writes.
   void StoreRunValues(Settings& settings, FileTypes& fileTypes) const;
-
-  // Whether the digit keys 1-9 select slides (from "folie" at construction, then while paging is on).
-  bool SlideKeysRegistered() const { return slideKeys_; }
-  // Gives the digit keys 1-9 to the slides (paging on) or takes them away (paging off).
-  void SetSlideKeys(bool on);
 
  signals:
   // Every menu command; "Allgemein", "Sprachen", "Info" and "beenden" also have their own signals.
@@ -103,10 +109,6 @@ class MainWindow : public QMainWindow {
   // `ShowPreview`: the song of `CurrentSongList` should be rendered into the preview. Several requests
   // within one event are delivered once.
   void showPreviewRequested();
-
- public:
-  // Asks for the preview again (after a list event, or after the shown song was saved).
-  void RequestPreview();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -137,6 +139,8 @@ class MainWindow : public QMainWindow {
   int shownSelectionPosition_ = -1;  // -1 until the first fill
   bool slideKeys_ = false;
   bool previewPending_ = false;
+  bool progressWasVisible_ = false;
+  bool progressShown_ = false;
   int leftWidth_ = 0;
   int middleWidth_ = 0;
 };

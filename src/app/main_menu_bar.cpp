@@ -1,7 +1,7 @@
 // Captions are translation keys; the import items carry their file patterns after the translation, and
 // the keyboard hints after a TAB are shown by Qt in the shortcut column. The shortcuts themselves are
 // registered on the main window, so they keep working while the bar is rebuilt.
-#include "core/ui/main_menu_bar.h"
+#include "app/main_menu_bar.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,5 +1,5 @@
 // Status bar widgets; the progress bar and the text are driven by whatever long work is running.
-#include "core/ui/main_status_bar.h"
+#include "app/main_status_bar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // Right column pane stack.
-#include "core/ui/right_column.h"
+#include "app/right_column.h"
 
 #include <QVBoxLayout>
 
-#include "core/ui/preview_pane.h"
+#include "render/ui/preview_pane.h"
 
 namespace psalmora {
 

@@ -1,30 +1,33 @@
 // Main window assembly and the song-list bookkeeping of the main window: which list is current, the
 // refill of the group and selection lists, and the shortcuts of the window.
-#include "core/ui/main_window.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/left_column.h"
+#include "app/main_menu_bar.h"
+#include "app/main_status_bar.h"
+#include "app/right_column.h"
+#include "app/selection_column.h"
+#include "app/song_context_menu.h"
+#include "bible/ui/bible_page.h"
 #include "collections/collection_file.h"
 #include "core/ui/app_icons.h"
 #include "core/ui/app_state.h"
-#include "core/ui/bible_page.h"
-#include "core/ui/left_column.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_status_bar.h"
-#include "core/ui/media_pages.h"
-#include "core/ui/presentation_toolbar.h"
-#include "core/ui/preview_pane.h"
-#include "core/ui/right_column.h"
-#include "core/ui/selection_column.h"
-#include "core/ui/song_context_menu.h"
 #include "core/ui/ui_text.h"
+#include "media/ui/media_pages.h"
+#include "render/ui/presentation_toolbar.h"
+#include "render/ui/preview_pane.h"
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_rows.h"
 
@@ -164,6 +167,51 @@ SongListWidget* MainWindow::SelectionSongList() const {
 }
 SongListWidget* MainWindow::SearchHitList() const {
   return left_->SearchHitList();
+}
+SearchPage* MainWindow::Search() const {
+  return left_->Search();
+}
+
+SongListId MainWindow::ShownPageList() const {
+  switch (left_->Pages()->currentIndex()) {
+    case LeftColumn::kGroupsPage:
+      return SongListId::Group;
+    case LeftColumn::kSearchPage:
+      return SongListId::SearchHits;
+    default:
+      return SongListId::None;
+  }
+}
+
+void MainWindow::SetGroupRowCount(int rows) {
+  left_->SetGroupRowCount(rows);
+}
+
+void MainWindow::ShowPreviewPane() {
+  right_->ShowRightPane(RightPane::Preview);
+}
+
+void MainWindow::ShowBeamerTitle(const QString& title) {
+  status_->TitleLabel()->setText(title);
+}
+
+void MainWindow::ShowProgress(int percent, const QString& text) {
+  if (!progressShown_) {
+    progressShown_ = true;
+    progressWasVisible_ = status_->Progress()->isVisible();
+    status_->Progress()->show();
+    status_->SmallText()->show();
+  }
+  status_->Progress()->setValue(percent);
+  status_->SmallText()->setText(text);
+}
+
+void MainWindow::EndProgress() {
+  if (!progressShown_) return;
+  progressShown_ = false;
+  status_->Progress()->setValue(0);
+  status_->Progress()->setVisible(progressWasVisible_);
+  status_->SmallText()->clear();
 }
 
 SongListWidget* MainWindow::CurrentSongListWidget() const {

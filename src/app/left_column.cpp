@@ -1,12 +1,11 @@
-// Left column: the page panel with the groups and search pages built here, the Bible, video and file
-// pages from their own files, and the song toolbar under the panel.
-#include "core/ui/left_column.h"
+// Left column: the page panel with the groups page built here, the search, Bible, video and file
+// pages from their rooms, and the song toolbar under the panel.
+#include "app/left_column.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
@@ -14,48 +13,16 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <functional>
 
+#include "bible/ui/bible_page.h"
 #include "core/ui/app_icons.h"
 #include "core/ui/app_state.h"
-#include "core/ui/bible_page.h"
-#include "core/ui/media_pages.h"
 #include "core/ui/ui_text.h"
-#include "songdb/schema.h"
+#include "media/ui/media_pages.h"
+#include "songdb/ui/search_page.h"
 #include "songdb/ui/song_list_widget.h"
 
 namespace psalmora {
-namespace {
-
-// Return in the search scope drop-down starts the search, as it does in the search field.
-class EnterFilter : public QObject {
- public:
-  EnterFilter(QObject* parent, std::function<void()> onEnter) : QObject(parent), onEnter_(std::move(onEnter)) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        onEnter_();
-        return true;
-      }
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  std::function<void()> onEnter_;
-};
-
-}  // namespace
-
-void FillFieldChooser(QComboBox& chooser) {
-  chooser.clear();
-  for (const std::string& row : SongSchema()) chooser.addItem(FromCp1252(SchemaLabel(row)));
-  chooser.addItem(QStringLiteral("Liedtext"));
-  chooser.setCurrentIndex(2);
-}
 
 LeftColumn::LeftColumn(AppState& state, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("leftColumn"));
@@ -74,7 +41,8 @@ LeftColumn::LeftColumn(AppState& state, QWidget* parent) : QWidget(parent) {
   files_ = new FilePage(state, pages_);
   // Icon-only tabs; the groups tab later shows the song count. Tooltips name the pages.
   pages_->addTab(BuildGroupsPage(state), AppIcon(IconId::TabGroups), QString());
-  pages_->addTab(BuildSearchPage(state), AppIcon(IconId::TabSearch), QString());
+  search_ = new SearchPage(state, pages_);
+  pages_->addTab(search_, AppIcon(IconId::TabSearch), QString());
   pages_->addTab(bible_, AppIcon(IconId::TabBible), QString());
   pages_->addTab(videos_, AppIcon(IconId::TabVideos), QString());
   pages_->addTab(files_, AppIcon(IconId::TabFiles), QString());
@@ -111,41 +79,6 @@ QWidget* LeftColumn::BuildGroupsPage(AppState& state) {
   return page;
 }
 
-QWidget* LeftColumn::BuildSearchPage(AppState& state) {
-  auto* page = new QWidget(pages_);
-  auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(4, 4, 4, 4);
-  auto* form = new QGridLayout;
-  searchField_ = new QLineEdit(page);
-  searchField_->setObjectName(QStringLiteral("searchField"));
-  searchField_->setClearButtonEnabled(true);
-  searchScope_ = new QComboBox(page);
-  searchScope_->setObjectName(QStringLiteral("searchScope"));
-  FillFieldChooser(*searchScope_);
-  searchButton_ = IconButton(AppIcon(IconId::SearchStart), Tr("Suche starten", state), page);
-  form->addWidget(new QLabel(Tr("Suchtext:", state), page), 0, 0);
-  form->addWidget(searchField_, 0, 1);
-  form->addWidget(searchButton_, 0, 2, 2, 1, Qt::AlignVCenter);
-  form->addWidget(new QLabel(Tr("suchen in:", state), page), 1, 0);
-  form->addWidget(searchScope_, 1, 1);
-  form->setColumnStretch(1, 1);
-  layout->addLayout(form);
-  searchStatus_ = new QLabel(Tr("Suchergebniss:", state), page);
-  searchStatus_->setObjectName(QStringLiteral("searchStatus"));
-  layout->addWidget(searchStatus_);
-
-  searchHits_ = new SongListWidget(2, page);
-  searchHits_->setObjectName(QStringLiteral("SearchHitList"));
-  // The id column is present but has no visible width; "ID" is not translated.
-  searchHits_->SetColumns({QStringLiteral("ID"), Tr("Titel", state)}, {0, 200});
-  layout->addWidget(searchHits_, 1);
-
-  connect(searchButton_, &QToolButton::clicked, this, [this] { emit searchRequested(); });
-  connect(searchField_, &QLineEdit::returnPressed, this, [this] { emit searchRequested(); });
-  searchScope_->installEventFilter(new EnterFilter(searchScope_, [this] { emit searchRequested(); }));
-  return page;
-}
-
 QToolBar* LeftColumn::BuildSongToolbar(AppState& state) {
   auto* bar = new QToolBar(this);
   bar->setObjectName(QStringLiteral("songToolbar"));
@@ -167,6 +100,10 @@ QToolBar* LeftColumn::BuildSongToolbar(AppState& state) {
     songToolbar_[static_cast<std::size_t>(command)] = action;
   }
   return bar;
+}
+
+SongListWidget* LeftColumn::SearchHitList() const {
+  return search_->SearchHitList();
 }
 
 void LeftColumn::SetGroupRowCount(int rows) {

@@ -1,6 +1,6 @@
 // Video and file page widgets. Playing, downloading and converting media is handled elsewhere; these
 // pages only hold the controls and their data.
-#include "core/ui/media_pages.h"
+#include "media/ui/media_pages.h"
 
 #include <QDir>
 #include <QFileSystemModel>

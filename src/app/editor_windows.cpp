@@ -1,16 +1,16 @@
 // Main-window commands -> song editor, layout window, help.
-#include "core/ui/editor_windows.h"
+#include "app/editor_windows.h"
 
 #include <QLineEdit>
 #include <iostream>
 
+#include "app/main_menu_bar.h"
+#include "app/main_window.h"
+#include "app/song_context_menu.h"
 #include "core/ui/app_state.h"
-#include "core/ui/main_menu_bar.h"
-#include "core/ui/main_window.h"
-#include "core/ui/preview_pane.h"
-#include "core/ui/song_context_menu.h"
 #include "core/ui/ui_text.h"
 #include "render/ui/layout_window.h"
+#include "render/ui/preview_pane.h"
 #include "songdb/ui/song_editor.h"
 
 namespace psalmora {

@@ -1,5 +1,5 @@
 // Bible page widgets; filling them from the Bible files happens where the passages are handled.
-#include "core/ui/bible_page.h"
+#include "bible/ui/bible_page.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,5 +1,5 @@
 // Preview pane widgets. The page view itself is placed into ViewHost() by the renderer's UI side.
-#include "core/ui/preview_pane.h"
+#include "render/ui/preview_pane.h"
 
 #include <QAction>
 #include <QFrame>

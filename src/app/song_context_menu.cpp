@@ -1,6 +1,6 @@
 // The group names are shown as stored (not translated); a TAB in the caption puts the pool id into the
 // menu's right-hand column.
-#include "core/ui/song_context_menu.h"
+#include "app/song_context_menu.h"
 
 #include <QAction>
 

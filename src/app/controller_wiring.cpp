@@ -1,0 +1,104 @@
+#include "app/controller_wiring.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include "app/left_column.h"
+#include "app/main_menu_bar.h"
+#include "app/main_window.h"
+#include "app/selection_column.h"
+#include "app/song_context_menu.h"
+#include "bible/ui/bible_page.h"
+#include "collections/ui/collection_controller.h"
+#include "core/ui/ui_text.h"
+#include "render/ui/presentation_controller.h"
+#include "render/ui/preview_controller.h"
+#include "songdb/ui/trash_controller.h"
+
+namespace psalmora {
+namespace {
+
+void ConnectPreview(MainWindow& window, PreviewController& preview) {
+  QObject::connect(&window, &MainWindow::showPreviewRequested, &preview, &PreviewController::ShowPreview);
+}
+
+void ConnectPresentation(MainWindow& window, PresentationController& presentation) {
+  QObject::connect(&window, &MainWindow::presentationCommand, &presentation,
+                   &PresentationController::OnPresentationCommand);
+  QObject::connect(&window, &MainWindow::slideChosen, &presentation, &PresentationController::SelectSlide);
+  QObject::connect(&window, &MainWindow::menuCommand, &presentation, [&presentation](MenuCommand command) {
+    switch (command) {
+      case MenuCommand::ShowOnFirstMonitor:
+        presentation.OpenPresentation(0);
+        break;
+      case MenuCommand::ShowOnSecondMonitor:
+        presentation.OpenPresentation(1);
+        break;
+      case MenuCommand::ControlWindow:
+        presentation.OpenControlWindow();
+        break;
+      case MenuCommand::MonitorInfo:
+        presentation.ShowMonitorInfo();
+        break;
+      default:
+        break;
+    }
+  });
+  BiblePage* bible = window.Left()->Bible();
+  QObject::connect(bible->SendButton(), &QToolButton::clicked, &presentation, [&presentation, bible] {
+    presentation.SendFreeText(ToCp1252(bible->HeaderTextField()->text()),
+                              ToCp1252(bible->FreeTextField()->toPlainText()));
+  });
+}
+
+void ConnectCollections(MainWindow& window, CollectionController& collections) {
+  QObject::connect(window.Left(), &LeftColumn::songToolbarCommand, &collections,
+                   [&collections](SongToolbarCommand command) {
+                     switch (command) {
+                       case SongToolbarCommand::AddToSelection:
+                         collections.AddToSelection();
+                         break;
+                       case SongToolbarCommand::MoveUp:
+                         collections.MoveInSelection(MoveDirection::Up);
+                         break;
+                       case SongToolbarCommand::MoveDown:
+                         collections.MoveInSelection(MoveDirection::Down);
+                         break;
+                       case SongToolbarCommand::RemoveFromSelection:
+                         collections.RemoveFromSelection();
+                         break;
+                     }
+                   });
+  SongContextMenu* menu = window.ContextMenu();
+  QObject::connect(menu, &SongContextMenu::addToGroupTriggered, &collections, &CollectionController::AddToGroup);
+  QObject::connect(menu, &SongContextMenu::commandTriggered, &collections, [&collections](SongMenuCommand command) {
+    if (command == SongMenuCommand::RemoveFromGroup) collections.RemoveFromCurrentGroup();
+  });
+  QObject::connect(window.Middle()->EditSelectionsButton(), &QToolButton::clicked, &collections,
+                   [&collections] { collections.EditCollections(CollectionKind::Selection); });
+  QObject::connect(window.Left()->EditGroupsButton(), &QToolButton::clicked, &collections,
+                   [&collections] { collections.EditCollections(CollectionKind::Group); });
+}
+
+void ConnectTrash(MainWindow& window, TrashController& trash) {
+  QObject::connect(window.ContextMenu(), &SongContextMenu::commandTriggered, &trash, [&trash](SongMenuCommand command) {
+    if (command == SongMenuCommand::DeleteSong) trash.DeleteChosenSongs();
+  });
+  QObject::connect(&window, &MainWindow::menuCommand, &trash, [&trash](MenuCommand command) {
+    if (command == MenuCommand::Trash) trash.OpenTrash();
+  });
+}
+
+}  // namespace
+
+void ConnectControllers(MainWindow& window) {
+  if (PreviewController* preview = PreviewController::Of(window)) ConnectPreview(window, *preview);
+  if (PresentationController* presentation = PresentationController::Of(window)) {
+    ConnectPresentation(window, *presentation);
+  }
+  if (CollectionController* collections = CollectionController::Of(window)) ConnectCollections(window, *collections);
+  if (TrashController* trash = TrashController::Of(window)) ConnectTrash(window, *trash);
+}
+
+}  // namespace psalmora
