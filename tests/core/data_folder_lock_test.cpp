@@ -94,7 +94,9 @@ TEST(DataFolderLock, ALockIsTakenOverOnlyWhenItsHolderIsKnownToBeGone) {
     }
     const auto result = DataFolderLock::Acquire(dir.path(), LockHolderKind::kTool);
     EXPECT_EQ(Acquired(result), c.takenOver) << c.what;
-    if (!c.takenOver) EXPECT_EQ(ReadFileBytes(dir / "psalmora.lock"), c.text) << c.what;
+    if (!c.takenOver) {
+      EXPECT_EQ(ReadFileBytes(dir / "psalmora.lock"), c.text) << c.what;
+    }
   }
 }
 
