@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "render/text_columns.h"
+
 namespace psalmora {
 namespace {
 
@@ -16,14 +18,6 @@ std::string SpacesAsNbsp(std::string_view text) {
     }
   }
   return out;
-}
-
-// Characters from 1-based column `from` up to, not including, column `to` (npos: to the end).
-std::string_view Columns(std::string_view text, std::size_t from, std::size_t to) {
-  const std::size_t start = from - 1;
-  if (start >= text.size()) return {};
-  if (to == std::string_view::npos) return text.substr(start);
-  return text.substr(start, to - from);
 }
 
 }  // namespace
@@ -43,9 +37,13 @@ std::optional<std::string> NormaliseChordLine(std::string_view chordLine) {
 
 ChordSplit SplitChordLine(std::string_view line, std::size_t scanLength) {
   ChordSplit split;
-  const std::size_t end = std::min(scanLength, line.size());
-  for (std::size_t i = 0; i < end; ++i) {
-    if (line[i] != ' ' && (i == 0 || line[i - 1] == ' ')) split.columns.push_back(static_cast<int>(i) + 1);
+  std::size_t pos = 0;
+  bool afterSpace = true;
+  for (std::size_t column = 1; column <= scanLength && pos < line.size(); ++column) {
+    const bool space = line[pos] == ' ';
+    if (!space && afterSpace) split.columns.push_back(static_cast<int>(column));
+    afterSpace = space;
+    pos += CharacterLength(line, pos);
   }
   if (!split.columns.empty() && split.columns.front() == 1) split.columns.erase(split.columns.begin());
   if (split.columns.empty()) {
@@ -54,17 +52,17 @@ ChordSplit SplitChordLine(std::string_view line, std::size_t scanLength) {
   }
   std::size_t from = 1;
   for (const int column : split.columns) {
-    split.segments.emplace_back(Columns(line, from, static_cast<std::size_t>(column)));
+    split.segments.emplace_back(ColumnRange(line, from, static_cast<std::size_t>(column)));
     from = static_cast<std::size_t>(column);
   }
-  split.segments.push_back(SpacesAsNbsp(Columns(line, from, std::string_view::npos)));
+  split.segments.push_back(SpacesAsNbsp(ColumnRange(line, from, std::string_view::npos)));
   return split;
 }
 
 std::optional<ChordSplit> SplitRawChordLine(std::string_view chordLine) {
   const std::optional<std::string> normalised = NormaliseChordLine(chordLine);
   if (!normalised) return std::nullopt;
-  return SplitChordLine(*normalised, chordLine.size());
+  return SplitChordLine(*normalised, ColumnCount(chordLine));
 }
 
 std::vector<std::string> SplitTextLine(std::string_view textLine, const std::vector<int>& columns,
@@ -75,16 +73,16 @@ std::vector<std::string> SplitTextLine(std::string_view textLine, const std::vec
   std::size_t from = 1;
   for (std::size_t i = 0; i < columns.size(); ++i) {
     const auto to = static_cast<std::size_t>(columns[i]);
-    segments.push_back(SpacesAsNbsp(Columns(textLine, from, to)));
+    segments.push_back(SpacesAsNbsp(ColumnRange(textLine, from, to)));
     if (segments.back().empty() && i < chordSegments.size()) {
       std::string& chord = chordSegments[i];
-      const std::size_t padding = chord.size() + 1;
+      const std::size_t padding = ColumnCount(chord) + 1;
       chord.reserve(chord.size() + padding * 6);
       for (std::size_t k = 0; k < padding; ++k) chord += "&nbsp;";
     }
     from = to;
   }
-  segments.push_back(SpacesAsNbsp(Columns(textLine, from, std::string_view::npos)));
+  segments.push_back(SpacesAsNbsp(ColumnRange(textLine, from, std::string_view::npos)));
   return segments;
 }
 

@@ -19,16 +19,18 @@ struct ChordSplit {
 // that is only ">" and spaces.
 std::optional<std::string> NormaliseChordLine(std::string_view chordLine);
 
-// Cuts a normalised chord line. scanLength is the length the line had before normalising (chords past
-// the normalised end cannot start there, so it only matters for lines without a space). In the last
-// segment spaces become "&nbsp;"; the other segments keep theirs.
+// Cuts a normalised chord line. Columns count characters, a numeric character reference ("&#322;") being
+// one, and a cut never falls inside one. scanLength is the number of columns the line had before
+// normalising (chords past the normalised end cannot start there, so it only matters for lines without a
+// space). In the last segment spaces become "&nbsp;"; the other segments keep theirs.
 ChordSplit SplitChordLine(std::string_view normalisedLine, std::size_t scanLength);
 
 // Normalises and cuts a raw chord line (">" first); nothing when the line is ignored.
 std::optional<ChordSplit> SplitRawChordLine(std::string_view chordLine);
 
 // Cuts the text line below at the same columns, spaces as "&nbsp;". A chord over missing text (its text
-// segment is empty) gets "&nbsp;" appended (its length + 1) times so chords over nothing do not touch.
+// segment is empty) gets "&nbsp;" appended (its column count + 1) times so chords over nothing do not
+// touch.
 std::vector<std::string> SplitTextLine(std::string_view textLine, const std::vector<int>& columns,
                                        std::vector<std::string>& chordSegments);
 

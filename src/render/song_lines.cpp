@@ -3,6 +3,7 @@
 #include "core/atomic_file.h"
 #include "core/record_fields.h"
 #include "core/text_lines.h"
+#include "render/text_columns.h"
 #include "songdb/schema.h"
 #include "songdb/song_store.h"
 
@@ -72,7 +73,11 @@ std::vector<std::string> ExpandInlineChords(std::string_view line) {
   bool hadChord = false;
   bool counting = true;
   long long n = -1;
-  for (const char c : line) {
+  // A character outside Windows-1252 is a whole reference ("&#322;"): one lyric character, one column.
+  for (std::size_t pos = 0, length = 0; pos < line.size(); pos += length) {
+    length = CharacterLength(line, pos);
+    const std::string_view character = line.substr(pos, length);
+    const char c = character.size() == 1 ? character.front() : '\0';
     if (c == '[') {
       n = -1;
       chordName.clear();
@@ -96,16 +101,16 @@ std::vector<std::string> ExpandInlineChords(std::string_view line) {
       textLine += braceText;
       braceText.clear();
     } else {
-      if (inBrace) braceText += c;
+      if (inBrace) braceText += character;
       if (inChord) {
-        chordName += c;
-        chordLine += c;
+        chordName += character;
+        chordLine += character;
       }
       if (counting) {
         ++n;
         // The chord's own letters already fill the columns of the first characters after it.
-        if (n >= static_cast<long long>(chordName.size())) chordLine += ' ';
-        textLine += c;
+        if (n >= static_cast<long long>(ColumnCount(chordName))) chordLine += ' ';
+        textLine += character;
       }
     }
   }

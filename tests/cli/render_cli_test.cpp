@@ -151,6 +151,14 @@ TEST(ToolExpandInline, PrintsTheChordLineAndTheTextLine) {
                 .out,
             ">G  \n\xC3\xBC"
             "ber\n");
+  // "Więc śpiewaj": ę and ś are outside Windows-1252, yet each is one column, so the G stands over the ś.
+  EXPECT_EQ(sandbox
+                .Run({"expand-inline",
+                      "Wi\xC4\x99"
+                      "c [G]\xC5\x9Bpiewaj"})
+                .out,
+            ">    G      \nWi\xC4\x99"
+            "c \xC5\x9Bpiewaj\n");
   EXPECT_EQ(sandbox.Run({"expand-inline"}).status, 2);
 }
 

@@ -62,5 +62,39 @@ TEST(SplitTextLineTest, NoColumnsKeepsTheLineUnchanged) {
   EXPECT_EQ(chords, (Strings{"G7 "}));
 }
 
+// A character outside Windows-1252 is stored as a numeric reference; it is one column wide and a cell
+// boundary never falls inside it, in the chord line as in the text line.
+TEST(SplitTextLineTest, NumericReferencesAreOneColumn) {
+  struct Case {
+    std::string_view chordLine;
+    std::string_view textLine;
+    std::vector<int> columns;
+    Strings chords;
+    Strings text;
+  };
+  const Case cases[] = {
+      // "Więc śpiewaj", the chord over the "ś"
+      {">    D", "Wi&#281;c &#347;piewaj", {6}, {"     ", "D"}, {"Wi&#281;c&nbsp;", "&#347;piewaj"}},
+      {">    D", "Wi&#x119;c &#x15B;piewaj", {6}, {"     ", "D"}, {"Wi&#x119;c&nbsp;", "&#x15B;piewaj"}},
+      // "Боже мой"
+      {">  G  Am",
+       "&#1041;&#1086;&#1078;&#1077; &#1084;&#1086;&#1081;",
+       {4, 7},
+       {"   ", "G  ", "Am"},
+       {"&#1041;&#1086;&#1078;", "&#1077;&nbsp;&#1084;", "&#1086;&#1081;"}},
+      // a reference in the chord line itself
+      {">  &#1040;m  G", "Hallo Welt!", {4, 8}, {"   ", "&#1040;m  ", "G"}, {"Hal", "lo&nbsp;W", "elt!"}},
+      // a chord over missing text is padded by its columns, not its bytes
+      {">  &#1040; D", "Hi", {4, 6}, {"   ", "&#1040; &nbsp;&nbsp;&nbsp;", "D"}, {"Hi", "", ""}},
+  };
+  for (const Case& c : cases) {
+    ChordSplit split = *SplitRawChordLine(c.chordLine);
+    EXPECT_EQ(split.columns, c.columns) << c.chordLine;
+    const Strings text = SplitTextLine(c.textLine, split.columns, split.segments);
+    EXPECT_EQ(split.segments, c.chords) << c.chordLine;
+    EXPECT_EQ(text, c.text) << c.textLine;
+  }
+}
+
 }  // namespace
 }  // namespace psalmora

@@ -25,6 +25,21 @@ TEST(ExpandInlineChordsTest, ChordStandsOverItsSyllable) {
   EXPECT_EQ(ExpandInlineChords("Hallo [D]Welt"), (Lines{">     D   ", "Hallo Welt"}));
 }
 
+TEST(ExpandInlineChordsTest, ANumericReferenceIsOneLyricCharacter) {
+  struct Case {
+    std::string_view line;
+    Lines expanded;
+  };
+  const Case cases[] = {
+      {"[D]Wi&#281;c [G]&#347;piewaj", {">D   G      ", "Wi&#281;c &#347;piewaj"}},
+      {"&#1041;&#1086;&#1078;&#1077; [Am]&#1084;&#1086;&#1081;",
+       {">    Am ", "&#1041;&#1086;&#1078;&#1077; &#1084;&#1086;&#1081;"}},
+      {"[&#1040;m]x y", {">&#1040;m", "x y"}},
+      {"{k:&#322;} [D]x", {">D", "&#322; x"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ExpandInlineChords(c.line), c.expanded) << c.line;
+}
+
 TEST(ExpandInlineChordsTest, LineWithoutChordsIsOnlyText) {
   EXPECT_EQ(ExpandInlineChords("Hallo Welt"), (Lines{"Hallo Welt"}));
   EXPECT_EQ(ExpandInlineChords(""), (Lines{""}));
