@@ -26,8 +26,9 @@ struct CollectionRun {
   std::vector<std::string> records;
 };
 
-std::optional<CollectionRun> OpenCollections(ToolContext& context, CollectionKind kind) {
-  std::optional<SongStore> store = context.OpenSongStore();
+std::optional<CollectionRun> OpenCollections(ToolContext& context, CollectionKind kind,
+                                            ToolContext::Access access = ToolContext::Access::kWrite) {
+  std::optional<SongStore> store = context.OpenSongStore(access);
   if (!store) return std::nullopt;
   CollectionRun run{std::move(*store), {}, {}};
   run.file = CollectionFilePath(run.store.Files(), kind);
@@ -58,7 +59,7 @@ int Save(ToolContext& context, const CollectionRun& run) {
 }
 
 int List(ToolContext& context, CollectionKind kind, const std::vector<std::string>& arguments) {
-  const std::optional<CollectionRun> run = OpenCollections(context, kind);
+  const std::optional<CollectionRun> run = OpenCollections(context, kind, ToolContext::Access::kRead);
   if (!run) return kExitError;
   if (arguments.empty()) {
     const std::vector<CollectionEditorRow> rows = CollectionEditorRows(run->records);

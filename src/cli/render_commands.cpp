@@ -120,7 +120,7 @@ int Copy(ToolContext& context, const std::vector<std::string>& arguments) {
   if (parsed.positional.size() != 1) return context.UsageFail("copy", "copy needs one song id");
   const std::string transpose = parsed.Option("--transpose").value_or("0");
   if (!WholeNumber(transpose)) return context.UsageFail("copy", "--transpose takes a whole number");
-  std::optional<SongStore> store = context.OpenSongStore();
+  std::optional<SongStore> store = context.OpenSongStore(ToolContext::Access::kWrite);
   if (!store) return kExitError;
   const std::string id = Utf8ToCp1252(parsed.positional[0]);
   if (!store->FindSongPosition(id)) return context.Fail("no song with the id " + parsed.positional[0]);

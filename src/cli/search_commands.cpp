@@ -53,7 +53,7 @@ int Delete(ToolContext& context, const std::vector<std::string>& arguments) {
   const ParsedArguments parsed = ParseArguments(arguments, {});
   if (!parsed.error.empty()) return context.UsageFail("delete", parsed.error);
   if (parsed.positional.empty()) return context.UsageFail("delete", "delete needs at least one song id");
-  std::optional<SongStore> store = context.OpenSongStore();
+  std::optional<SongStore> store = context.OpenSongStore(ToolContext::Access::kWrite);
   if (!store) return kExitError;
   const std::vector<std::string> ids = ToCp1252(parsed.positional);
   // Nothing is deleted unless every id names a song that is not in the trash already.
@@ -81,7 +81,7 @@ int Restore(ToolContext& context, const std::vector<std::string>& arguments) {
   const ParsedArguments parsed = ParseArguments(arguments, {});
   if (!parsed.error.empty()) return context.UsageFail("restore", parsed.error);
   if (parsed.positional.empty()) return context.UsageFail("restore", "restore needs at least one song id");
-  std::optional<SongStore> store = context.OpenSongStore();
+  std::optional<SongStore> store = context.OpenSongStore(ToolContext::Access::kWrite);
   if (!store) return kExitError;
   const std::vector<std::string> ids = ToCp1252(parsed.positional);
   for (std::size_t i = 0; i < ids.size(); ++i) {
@@ -93,7 +93,7 @@ int Restore(ToolContext& context, const std::vector<std::string>& arguments) {
 
 int Purge(ToolContext& context, const std::vector<std::string>& arguments) {
   if (!arguments.empty()) return context.UsageFail("purge", "purge takes no arguments");
-  std::optional<SongStore> store = context.OpenSongStore();
+  std::optional<SongStore> store = context.OpenSongStore(ToolContext::Access::kWrite);
   if (!store) return kExitError;
   const PurgeResult purged = EmptyTrash(*store);
   if (!purged.saved) return context.Fail("cannot write " + store->Files().lieder.string());

@@ -39,6 +39,7 @@ int Init(ToolContext& context, const std::vector<std::string>& arguments) {
       return context.Fail("cannot remember the data folder: " + written.error);
     }
   }
+  if (!context.LockForWriting(folder)) return kExitError;
   SongStore store(DataFiles::For(folder));
   const DataFolderStart start = PrepareDataFolder(store, context.SettingsFile(), context.Language());
   if (start.message) {
@@ -89,7 +90,7 @@ int New(ToolContext& context, const std::vector<std::string>& arguments) {
     const std::vector<std::string> lines = SplitLines(Utf8ToCp1252(*bytes));
     for (std::size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? "" : std::string(kLineEnd)) + lines[i];
   }
-  std::optional<SongStore> store = context.OpenSongStore();
+  std::optional<SongStore> store = context.OpenSongStore(ToolContext::Access::kWrite);
   if (!store) return kExitError;
   const SongSaveResult saved = CreateSong(*store, Utf8ToCp1252(*title), text);
   if (!saved.listSaved) return context.Fail("cannot write " + store->Files().lieder.string());
@@ -100,7 +101,7 @@ int New(ToolContext& context, const std::vector<std::string>& arguments) {
 
 int NextId(ToolContext& context, const std::vector<std::string>& arguments) {
   if (!arguments.empty()) return context.UsageFail("next-id", "next-id takes no arguments");
-  std::optional<SongStore> store = context.OpenSongStore();
+  std::optional<SongStore> store = context.OpenSongStore(ToolContext::Access::kWrite);
   if (!store) return kExitError;
   context.out << store->NextSongId() << "\n";
   return kExitOk;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/data_folder_lock.h"
 #include "core/language.h"
 #include "core/registry_store.h"
 #include "songdb/song_store.h"
@@ -60,9 +61,15 @@ class ToolContext {
   // none is set or, with mustExist, when the folder is missing.
   std::optional<std::filesystem::path> DataFolder(bool mustExist);
   bool DataFolderGiven() const { return !dataDirOption_.empty(); }
+  // Whether a command only reads the data folder or changes it.
+  enum class Access { kRead, kWrite };
   // The song store of DataFolder(true) with its song list loaded; nothing (the error printed) when there
-  // is no data folder.
-  std::optional<SongStore> OpenSongStore();
+  // is no data folder. For writing, the data folder's lock is taken first (LockForWriting).
+  std::optional<SongStore> OpenSongStore(Access access = Access::kRead);
+  // Takes the data folder's lock for the rest of the run, waiting a few seconds while another
+  // psalmora-tool writes. When the program or a writer that does not finish holds it, the holder is
+  // named on stderr and false returned. Reading commands never take it.
+  bool LockForWriting(const std::filesystem::path& folder);
 
   // One-line error on stderr; returns kExitError.
   int Fail(std::string_view message);
@@ -76,6 +83,7 @@ class ToolContext {
   RegistryStore registry_;
   LanguageTable language_;
   bool languageLoaded_ = false;
+  std::optional<DataFolderLock> lock_;
 };
 
 // Arguments of one command: options with a value ("--title TEXT" or "--title=TEXT"), flags, positionals.

@@ -67,12 +67,27 @@ std::optional<std::filesystem::path> ToolContext::DataFolder(bool mustExist) {
   return folder;
 }
 
-std::optional<SongStore> ToolContext::OpenSongStore() {
+std::optional<SongStore> ToolContext::OpenSongStore(Access access) {
   const std::optional<std::filesystem::path> folder = DataFolder(true);
   if (!folder) return std::nullopt;
+  if (access == Access::kWrite && !LockForWriting(*folder)) return std::nullopt;
   SongStore store(DataFiles::For(*folder));
   store.LoadSongList();
   return store;
+}
+
+bool ToolContext::LockForWriting(const std::filesystem::path& folder) {
+  if (lock_) return true;
+  // Long enough for a queue of other psalmora-tool writers, each done in a moment.
+  constexpr std::chrono::seconds kWaitForAnotherTool(3);
+  std::variant<DataFolderLock, LockRefusal> acquired =
+      DataFolderLock::Acquire(folder, LockHolderKind::kTool, kWaitForAnotherTool);
+  if (LockRefusal* refusal = std::get_if<LockRefusal>(&acquired)) {
+    Fail(refusal->message);
+    return false;
+  }
+  lock_.emplace(std::move(std::get<DataFolderLock>(acquired)));
+  return true;
 }
 
 int ToolContext::Fail(std::string_view message) {

@@ -28,6 +28,8 @@ class ToolSandbox {
   ToolRun Run(const std::vector<std::string>& arguments) const;
   // The tool with --program-dir and --data-dir of the sandbox before the arguments.
   ToolRun RunInData(const std::vector<std::string>& arguments) const;
+  // Starts every run of RunInData at once and waits for them all; results in the order given.
+  std::vector<ToolRun> RunInDataConcurrently(const std::vector<std::vector<std::string>>& runs) const;
 
  private:
   TempDir dir_;
