@@ -6,18 +6,21 @@
 namespace psalmora {
 namespace {
 
+// After the name transposition writes, each row lists the other spellings it reads: the German sharps
+// ("Fis"), the German flats ("Es", "As", "Des", "Ges", the rare "Ces" and "Fes"; "B" itself is one) and
+// the English flats ("Bb", "Eb", "Ab", "Db", "Gb", "Cb", "Fb", and "Hb").
 constexpr std::string_view kChordTableText =
-    "H\r\n"
-    "B\tAis\tHb\tA#\r\n"
+    "H\tCes\tCb\r\n"
+    "B\tAis\tHb\tA#\tBb\r\n"
     "A\r\n"
-    "G#\tGis\r\n"
+    "G#\tGis\tAs\tAb\r\n"
     "G\r\n"
-    "F#\tFis\r\n"
+    "F#\tFis\tGes\tGb\r\n"
     "F\r\n"
-    "E\r\n"
-    "D#\tDis\tEb\r\n"
+    "E\tFes\tFb\r\n"
+    "D#\tDis\tEb\tEs\r\n"
     "D\r\n"
-    "C#\tCis\r\n"
+    "C#\tCis\tDes\tDb\r\n"
     "C";
 
 }  // namespace

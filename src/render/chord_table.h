@@ -14,7 +14,8 @@ class ChordTable {
   // Rows separated by CR LF (or CR, or LF), root names within a row separated by TAB.
   explicit ChordTable(std::string_view text);
 
-  // The table every rendering uses: H; B Ais Hb A#; A; G# Gis; G; F# Fis; F; E; D# Dis Eb; D; C# Cis; C.
+  // The table every rendering uses: H Ces Cb; B Ais Hb A# Bb; A; G# Gis As Ab; G; F# Fis Ges Gb; F;
+  // E Fes Fb; D# Dis Eb Es; D; C# Cis Des Db; C.
   static const ChordTable& BuiltIn();
 
   int RowCount() const { return static_cast<int>(names_.size()); }

@@ -1,5 +1,7 @@
 #include "render/transpose.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "core/record_fields.h"
@@ -12,6 +14,10 @@ constexpr char kNbspByte = '\xA0';  // the no-break space of Windows-1252
 
 bool IsLowerAscii(char c) {
   return c >= 'a' && c <= 'z';
+}
+
+bool IsLetter(char c) {
+  return IsLowerAscii(c) || (c >= 'A' && c <= 'Z');
 }
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
@@ -30,35 +36,91 @@ bool OnlySpaces(std::string_view text) {
   return true;
 }
 
-// The row and the root name that decide a token, or row -1. Rows run from the highest note down, and
-// within a row the names in order, so "Fis" wins over "F"; a lowercase "b" rules out one-letter names so
-// "Eb" and "Hb" are not read as "E" and "H".
-int FindRoot(std::string_view token, const ChordTable& table, const std::string** found) {
-  const bool skipSingle = token.find('b') != std::string_view::npos;
-  for (int row = 0; row < table.RowCount(); ++row) {
-    for (const std::string& name : table.Names(row)) {
-      if (skipSingle && name.size() == 1) continue;
-      if (token.find(name) != std::string_view::npos) {
-        *found = &name;
-        return row;
-      }
-    }
+// "N.C." (no chord) in its usual spellings, and marks without any letter (bar lines, repeat signs,
+// dashes): nothing to transpose and nothing unknown to point out.
+bool IsNoChordMark(std::string_view segment) {
+  std::string letters;
+  for (const char c : segment) {
+    if (IsLetter(c)) letters += IsLowerAscii(c) ? c : static_cast<char>(c - 'A' + 'a');
   }
-  return -1;
+  return letters.empty() || letters == "nc";
 }
 
-// One "/"-token transposed, or nothing when no root name occurs in it.
+// How a root was spelled, so its transposed root is spelled alike: a German flat ("Es") stays German
+// ("As", not "G#"), an English flat ("Db") stays English ("Eb"). The names transposition writes ("B",
+// the sharps) and "Hb" and "Eb" keep the table's spelling, so their results do not change.
+constexpr std::array<std::string_view, 6> kGermanFlats = {"Ces", "Des", "Es", "Fes", "Ges", "As"};
+constexpr std::array<std::string_view, 6> kEnglishFlats = {"Cb", "Db", "Fb", "Gb", "Ab", "Bb"};
+// What each flat spelling writes for the five black keys; white keys get the table's name ("H", "E").
+constexpr std::array<std::string_view, 5> kGermanFlatKeys = {"B", "Des", "Es", "Ges", "As"};
+constexpr std::array<std::string_view, 5> kEnglishFlatKeys = {"Bb", "Db", "Eb", "Gb", "Ab"};
+
+template <std::size_t N>
+bool Contains(const std::array<std::string_view, N>& names, std::string_view name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+const std::string& WrittenNameFor(std::string_view spelledAs, int row, const ChordTable& table) {
+  const auto pick = [&](const auto& keys) -> const std::string& {
+    for (const std::string& name : table.Names(row)) {
+      if (Contains(keys, name)) return name;
+    }
+    return table.WrittenName(row);
+  };
+  if (Contains(kGermanFlats, spelledAs)) return pick(kGermanFlatKeys);
+  if (Contains(kEnglishFlats, spelledAs)) return pick(kEnglishFlatKeys);
+  return table.WrittenName(row);
+}
+
+// The longest root name of the table that starts at pos ("Fis" over "F", "Es" over "E", "Hb" over "H"),
+// or null; row is set to its row. "Es" and "As" before "us" are "E" and "A" of a "sus" chord.
+const std::string* RootAt(std::string_view token, std::size_t pos, const ChordTable& table, int& row) {
+  const std::string_view rest = token.substr(pos);
+  const std::string* best = nullptr;
+  for (int r = 0; r < table.RowCount(); ++r) {
+    for (const std::string& name : table.Names(r)) {
+      if (best != nullptr && name.size() <= best->size()) continue;
+      if (!rest.starts_with(name)) continue;
+      if (name.size() == 2 && name[1] == 's' && rest.substr(2).starts_with("us")) continue;
+      best = &name;
+      row = r;
+    }
+  }
+  return best;
+}
+
+// Where a further chord may start inside one token ("Asus4 A", "G(G7)"): after a blank or a bracket.
+bool StartsAnotherChord(char before) {
+  return before == ' ' || before == kNbspByte || before == '(';
+}
+
+// One "/"-token transposed, or false when it does not start with a root name (after leading marks such
+// as "(").
 bool TransposeToken(std::string& token, long long offset, const ChordTable& table) {
   const bool minorWritten = !token.empty() && IsLowerAscii(token[0]);
   if (minorWritten) token[0] = static_cast<char>(token[0] - 'a' + 'A');
-  const std::string* name = nullptr;
-  const int row = FindRoot(token, table, &name);
-  if (row < 0) return false;
+  std::size_t start = 0;
+  while (start < token.size() && !IsLetter(token[start])) ++start;
+  int row = -1;
+  const std::string* name = start < token.size() ? RootAt(token, start, table, row) : nullptr;
+  if (name == nullptr) return false;
   const long long rows = table.RowCount();
   // Higher notes have lower row numbers, so moving up means moving towards row 0.
-  const long long shifted = ((row - offset % rows) % rows + rows) % rows;
-  const std::string from = *name;
-  ReplaceAll(token, from, table.WrittenName(static_cast<int>(shifted)));
+  const auto shifted = static_cast<int>(((row - offset % rows) % rows + rows) % rows);
+  const std::string& written = WrittenNameFor(*name, shifted, table);
+
+  std::string out(token, 0, start);
+  out += written;
+  for (std::size_t pos = start + name->size(); pos < token.size();) {
+    int again = -1;
+    if (StartsAnotherChord(token[pos - 1]) && RootAt(token, pos, table, again) == name) {
+      out += written;
+      pos += name->size();
+    } else {
+      out += token[pos++];
+    }
+  }
+  token = std::move(out);
   if (minorWritten && !token.empty() && token[0] >= 'A' && token[0] <= 'Z') {
     token[0] = static_cast<char>(token[0] - 'A' + 'a');
   }
@@ -76,7 +138,7 @@ std::string TransposeChordBy(std::string_view segment, long long offset, const C
   std::string plain(segment);
   const bool hadEntities = plain.find(kNbsp) != std::string::npos;
   if (hadEntities) ReplaceAll(plain, kNbsp, std::string_view(&kNbspByte, 1));
-  if (OnlySpaces(plain)) return std::string(segment);
+  if (OnlySpaces(plain) || IsNoChordMark(plain)) return std::string(segment);
 
   std::string result;
   const std::vector<std::string> tokens = SplitAt(plain, '/');

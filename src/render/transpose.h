@@ -9,10 +9,13 @@
 namespace psalmora {
 
 // The segment to show for a chord segment at the offset written in offsetText (the transposition field's
-// text, read as a leading number). Offset 0 and segments of only spaces come back unchanged; slash chords
-// are transposed token by token; a lowercase first letter (a minor chord written small) stays lowercase;
-// a segment with no known root comes back as "(" + segment + "?)". "&nbsp;" in a segment counts as a
-// space, so the padding the cell splitting adds never turns a known chord into an unknown one.
+// text, read as a leading number). Offset 0, segments of only spaces, "N.C." and marks without letters
+// ("|", "%") come back unchanged; slash chords are transposed token by token; a token's root is the
+// longest root name at its first letter; a lowercase first letter (a minor chord written small) stays
+// lowercase; a German flat ("Es", "As") is written as a German flat again and an English one ("Bb", "Db")
+// as an English one; a segment with no known root comes back as "(" + segment + "?)". "&nbsp;" in a
+// segment counts as a space, so the padding the cell splitting adds never turns a known chord into an
+// unknown one.
 std::string TransposeChord(std::string_view segment, std::string_view offsetText,
                            const ChordTable& table = ChordTable::BuiltIn());
 

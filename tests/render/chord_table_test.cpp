@@ -8,9 +8,9 @@ namespace {
 TEST(ChordTableTest, BuiltInHasTwelveRowsHighestFirst) {
   const ChordTable& table = ChordTable::BuiltIn();
   ASSERT_EQ(table.RowCount(), 12);
-  EXPECT_EQ(table.Rows().front(), "H");
-  EXPECT_EQ(table.Rows()[1], "B\tAis\tHb\tA#");
-  EXPECT_EQ(table.Rows()[8], "D#\tDis\tEb");
+  EXPECT_EQ(table.WrittenName(0), "H");
+  EXPECT_EQ(table.Rows()[1], "B\tAis\tHb\tA#\tBb");
+  EXPECT_EQ(table.Rows()[8], "D#\tDis\tEb\tEs");
   EXPECT_EQ(table.WrittenName(11), "C");
 }
 

@@ -30,13 +30,105 @@ TEST(TransposeChordTest, RowOrderSettlesOverlappingNames) {
   EXPECT_EQ(TransposeChord("Cis", "2"), "D#");
 }
 
-TEST(TransposeChordTest, LowercaseBRuleSkipsOneLetterNames) {
+TEST(TransposeChordTest, TwoLetterFlatsWinOverTheirFirstLetter) {
   EXPECT_EQ(TransposeChord("Hb", "1"), "H");
   EXPECT_EQ(TransposeChord("Eb7", "-1"), "D7");
-  // "Bb" is not in the table and "B" is skipped because of the lowercase b.
-  EXPECT_EQ(TransposeChord("Bb", "1"), "(Bb?)");
-  EXPECT_EQ(TransposeChord("Bb", "-5"), "(Bb?)");
+  EXPECT_EQ(TransposeChord("Bb", "1"), "H");
+  EXPECT_EQ(TransposeChord("Bb", "-5"), "F");
   EXPECT_EQ(TransposeChord("Bb", "0"), "Bb");
+}
+
+// Chord, offset, what is shown. Flats keep the way they were spelled, the table's own names keep the
+// results they always had.
+TEST(TransposeChordTest, ManyChords) {
+  struct Case {
+    std::string_view chord;
+    std::string_view offset;
+    std::string_view shown;
+  };
+  const Case cases[] = {
+      // German flats, "B" being B flat
+      {"Es", "1", "E"},
+      {"Es", "2", "F"},
+      {"Es", "3", "Ges"},
+      {"Es", "-1", "D"},
+      {"Es", "-2", "Des"},
+      {"Es", "5", "As"},
+      {"Es", "7", "B"},
+      {"As", "1", "A"},
+      {"As", "2", "B"},
+      {"As", "-2", "Ges"},
+      {"Ges", "2", "As"},
+      {"Ges", "-1", "F"},
+      {"Des", "2", "Es"},
+      {"Des", "-1", "C"},
+      {"Ces", "1", "C"},
+      {"Fes", "1", "F"},
+      {"Es7", "2", "F7"},
+      {"Esm", "3", "Gesm"},
+      {"Asmaj7", "-2", "Gesmaj7"},
+      {"Es/B", "2", "F/C"},
+      {"es", "1", "e"},
+      {"as", "2", "b"},
+      {"es7", "5", "as7"},
+      // "sus" after E and A is no flat
+      {"Esus4", "1", "Fsus4"},
+      {"Essus4", "2", "Fsus4"},
+      {"Asus2", "2", "Hsus2"},
+      {"asus4", "-2", "gsus4"},
+      // English flats
+      {"Bb", "2", "C"},
+      {"Bb", "-1", "A"},
+      {"Bb", "3", "Db"},
+      {"Bb", "-2", "Ab"},
+      {"Bbm7", "5", "Ebm7"},
+      {"Db", "2", "Eb"},
+      {"Db", "3", "E"},
+      {"Gb", "2", "Ab"},
+      {"Ab", "1", "A"},
+      {"Ab", "2", "Bb"},
+      {"Abm", "5", "Dbm"},
+      {"Cb", "1", "C"},
+      {"Bb/D", "2", "C/E"},
+      {"D/Bb", "2", "E/C"},
+      {"Eb/Bb", "2", "F/C"},
+      // the table's own names
+      {"Eb", "2", "F"},
+      {"Eb", "3", "F#"},
+      {"Hb", "3", "C#"},
+      {"B", "3", "C#"},
+      {"B", "1", "H"},
+      {"A#", "1", "H"},
+      {"Ais", "1", "H"},
+      {"Fis", "2", "G#"},
+      {"Cis", "2", "D#"},
+      {"H", "1", "C"},
+      {"A", "1", "B"},
+      {"E", "1", "F"},
+      {"Em", "1", "Fm"},
+      {"E7", "-1", "D#7"},
+      {"Dsus4", "2", "Esus4"},
+      {"Cmaj7", "1", "C#maj7"},
+      {"Gadd9", "-2", "Fadd9"},
+      {"Am7", "2", "Hm7"},
+      {"G/H", "1", "G#/C"},
+      {"(G)", "2", "(A)"},
+      {"G(G7)", "2", "A(A7)"},
+      // a flat sign further on no longer hides a one-letter root
+      {"E7b9", "1", "F7b9"},
+      // no chords
+      {"N.C.", "2", "N.C."},
+      {"N.C", "1", "N.C"},
+      {"NC", "1", "NC"},
+      {"n.c.", "-3", "n.c."},
+      {"|", "2", "|"},
+      {"%", "1", "%"},
+      {"x", "2", "(x?)"},
+      {"Intro", "2", "(Intro?)"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TransposeChord(c.chord, c.offset), c.shown) << c.chord << " " << c.offset;
+  }
 }
 
 TEST(TransposeChordTest, MinorWrittenTokensKeepTheirLowercaseLetter) {
