@@ -10,6 +10,7 @@
 #include "render/song_html.h"
 #include "render/song_lines.h"
 #include "render/style_spec.h"
+#include "render/transpose.h"
 #include "songdb/schema.h"
 
 namespace psalmora {
@@ -130,6 +131,18 @@ void SetWindowTexts(RenderMode mode, const std::string& record, RenderResult& re
   }
 }
 
+// The record as the template shows it: the key (field 4) moved with the chords. Only song records have
+// one; "freetext", "kopfzeile" and "layout" show their own stand-ins.
+std::string TemplateRecord(RenderMode mode, const std::string& record, long long offset) {
+  if (offset == 0 || mode == RenderMode::kFreetext || mode == RenderMode::kKopfzeile || mode == RenderMode::kLayout)
+    return record;
+  std::vector<std::string> fields = SplitAt(record, '\t');
+  if (fields.size() < static_cast<std::size_t>(song_field::kChords)) return record;
+  std::string& key = fields[static_cast<std::size_t>(song_field::kChords) - 1];
+  key = TransposeKey(key, offset);
+  return JoinAt(fields, '\t');
+}
+
 SongTextOptions OptionsFor(const RenderRequest& request, const RenderState& state) {
   const Layout& layout = state.layout;
   SongTextOptions options;
@@ -192,8 +205,8 @@ std::string BuildPage(const RenderRequest& request, const RenderFolders& folders
       if (!songImage.empty()) frame.backgroundImage = songImage;
     }
     WritePageHead(page, layout, frame);
-    ProcessTemplate(layout.Line(layout_line::kTemplate), record, static_cast<int>(i) + 1, page,
-                    [&](std::string& out) { WriteSongTextHtml(out, lines, options); });
+    ProcessTemplate(layout.Line(layout_line::kTemplate), TemplateRecord(request.mode, record, options.transposeOffset),
+                    static_cast<int>(i) + 1, page, [&](std::string& out) { WriteSongTextHtml(out, lines, options); });
     if (request.mode != RenderMode::kDrucken) break;
   }
   return page;

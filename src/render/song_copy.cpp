@@ -9,7 +9,8 @@
 
 namespace psalmora {
 
-std::string CopyRecord(std::string_view oldRecord, std::string_view newId, std::string_view stamp, long long now) {
+std::string CopyRecord(std::string_view oldRecord, std::string_view newId, std::string_view stamp, long long now,
+                       long long offset) {
   std::vector<std::string> fields = SplitAt(oldRecord, '\t');
   // A record written by the form ends with a TAB; one written elsewhere (the first song) may not, and its
   // last field must be copied all the same.
@@ -23,7 +24,9 @@ std::string CopyRecord(std::string_view oldRecord, std::string_view newId, std::
   add(stamp);
   add(std::string(RecordField(oldRecord, song_field::kTitle)) + " kopie");
   for (std::size_t n = 4; n <= fields.size(); ++n) {
-    if (n == static_cast<std::size_t>(song_field::kLastChange)) {
+    if (n == static_cast<std::size_t>(song_field::kChords)) {
+      add(TransposeKey(fields[n - 1], offset));
+    } else if (n == static_cast<std::size_t>(song_field::kLastChange)) {
       add(std::to_string(now));
     } else if (n == static_cast<std::size_t>(song_field::kGlobalId)) {
       add("");
@@ -51,8 +54,9 @@ std::optional<SongCopy> CopySong(SongStore& store, std::string_view record, std:
       LoadSongLines(store.Files().folder, RecordField(record, song_field::kId), IsInlineForm(record));
   SongCopy copy;
   copy.id = store.NextSongId();
-  copy.record = CopyRecord(record, copy.id, FormatTimestamp(0), CurrentTimeValue());
-  copy.text = CopyText(lines.render, LeadingNumber(transposeOffset));
+  const long long offset = LeadingNumber(transposeOffset);
+  copy.record = CopyRecord(record, copy.id, FormatTimestamp(0), CurrentTimeValue(), offset);
+  copy.text = CopyText(lines.render, offset);
   store.InsertSongAtTop(copy.record);
   const bool listSaved = store.SaveSongList();
   const bool textSaved = store.WriteSongText(copy.id, copy.text);

@@ -127,6 +127,25 @@ bool TransposeToken(std::string& token, long long offset, const ChordTable& tabl
   return true;
 }
 
+// Whether a word of the key field names a chord rather than being "Dur", "moll" or "Capo", which start
+// like one.
+bool IsKeyWord(std::string_view word, const ChordTable& table) {
+  std::size_t start = 0;
+  while (start < word.size() && !IsLetter(word[start])) ++start;
+  if (start == word.size()) return false;
+  std::string root(word.substr(start));
+  if (start == 0 && IsLowerAscii(root[0])) root[0] = static_cast<char>(root[0] - 'a' + 'A');
+  int row = -1;
+  const std::string* name = RootAt(root, 0, table, row);
+  if (name == nullptr) return false;
+  const std::string_view rest = std::string_view(root).substr(name->size());
+  if (rest.empty() || !IsLowerAscii(rest[0])) return true;
+  for (const std::string_view quality : {"m", "dim", "aug", "sus", "add"}) {
+    if (rest.starts_with(quality)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string TransposeChord(std::string_view segment, std::string_view offsetText, const ChordTable& table) {
@@ -151,6 +170,23 @@ std::string TransposeChordBy(std::string_view segment, long long offset, const C
   if (result.empty()) return "(" + std::string(segment) + "?)";
   if (hadEntities) ReplaceAll(result, std::string_view(&kNbspByte, 1), kNbsp);
   return result;
+}
+
+std::string TransposeKey(std::string_view key, long long offset, const ChordTable& table) {
+  if (offset == 0 || table.RowCount() == 0) return std::string(key);
+  std::string out;
+  std::size_t pos = 0;
+  while (pos < key.size()) {
+    if (key[pos] == ' ') {
+      out += key[pos++];
+      continue;
+    }
+    const std::size_t end = std::min(key.find(' ', pos), key.size());
+    const std::string_view word = key.substr(pos, end - pos);
+    out += IsKeyWord(word, table) ? TransposeChordBy(word, offset, table) : std::string(word);
+    pos = end;
+  }
+  return out;
 }
 
 std::string TransposeChordLine(std::string_view chordLine, long long offset, const ChordTable& table) {

@@ -23,6 +23,12 @@ std::string TransposeChord(std::string_view segment, std::string_view offsetText
 std::string TransposeChordBy(std::string_view segment, long long offset,
                              const ChordTable& table = ChordTable::BuiltIn());
 
+// The song's key or chord sequence (song field 4, "Akkorde": "Es", "e-moll", "D A G A D (2x)") moved by
+// offset, word by word: a word that is a root with nothing, a sign ("-Dur", "7", "/H") or a chord quality
+// ("m", "maj", "dim", "aug", "sus", "add") after it is transposed as a chord; every other word ("Dur",
+// "moll", "Capo", "(2x)") stays as written.
+std::string TransposeKey(std::string_view key, long long offset, const ChordTable& table = ChordTable::BuiltIn());
+
 // A whole chord line (">" first) transposed chord by chord, each chord kept at its column where the line
 // allows it; a chord that grows pushes later chords right so at least one space stays between chords.
 // Chords the table does not know are kept as written. Used where transposed chords are stored.

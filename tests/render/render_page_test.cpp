@@ -258,6 +258,31 @@ TEST_F(RenderPageTest, PreviewTransposesAndExpandsInlineSongs) {
   EXPECT_NE(page.find("<td><font id=te>Welt</font></td>"), std::string::npos);
 }
 
+TEST_F(RenderPageTest, TheKeyMovesWithTheChordsInTheHeaderBand) {
+  Layout header = NewLayoutContents(NewLayoutWords{});
+  header.lines[4] = "$3#[#$4#]";
+  ASSERT_TRUE(SaveLayout(layouts_.path(), "3", header));
+  const std::string record = "1\t\tLied\tEs-Dur\t";
+  struct Case {
+    RenderMode mode;
+    std::string_view offset;
+    std::string_view shown;
+  };
+  const Case cases[] = {
+      {RenderMode::kAkkorde, "0", "[Es-Dur]"},  {RenderMode::kAkkorde, "2", "[F-Dur]"},
+      {RenderMode::kAkkorde, "-3", "[C-Dur]"},  {RenderMode::kVorschau, "1", "[E-Dur]"},
+      {RenderMode::kDrucken, "3", "[Ges-Dur]"},
+  };
+  for (const Case& c : cases) {
+    request_.transposeOffset = std::string(c.offset);
+    Render(c.mode, {record}, "3");
+    EXPECT_NE(Page(c.mode).find(c.shown), std::string::npos) << RenderModeWord(c.mode) << " " << c.offset;
+  }
+  request_.transposeOffset = "2";  // the layout preview shows the field names themselves
+  Render(RenderMode::kLayout, {}, "3");
+  EXPECT_NE(Page(RenderMode::kLayout).find("[Akkorde]"), std::string::npos);
+}
+
 TEST(RenderModeTest, WordsFilesAndLayoutSettings) {
   EXPECT_EQ(RenderModeFromWord("beamer-lied"), RenderMode::kBeamerLied);
   EXPECT_FALSE(RenderModeFromWord("beamer").has_value());

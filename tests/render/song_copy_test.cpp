@@ -41,6 +41,12 @@ TEST(CopyRecordTest, FullRecordGetsNewTimeAndNoGlobalId) {
   EXPECT_EQ(RecordField(copy, 21), "f21");
 }
 
+TEST(CopyRecordTest, TheKeyIsTransposedLikeTheChords) {
+  EXPECT_EQ(RecordField(CopyRecord("1\t\tT\tEs", "2", "s", 5, 2), 4), "F");
+  EXPECT_EQ(RecordField(CopyRecord("1\t\tT\te-moll\tX", "2", "s", 5, -1), 4), "d#-moll");
+  EXPECT_EQ(RecordField(CopyRecord("1\t\tT\tEs\t", "2", "s", 5, 0), 4), "Es");
+}
+
 TEST(CopyRecordTest, EmptyFieldsInsideTheRecordAreKept) {
   EXPECT_EQ(CopyRecord("1\t\tT\t\t\tX", "2", "s", 5), "2\ts\tT kopie\t\t\tX\t");
   EXPECT_EQ(CopyRecord("1\t\tT\t\t", "2", "s", 5), "2\ts\tT kopie\t\t");
@@ -68,7 +74,7 @@ TEST(CopySongTest, StoresTheCopyAtTheTopWithTransposedText) {
   ASSERT_EQ(store.SongList().size(), 2u);
   EXPECT_EQ(store.SongList().front(), copy->record);
   EXPECT_EQ(RecordField(copy->record, 3), "Das erste Lied kopie");
-  EXPECT_EQ(RecordField(copy->record, 4), "D A G A D (2x)");
+  EXPECT_EQ(RecordField(copy->record, 4), "E H A H E (2x)");  // the key moves with the chords
   EXPECT_EQ(ReadFileBytes(dir / "lieder.dat"), copy->record + "\r\n" + first + "\r\n");
   EXPECT_EQ(ReadFileBytes(dir / "2.dat"), ">  E   H\nJa, so ist es\r\n");
   EXPECT_EQ(ReadFileBytes(dir / "1.dat"), ">  D   A\rJa, so ist es\r\n");  // the original is untouched

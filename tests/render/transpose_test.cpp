@@ -179,6 +179,31 @@ TEST(TransposeChordTest, KeepsTrailingSpacesAndCellPadding) {
   EXPECT_EQ(TransposeChord("A7&nbsp;sus", "1"), "B7&nbsp;sus");
 }
 
+TEST(TransposeKeyTest, ChordWordsMoveOtherWordsStay) {
+  struct Case {
+    std::string_view key;
+    long long offset;
+    std::string_view shown;
+  };
+  const Case cases[] = {
+      {"G", 2, "A"},
+      {"Es", 2, "F"},
+      {"Es-Dur", 3, "Ges-Dur"},
+      {"D-Dur", 2, "E-Dur"},
+      {"D Dur", 2, "E Dur"},
+      {"e-moll", 1, "f-moll"},
+      {"a moll", 2, "h moll"},
+      {"Bb", 2, "C"},
+      {"D A G A D (2x)", 2, "E H A H E (2x)"},
+      {"G, D, Em7", -2, "F, C, Dm7"},
+      {"Asus4  C/G", 1, "Bsus4  C#/G#"},
+      {"Capo 2: G", 1, "Capo 2: G#"},
+      {"", 3, ""},
+      {"Es-Dur", 0, "Es-Dur"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TransposeKey(c.key, c.offset), c.shown) << c.key << " " << c.offset;
+}
+
 TEST(TransposeChordLineTest, KeepsColumnsAndTheGapBetweenChords) {
   EXPECT_EQ(TransposeChordLine(">  D   A   G", 2), ">  E   H   A");
   EXPECT_EQ(TransposeChordLine(">  C  F", 1), ">  C# F#");
