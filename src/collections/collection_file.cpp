@@ -8,15 +8,22 @@
 
 namespace psalmora {
 
-std::vector<std::string> LoadCollectionFile(const std::filesystem::path& file) {
-  std::vector<std::string> records;
+CollectionFileContent ReadCollectionFile(const std::filesystem::path& file) {
+  CollectionFileContent read;
   const std::optional<std::string> content = ReadWholeFile(file);
-  if (!content) return records;
-  for (std::string& line : SplitLines(*content)) {
-    if (!line.empty()) records.push_back(std::move(line));
+  if (!content) {
+    read.unreadable = PathIsTaken(file);
+    return read;
   }
-  if (records.empty()) records.emplace_back(kDefaultCollectionName);
-  return records;
+  for (std::string& line : SplitLines(*content)) {
+    if (!line.empty()) read.records.push_back(std::move(line));
+  }
+  if (read.records.empty()) read.records.emplace_back(kDefaultCollectionName);
+  return read;
+}
+
+std::vector<std::string> LoadCollectionFile(const std::filesystem::path& file) {
+  return ReadCollectionFile(file).records;
 }
 
 bool SaveCollectionFile(const std::filesystem::path& file, const std::vector<std::string>& records) {

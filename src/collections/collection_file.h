@@ -12,8 +12,17 @@ namespace psalmora {
 // Record given to a file that opened but held no record.
 inline constexpr std::string_view kDefaultCollectionName = "Standard Eintrag";
 
+// A collection file as read: its records, and whether it is there but could not be read (a missing
+// file is no error: it has no records yet).
+struct CollectionFileContent {
+  std::vector<std::string> records;
+  bool unreadable = false;
+};
+
 // Every non-empty line of file as one record; "Standard Eintrag" alone when the file opened but held
-// none; an empty list when it does not open.
+// none; no records when it does not open.
+CollectionFileContent ReadCollectionFile(const std::filesystem::path& file);
+// The records of ReadCollectionFile.
 std::vector<std::string> LoadCollectionFile(const std::filesystem::path& file);
 
 // Writes every record as one CR LF line, atomically; a failure goes to stderr and returns false.

@@ -49,6 +49,11 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   return content;
 }
 
+bool PathIsTaken(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
 WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, FileSync sync) {
   const std::filesystem::path folder = path.parent_path();
   std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();

@@ -21,6 +21,10 @@ struct WriteResult {
 // The whole file, or nothing when it cannot be opened (missing, unreadable, a folder).
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
+// True when anything stands at path: a file, a folder, or a link even when it leads nowhere. A store
+// file that is taken but cannot be read must never be replaced by what a writer believes it held.
+bool PathIsTaken(const std::filesystem::path& path);
+
 // Whether a replacing write waits for the disk. Store files do, so a crash never loses a saved change;
 // generated pages need not, as they are written again at every rendering and a sync per song click
 // would cost far more than the page itself.

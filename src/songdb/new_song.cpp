@@ -44,18 +44,23 @@ std::string StartNewSong(SongStore& store) {
 SongSaveResult SaveSongValues(SongStore& store, bool isNew, const std::string& editRecord,
                               std::vector<std::string> values, std::string_view text, long long now) {
   SongSaveResult result;
-  if (isNew) store.InsertSongAtTop(editRecord);
+  store.ReloadIfChanged();
   values.resize(song_field::kCount);
+  // A new song keeps the id the store handed out for it.
+  if (isNew) values[song_field::kId - 1] = std::string(RecordField(editRecord, song_field::kId));
   values[song_field::kLastChange - 1] = std::to_string(now);
   result.id = values[song_field::kId - 1];
   result.record = BuildSongRecord(values);
-  store.ReplaceSongRecord(result.id, result.record);
-  result.listSaved = store.SaveSongList();
-  result.textSaved = store.WriteSongText(result.id, ReplaceAll(text, '\t', "      "));
+  const SongStore::SongWrite written =
+      store.StoreSong(result.id, result.record, ReplaceAll(text, '\t', "      "), isNew);
+  result.listSaved = written.listSaved;
+  result.textSaved = written.textSaved;
   return result;
 }
 
 SongSaveResult CreateSong(SongStore& store, std::string_view title, std::string_view text) {
+  store.ReloadIfChanged();
+  if (store.SongListUnreadable()) return {};
   const std::string editRecord = StartNewSong(store);
   std::vector<std::string> values;
   for (int i = 1; i <= song_field::kCount; ++i) values.emplace_back(RecordField(editRecord, i));

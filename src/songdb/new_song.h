@@ -27,13 +27,15 @@ struct SongSaveResult {
   bool textSaved = false;
 };
 
-// The editor's save step on the store: a new song's editing record goes to the top first; value 12
-// ("letzte Änderung") becomes now; TABs in the text become six blanks; every record of the id is
-// replaced by the new line; then the index and the song text are written.
+// The editor's save step on the store: value 12 ("letzte Änderung") becomes now; TABs in the text
+// become six blanks; a new song (with the id of its editing record) goes to the top, an existing one
+// replaces every record of its id. The text is written before the index (SongStore::StoreSong), after
+// the list was brought up to date with the file. Nothing is written while the index is unreadable.
 SongSaveResult SaveSongValues(SongStore& store, bool isNew, const std::string& editRecord,
                               std::vector<std::string> values, std::string_view text, long long now);
 
-// A complete new song in one step (StartNewSong, then SaveSongValues with the title).
+// A complete new song in one step (StartNewSong, then SaveSongValues with the title). While the index
+// is unreadable nothing happens, not even an id is used up: the result has no id.
 SongSaveResult CreateSong(SongStore& store, std::string_view title, std::string_view text);
 
 }  // namespace psalmora

@@ -27,11 +27,6 @@ bool HasId(std::string_view record, std::string_view id) {
          (record.size() == id.size() || record[id.size()] == '\t');
 }
 
-bool FileExists(const std::filesystem::path& path) {
-  std::error_code error;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
-}
-
 }  // namespace
 
 bool IsDeletedRecord(std::string_view record) {
@@ -62,8 +57,10 @@ SongStore::SongStore(DataFiles files) : files_(std::move(files)) {}
 
 void SongStore::LoadSongList() {
   songList_.clear();
+  // Taken before reading: a change in between is then seen as a change once more, never missed.
+  listStamp_ = FileStamp::Of(files_.lieder);
   const std::optional<std::string> content = ReadWholeFile(files_.lieder);
-  songListUnreadable_ = !content && FileExists(files_.lieder);
+  songListUnreadable_ = !content && PathIsTaken(files_.lieder);
   if (content) songList_ = SplitLines(*content);
   if (songListUnreadable_) std::cerr << "psalmora: cannot read " << files_.lieder.string() << '\n';
 }
@@ -71,10 +68,26 @@ void SongStore::LoadSongList() {
 bool SongStore::SaveSongList() {
   if (songListUnreadable_) {
     // Writing now would replace every song of the unreadable file by the few of this run.
-    std::cerr << "psalmora: not writing " << files_.lieder.string() << ": it could not be read at start\n";
+    std::cerr << "psalmora: not writing " << files_.lieder.string() << ": it could not be read\n";
+    LoadSongList();
     return false;
   }
-  return WriteStoreFile(files_.lieder, JoinLinesCrLf(songList_));
+  if (WriteStoreFile(files_.lieder, JoinLinesCrLf(songList_))) {
+    listStamp_ = FileStamp::Of(files_.lieder);
+    return true;
+  }
+  // Memory holds what the disk holds: the change that could not be written is dropped, and the lists
+  // on screen are told to show the songs as they are.
+  LoadSongList();
+  if (reloadObserver_) reloadObserver_();
+  return false;
+}
+
+bool SongStore::ReloadIfChanged() {
+  if (FileStamp::Of(files_.lieder) == listStamp_) return false;
+  LoadSongList();
+  if (reloadObserver_) reloadObserver_();
+  return true;
 }
 
 long long SongStore::ReadIdCounter() const {
@@ -92,7 +105,7 @@ long long SongStore::HighestRecordId() const {
 
 bool SongStore::IdInUse(long long id) const {
   const std::string text = std::to_string(id);
-  if (FileExists(SongTextPath(text))) return true;
+  if (PathIsTaken(SongTextPath(text))) return true;
   return std::any_of(songList_.begin(), songList_.end(),
                      [&text](const std::string& record) { return SongIdOfRecord(record) == text; });
 }
@@ -104,17 +117,20 @@ long long SongStore::LowestFreeId() const {
     if (IsValidSongId(id)) used.insert(IdValue(id));
   }
   long long id = 1;
-  while (used.count(id) > 0 || FileExists(SongTextPath(std::to_string(id)))) ++id;
+  while (used.count(id) > 0 || PathIsTaken(SongTextPath(std::to_string(id)))) ++id;
   return id;
 }
 
 std::string SongStore::NextSongId() {
+  ReloadIfChanged();
+  // The ids in the unreadable file are unknown; any id handed out now might be one of them.
+  if (songListUnreadable_) return {};
   long long next = std::max(ReadIdCounter(), HighestRecordId());
   // A text file without a record still belongs to someone (a song saved by another run, an import
   // cut short): its text must not be overwritten by a new song.
   do {
     next = std::min(next + 1, kLargestSongId);
-  } while (next < kLargestSongId && FileExists(SongTextPath(std::to_string(next))));
+  } while (next < kLargestSongId && PathIsTaken(SongTextPath(std::to_string(next))));
   // Counting cannot go on past the largest id (a damaged "id.dat" can get there at once); the largest id
   // itself is handed out only while it is free, after that the lowest free id is.
   if (next == kLargestSongId && IdInUse(next)) next = LowestFreeId();
@@ -150,7 +166,22 @@ bool SongStore::RemoveSongText(std::string_view id) {
   std::error_code error;
   std::filesystem::remove(path, error);
   if (textObserver_) textObserver_(id, nullptr);
-  return !FileExists(path);
+  return !PathIsTaken(path);
+}
+
+SongStore::SongWrite SongStore::StoreSong(std::string_view id, std::string record, std::string_view text, bool isNew) {
+  SongWrite write;
+  if (songListUnreadable_ || SongTextPath(id).empty()) return write;
+  write.textSaved = WriteSongText(id, text);
+  if (!write.textSaved) return write;
+  if (isNew) {
+    InsertSongAtTop(std::move(record));
+  } else {
+    ReplaceSongRecord(id, record);
+  }
+  write.listSaved = SaveSongList();
+  if (!write.listSaved && isNew) RemoveSongText(id);
+  return write;
 }
 
 std::optional<std::size_t> SongStore::FindSongPosition(std::string_view id) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/data_folder.h"
+#include "core/file_stamp.h"
 
 namespace psalmora {
 
@@ -42,17 +43,28 @@ class SongStore {
 
   // Replaces SongList with the lines of "lieder.dat" (empty when the file is missing or cannot be read).
   void LoadSongList();
+  // Reads "lieder.dat" again when another writer changed it since this store read or wrote it, so a
+  // change never writes over theirs. Every operation that changes the list calls it before it starts;
+  // true when the list was read again (the observer has been told).
+  bool ReloadIfChanged();
+  // Told whenever SongList was read again because the file changed on disk, so the lists on screen
+  // can be refilled. One observer; an empty function detaches it.
+  using ReloadObserver = std::function<void()>;
+  void SetReloadObserver(ReloadObserver observer) { reloadObserver_ = std::move(observer); }
   // True after LoadSongList found "lieder.dat" but could not read it. The list is then empty although
   // songs exist, so SaveSongList refuses to write it over the file until a load succeeds.
   bool SongListUnreadable() const { return songListUnreadable_; }
   // Writes SongList to "lieder.dat" atomically, each line followed by CR LF. A failure keeps the old
-  // file, goes to stderr and returns false; the list keeps the change.
+  // file, goes to stderr and returns false; the list is then read again, so memory never holds a
+  // change the disk does not (the reload observer is told).
   bool SaveSongList();
 
   // The counter value in "id.dat" (0 when missing or not a number).
   long long ReadIdCounter() const;
   // Hands out the next id and writes it to "id.dat" at once. Never an id that a record (active or in
-  // the trash) already has or whose text file exists, even when "id.dat" was lost or is behind.
+  // the trash) already has or whose text file exists, even when "id.dat" was lost or is behind. The
+  // counter is read from disk each time and the list first brought up to date (ReloadIfChanged).
+  // Empty, with nothing written, while "lieder.dat" is unreadable.
   std::string NextSongId();
 
   // "<folder>/<id>.dat"; empty for an id that is not a decimal number.
@@ -69,6 +81,17 @@ class SongStore {
   // current without reading the file again. One observer; an empty function detaches it.
   using SongTextObserver = std::function<void(std::string_view id, const std::string* bytes)>;
   void SetSongTextObserver(SongTextObserver observer) { textObserver_ = std::move(observer); }
+
+  // Stores a song in the order that survives a crash at any point: its text first, then its record in
+  // SongList (at the top for a new song, else in place of every record of the id) and the list saved.
+  // The list is the commit, so it never names a new song whose text is missing. Nothing is written
+  // while the list is unreadable, and the list is not touched when the text cannot be written; a new
+  // song whose list cannot be saved has its text file removed again.
+  struct SongWrite {
+    bool textSaved = false;
+    bool listSaved = false;
+  };
+  SongWrite StoreSong(std::string_view id, std::string record, std::string_view text, bool isNew);
 
   // The first record whose field 1 equals id exactly, or the id itself when there is none.
   std::string FindSongRecord(std::string_view id) const;
@@ -95,7 +118,9 @@ class SongStore {
   DataFiles files_;
   std::vector<std::string> songList_;
   bool songListUnreadable_ = false;
+  FileStamp listStamp_;  // "lieder.dat" as last read or written
   SongTextObserver textObserver_;
+  ReloadObserver reloadObserver_;
 };
 
 }  // namespace psalmora

@@ -1,8 +1,8 @@
 #include "songdb/trash.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
+#include <set>
 
 #include "collections/collection_file.h"
 #include "core/language.h"
@@ -18,69 +18,77 @@ constexpr int kDeletedIdField = song_field::kId + 1;
 constexpr int kDeletedTitleField = song_field::kTitle + 1;
 constexpr int kDeletedGlobalIdField = song_field::kGlobalId + 1;
 
-// The selections and groups of one run of deletions: each file is read once, loses every deleted song
-// in memory, and is written once at the end, only when it changed, so a missing file is not created
-// and an untouched one keeps its bytes.
-class CollectionCleanup {
- public:
-  explicit CollectionCleanup(const DataFiles& files) {
-    files_[0].path = files.auswahl;
-    files_[1].path = files.gruppierung;
-  }
-
-  void RemoveSong(const std::string& id, const ChangeStamp& stamp) {
-    const std::string needle = "|" + id + "|";
-    const std::vector<std::string> collected{id};
-    for (File& file : files_) {
-      if (!file.loaded) {
-        file.records = LoadCollectionFile(file.path);
-        file.loaded = true;
-      }
-      for (std::size_t position = 0; position < file.records.size(); ++position) {
-        const std::string ids = std::string(RecordField(file.records[position], collection_field::kSongIds)) + "|";
-        if (ids.find(needle) == std::string::npos) continue;
-        RemoveSongsFromCollection(file.records, position, collected, stamp);
-        file.changed = true;
-      }
+// Takes the deleted ids out of the song-id field of a collection record in one pass; false, and the
+// record untouched, when it held none of them.
+bool RemoveIdsFromRecord(std::string& record, const std::set<std::string, std::less<>>& ids, const ChangeStamp& stamp) {
+  const std::vector<std::string> parts = SplitAt(RecordField(record, collection_field::kSongIds), '|');
+  // The first part is a group's pool id, never a song.
+  std::string kept = parts.front();
+  bool removed = false;
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    if (ids.count(parts[i]) > 0) {
+      removed = true;
+    } else {
+      kept.append("|").append(parts[i]);
     }
   }
+  if (removed) record = RebuildCollectionRecord(record, kept, stamp);
+  return removed;
+}
 
-  void Save() {
-    for (File& file : files_) {
-      if (file.changed) SaveCollectionFile(file.path, file.records);
-      file.changed = false;
-    }
-  }
-
- private:
-  struct File {
-    std::filesystem::path path;
-    std::vector<std::string> records;
-    bool loaded = false;
-    bool changed = false;
-  };
-  std::array<File, 2> files_;
+// What one run of deletions did in memory and still has to write: the songs leave the selections and
+// groups, and shared songs are remembered for the synchronisation, only once "lieder.dat" holds the
+// deletion; a failed save then leaves every other file as it was.
+struct Deletion {
+  std::vector<std::string> ids;
+  std::vector<std::string> globalIds;
 };
 
-// DeleteSong on a clean-up shared by the whole run.
-std::vector<std::string> MarkSongsDeleted(TrashContext& context, std::string_view key, SongKey keyKind,
-                                          CollectionCleanup& collections) {
-  std::vector<std::string> deleted;
+// Each collection file is read once, loses every deleted song, and is written only when it changed, so
+// a missing file is not created and an untouched one keeps its bytes. A file that cannot be read is
+// left alone and named in the result.
+std::vector<std::filesystem::path> RemoveFromCollections(const DataFiles& files, const std::vector<std::string>& ids,
+                                                         const ChangeStamp& stamp) {
+  std::vector<std::filesystem::path> notUpdated;
+  const std::set<std::string, std::less<>> deleted(ids.begin(), ids.end());
+  for (const std::filesystem::path& file : {files.auswahl, files.gruppierung}) {
+    CollectionFileContent content = ReadCollectionFile(file);
+    if (content.unreadable) {
+      notUpdated.push_back(file);
+      continue;
+    }
+    bool changed = false;
+    for (std::string& record : content.records) changed = RemoveIdsFromRecord(record, deleted, stamp) || changed;
+    if (changed && !SaveCollectionFile(file, content.records)) notUpdated.push_back(file);
+  }
+  return notUpdated;
+}
+
+// DeleteSong on the song list in memory, gathering what the commit writes.
+void MarkSongsDeleted(SongStore& store, std::string_view key, SongKey keyKind, Deletion& deletion) {
   // An empty global id would otherwise match every song that was never shared.
-  if (key.empty()) return deleted;
+  if (key.empty()) return;
   const int keyField = keyKind == SongKey::LocalId ? song_field::kId : song_field::kGlobalId;
-  SongStore& store = context.store;
   for (std::size_t position = 0; position < store.SongList().size(); ++position) {
     const std::string record = store.SongList()[position];
     if (IsDeletedRecord(record) || RecordField(record, keyField) != key) continue;
-    const std::string id(RecordField(record, song_field::kId));
-    const std::string globalId(RecordField(record, song_field::kGlobalId));
+    const std::string_view globalId = RecordField(record, song_field::kGlobalId);
+    deletion.ids.emplace_back(RecordField(record, song_field::kId));
+    if (keyKind == SongKey::LocalId && !globalId.empty()) deletion.globalIds.emplace_back(globalId);
     store.SetSongAt(position, std::string(kDeletedMarker) + "\t" + record);
-    deleted.push_back(id);
-    collections.RemoveSong(id, context.stamp);
-    if (keyKind == SongKey::LocalId && !globalId.empty()) RememberDeletedSong(context.settings, globalId);
   }
-  return deleted;
+}
+
+// Saves the song list first; only a deletion that is on disk reaches the collections and the settings.
+DeleteSongsResult CommitDeletion(TrashContext& context, Deletion& deletion) {
+  DeleteSongsResult result;
+  if (deletion.ids.empty()) return result;
+  result.saved = context.store.SaveSongList();
+  if (!result.saved) return result;
+  result.collectionsNotUpdated = RemoveFromCollections(context.store.Files(), deletion.ids, context.stamp);
+  for (const std::string& globalId : deletion.globalIds) RememberDeletedSong(context.settings, globalId);
+  result.deletedIds = std::move(deletion.ids);
+  return result;
 }
 
 std::string RestoredRecord(std::string_view deletedRecord) {
@@ -93,35 +101,31 @@ std::string RestoredRecord(std::string_view deletedRecord) {
 
 }  // namespace
 
-std::vector<std::string> DeleteSong(TrashContext& context, std::string_view key, SongKey keyKind) {
-  CollectionCleanup collections(context.store.Files());
-  std::vector<std::string> deleted = MarkSongsDeleted(context, key, keyKind, collections);
-  collections.Save();
-  return deleted;
+DeleteSongsResult DeleteSong(TrashContext& context, std::string_view key, SongKey keyKind) {
+  context.store.ReloadIfChanged();
+  Deletion deletion;
+  MarkSongsDeleted(context.store, key, keyKind, deletion);
+  return CommitDeletion(context, deletion);
 }
 
 DeleteSongsResult DeleteSongs(TrashContext& context, const std::vector<std::string>& collected,
                               const DeleteProgressFunction& progress) {
-  DeleteSongsResult result;
   const int total = static_cast<int>(collected.size());
-  if (total == 0) return result;
+  if (total == 0) return {};
   const int step = 100 / total;
   const auto report = [&](int done, int percent) {
     if (progress) progress({done, total, percent, std::to_string(done) + "/" + std::to_string(total)});
   };
+  context.store.ReloadIfChanged();
   report(0, 1);
-  CollectionCleanup collections(context.store.Files());
+  Deletion deletion;
   int done = 0;
   for (const std::string& song : collected) {
-    for (std::string& id : MarkSongsDeleted(context, RecordField(song, song_field::kId), SongKey::LocalId, collections)) {
-      result.deletedIds.push_back(std::move(id));
-    }
+    MarkSongsDeleted(context.store, RecordField(song, song_field::kId), SongKey::LocalId, deletion);
     ++done;
     report(done, step * done);
   }
-  collections.Save();
-  result.saved = context.store.SaveSongList();
-  return result;
+  return CommitDeletion(context, deletion);
 }
 
 bool IsActiveSong(const SongStore& store, std::string_view id) {
@@ -148,6 +152,7 @@ std::vector<TrashEntry> TrashEntries(const SongStore& store) {
 
 RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids) {
   RestoreResult result;
+  store.ReloadIfChanged();
   std::vector<TrashEntry>& restored = result.restored;
   for (const std::string& id : ids) {
     for (std::size_t position = 0; position < store.SongList().size(); ++position) {
@@ -159,11 +164,14 @@ RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids
     }
   }
   if (!restored.empty()) result.saved = store.SaveSongList();
+  // The list in memory is what the disk holds again: nothing was restored.
+  if (!result.saved) restored.clear();
   return result;
 }
 
 PurgeResult EmptyTrash(SongStore& store) {
   PurgeResult result;
+  store.ReloadIfChanged();
   for (std::size_t position = store.SongList().size(); position-- > 0;) {
     const std::string& record = store.SongList()[position];
     if (!IsDeletedRecord(record)) continue;
@@ -174,7 +182,10 @@ PurgeResult EmptyTrash(SongStore& store) {
   // The texts go only once the list without their records is on disk: otherwise the next start would
   // list songs in the trash whose texts are lost.
   result.saved = store.SaveSongList();
-  if (!result.saved) return result;
+  if (!result.saved) {
+    result.purgedIds.clear();
+    return result;
+  }
   for (const std::string& id : result.purgedIds) {
     // A text file still named by an active song belongs to that song.
     if (store.FindSongPosition(id)) continue;

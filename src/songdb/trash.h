@@ -28,12 +28,6 @@ struct TrashContext {
 // synchronisation).
 enum class SongKey { LocalId, GlobalId };
 
-// Marks every active song whose key field equals key, removes its id from every selection and group
-// (both files are written when they change), and for a local id remembers a non-empty global id in
-// "loeschstringclient". Returns the ids of the marked songs, whose rows the lists drop. An empty key
-// deletes nothing. The song list is not saved: the caller does that.
-std::vector<std::string> DeleteSong(TrashContext& context, std::string_view key, SongKey keyKind);
-
 // State of a deletion of several songs: the progress bar value and the text "done/total".
 struct DeleteProgress {
   int done = 0;
@@ -45,11 +39,21 @@ using DeleteProgressFunction = std::function<void(const DeleteProgress&)>;
 
 struct DeleteSongsResult {
   std::vector<std::string> deletedIds;  // the marked songs, whose rows the lists drop
-  bool saved = true;                    // "lieder.dat" was written
+  bool saved = true;                    // "lieder.dat" was written (or nothing was to delete)
+  // Selection or group files that still name deleted songs: unreadable, or their write failed.
+  std::vector<std::filesystem::path> collectionsNotUpdated;
 };
 
+// Marks every active song whose key field equals key and saves the song list. Only once the list is
+// on disk do the songs leave every selection and group (both files are written when they change) and,
+// for a local id, a non-empty global id is remembered in "loeschstringclient"; when the save fails
+// nothing is changed, in memory or on disk. The list is first brought up to date with the file
+// (SongStore::ReloadIfChanged). An empty key deletes nothing.
+DeleteSongsResult DeleteSong(TrashContext& context, std::string_view key, SongKey keyKind);
+
 // "Lied löschen" on the collected songs (store lines): reports the start (bar at 1, "0/n") and every
-// song done (bar at 100 / n rounded down times the number done), then saves the song list.
+// song done (bar at 100 / n rounded down times the number done), then commits them all as DeleteSong
+// does, with one save of each file.
 DeleteSongsResult DeleteSongs(TrashContext& context, const std::vector<std::string>& collected,
                               const DeleteProgressFunction& progress);
 
@@ -72,7 +76,7 @@ struct RestoreResult {
 
 // Restores the songs in the trash with these ids (as "Wiederherstellen"): the record as it was, but no
 // longer linked to the song-management service. Saves the list when anything changed; ids not in the
-// trash are passed over.
+// trash are passed over. When the save fails nothing is restored, in memory or on disk.
 RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids);
 
 struct PurgeResult {
@@ -80,8 +84,10 @@ struct PurgeResult {
   std::vector<std::string> keptTextIds;  // text files that could not be removed
   bool saved = true;                     // "lieder.dat" was written
 };
+
 // "Papierkorb leeren": removes every record in the trash, saves the list, and then removes their text
-// files. When the list cannot be saved the text files stay, so the songs on disk keep their texts.
+// files. When the list cannot be saved nothing is purged: the trash stays in memory as on disk, and
+// the songs keep their texts.
 PurgeResult EmptyTrash(SongStore& store);
 
 // The messages of the trash, translated.

@@ -6,6 +6,7 @@
 
 #include <csignal>
 
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace psalmora {
@@ -13,6 +14,7 @@ namespace {
 
 using testing::ReadFileBytes;
 using testing::TempDir;
+using testing::WithFileSizeLimit;
 using testing::WriteFileBytes;
 
 class SongStoreTest : public ::testing::Test {
@@ -81,23 +83,19 @@ TEST_F(SongStoreTest, SaveWritesEveryLineWithCrLfAndRoundTrips) {
   EXPECT_EQ(again.SongList(), store.SongList());
 }
 
-TEST_F(SongStoreTest, FailedSaveKeepsThePreviousFileAndTheListChange) {
+TEST_F(SongStoreTest, FailedSaveKeepsThePreviousFileAndMemoryAsOnDisk) {
   WriteFileBytes(File("lieder.dat"), "1\told\t\r\n");
   SongStore store = Store();
   store.LoadSongList();
+  int reloads = 0;
+  store.SetReloadObserver([&reloads] { ++reloads; });
   store.InsertSongAtTop("2\tnew\t");
   // A file larger than the limit cannot be written; the old index must survive.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 4;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const bool saved = store.SaveSongList();
-  setrlimit(RLIMIT_FSIZE, &old);
-  EXPECT_FALSE(saved);
+  EXPECT_FALSE(WithFileSizeLimit(4, [&] { return store.SaveSongList(); }));
   EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\told\t\r\n");
-  EXPECT_EQ(store.SongList().size(), 2u);
+  // The change that did not reach the disk is gone from memory too, and the lists are told.
+  EXPECT_EQ(store.SongList(), std::vector<std::string>{"1\told\t"});
+  EXPECT_EQ(reloads, 1);
 }
 
 TEST_F(SongStoreTest, SaveIntoAMissingFolderFails) {
@@ -272,6 +270,60 @@ TEST_F(SongStoreTest, TextObserverHearsEveryWriteAndRemoval) {
   store.SetSongTextObserver({});
   store.WriteSongText("6", "y");
   EXPECT_EQ(heard.size(), 4u);
+}
+
+TEST_F(SongStoreTest, AStoreReadsTheListAgainWhenAnotherWriterChangedIt) {
+  WriteFileBytes(File("lieder.dat"), "1\ta\tEins\t\r\n");
+  SongStore mine = Store();
+  mine.LoadSongList();
+  int reloads = 0;
+  mine.SetReloadObserver([&reloads] { ++reloads; });
+  EXPECT_FALSE(mine.ReloadIfChanged());
+
+  SongStore theirs = Store();
+  theirs.LoadSongList();
+  ASSERT_TRUE(theirs.StoreSong(theirs.NextSongId(), "2\tb\tZwei\t", "zwei", true).listSaved);
+
+  // My next change starts from their list instead of writing over it.
+  const std::string id = mine.NextSongId();
+  EXPECT_EQ(id, "3");
+  EXPECT_EQ(reloads, 1);
+  ASSERT_TRUE(mine.StoreSong(id, "3\tc\tDrei\t", "drei", true).listSaved);
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "3\tc\tDrei\t\r\n2\tb\tZwei\t\r\n1\ta\tEins\t\r\n");
+  EXPECT_FALSE(mine.ReloadIfChanged());  // its own save is no change from outside
+  EXPECT_EQ(reloads, 1);
+}
+
+TEST_F(SongStoreTest, ASongIsCommittedByTheListOnlyAfterItsTextIsWritten) {
+  WriteFileBytes(File("lieder.dat"), "1\ta\tEins\t\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  // The text cannot be written: the list does not name the song.
+  std::filesystem::create_directories(File("7.dat"));
+  const SongStore::SongWrite noText = store.StoreSong("7", "7\tx\tSieben\t", "Text", true);
+  EXPECT_FALSE(noText.textSaved);
+  EXPECT_FALSE(noText.listSaved);
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\ta\tEins\t\r\n");
+  EXPECT_EQ(store.SongList().size(), 1u);
+
+  // The list cannot be written: the new song's text goes again.
+  const SongStore::SongWrite noList =
+      WithFileSizeLimit(16, [&] { return store.StoreSong("8", "8\tx\tAcht mit langem Titel\t", "kurz", true); });
+  EXPECT_TRUE(noList.textSaved);
+  EXPECT_FALSE(noList.listSaved);
+  EXPECT_FALSE(std::filesystem::exists(File("8.dat")));
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\ta\tEins\t\r\n");
+}
+
+TEST_F(SongStoreTest, AnUnreadableListHandsOutNoIdAndStoresNothing) {
+  std::filesystem::create_directories(File("lieder.dat"));  // there, but not readable as a file
+  SongStore store = Store();
+  store.LoadSongList();
+  ASSERT_TRUE(store.SongListUnreadable());
+  EXPECT_EQ(store.NextSongId(), "");
+  EXPECT_FALSE(std::filesystem::exists(File("id.dat")));
+  EXPECT_FALSE(store.StoreSong("1", "1\tx\t", "Text", true).textSaved);
+  EXPECT_FALSE(std::filesystem::exists(File("1.dat")));
 }
 
 TEST(SongRecords, TrashMarkerAndIdOfARecord) {

@@ -9,6 +9,7 @@
 #include "core/language.h"
 #include "core/settings.h"
 #include "songdb/song_store.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace psalmora {
@@ -16,6 +17,7 @@ namespace {
 
 using testing::ReadFileBytes;
 using testing::TempDir;
+using testing::WithFileSizeLimit;
 using testing::WriteFileBytes;
 
 std::string Song(std::string id, std::string title, std::string globalId = "") {
@@ -41,7 +43,7 @@ class TrashTest : public ::testing::Test {
   TrashContext Context() { return {store_, {settings_, SettingsFile()}, {1700000000, "u9"}}; }
   std::vector<std::string> Delete(std::string_view key, SongKey kind = SongKey::LocalId) {
     TrashContext context = Context();
-    return DeleteSong(context, key, kind);
+    return DeleteSong(context, key, kind).deletedIds;
   }
   std::vector<std::string> SavedLines() {
     SongStore again(DataFiles::For(dir_.path()));
@@ -198,6 +200,50 @@ TEST_F(TrashTest, TextFilesStayWhenTheSongListCannotBeSaved) {
   EXPECT_FALSE(result.saved);
   // The song that is still in the trash on disk keeps its text.
   EXPECT_TRUE(std::filesystem::exists(dir_ / "1.dat"));
+}
+
+// A save that fails part-way (the index is longer than the limit, the other files are not): nothing
+// but the index was to be touched, and memory keeps what the disk holds.
+TEST_F(TrashTest, AFailedSaveChangesNothingAnywhere) {
+  const std::string selections = "Sonntag\t|2\r\n";
+  WriteFileBytes(dir_ / "auswahl.dat", selections);
+  const std::string songs = ReadFileBytes(dir_ / "lieder.dat");
+
+  TrashContext context = Context();
+  const DeleteSongsResult deleted = WithFileSizeLimit(60, [&] { return DeleteSong(context, "2", SongKey::LocalId); });
+  EXPECT_FALSE(deleted.saved);
+  EXPECT_TRUE(deleted.deletedIds.empty());
+  EXPECT_EQ(ReadFileBytes(dir_ / "auswahl.dat"), selections);
+  EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+  EXPECT_EQ(settings_.loeschstringclient, "");
+  EXPECT_TRUE(IsActiveSong(store_, "2"));
+
+  ASSERT_EQ(Delete("1"), std::vector<std::string>{"1"});
+  const std::string withTrash = ReadFileBytes(dir_ / "lieder.dat");
+  const PurgeResult purged = WithFileSizeLimit(60, [&] { return EmptyTrash(store_); });
+  EXPECT_FALSE(purged.saved);
+  EXPECT_TRUE(purged.purgedIds.empty());
+  EXPECT_EQ(TrashEntries(store_).size(), 1u);
+  EXPECT_EQ(ReadFileBytes(dir_ / "lieder.dat"), withTrash);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "1.dat"));
+
+  const RestoreResult restored = WithFileSizeLimit(60, [&] { return RestoreSongs(store_, {"1"}); });
+  EXPECT_FALSE(restored.saved);
+  EXPECT_TRUE(restored.restored.empty());
+  EXPECT_TRUE(IsInTrash(store_, "1"));
+  EXPECT_NE(songs, withTrash);
+}
+
+TEST_F(TrashTest, ADeletionStartsFromTheSongListOnDisk) {
+  // Another writer added a song after this store read the list.
+  SongStore theirs(DataFiles::For(dir_.path()));
+  theirs.LoadSongList();
+  ASSERT_TRUE(theirs.StoreSong("5", Song("5", "F\xFCnf"), "Text", true).listSaved);
+  ASSERT_EQ(Delete("1"), std::vector<std::string>{"1"});
+  const std::vector<std::string> lines = SavedLines();
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], Song("5", "F\xFCnf"));
+  EXPECT_EQ(lines[1], kMarker + "\t" + Song("1", "Eins"));
 }
 
 TEST_F(TrashTest, MessagesAreTranslated) {
