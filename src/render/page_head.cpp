@@ -1,6 +1,7 @@
 #include "render/page_head.h"
 
 #include "render/style_spec.h"
+#include "render/text_columns.h"
 
 namespace psalmora {
 namespace {
@@ -13,22 +14,80 @@ std::string GlowRule(const Outline& outline) {
          colour + ", 0 0 5px " + colour + ", 0 0 5px " + colour + "; ";
 }
 
-// The picture path as it stands inside the unquoted url() of a single-quoted style attribute. A blank,
-// a quote or a bracket would end the url or the attribute there (no picture, a broken body tag), so
-// these few are percent-encoded; every other byte, and so every path that worked, stays as it is.
-std::string CssUrlText(std::string_view path) {
+// The code point of a numeric character reference ("&#41;", "&#x29;"; CharacterLength found it whole), as
+// the page parser reads it: one it cannot show is U+FFFD.
+unsigned long ReferenceCodePoint(std::string_view reference) {
+  const bool hex = reference[2] == 'x' || reference[2] == 'X';
+  const std::string_view digits = reference.substr(hex ? 3 : 2, reference.size() - (hex ? 4 : 3));
+  unsigned long value = 0;
+  for (const char c : digits) {
+    const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+    value = value * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
+    if (value > 0x10FFFF) return 0xFFFD;
+  }
+  if (value >= 0xD800 && value <= 0xDFFF) return 0xFFFD;
+  return value;
+}
+
+void AppendUtf8(std::string& out, unsigned long code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+void AppendPercent(std::string& out, unsigned char byte) {
   static constexpr char kHex[] = "0123456789ABCDEF";
+  out += '%';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0xF];
+}
+
+// A byte that could end the unquoted url(), the declaration, the single-quoted style attribute or a
+// style block, or start a reference or a CSS escape that would, goes in percent-encoded.
+void AppendUrlByte(std::string& out, char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte <= 0x20 || byte == 0x7F || std::string_view("'\"()\\;<>&{}").find(c) != std::string_view::npos) {
+    AppendPercent(out, byte);
+  } else {
+    out += c;
+  }
+}
+
+// The picture path as it stands inside the unquoted url() of the body tag's single-quoted style
+// attribute. The page parser decodes references inside the attribute before CSS sees them, so the
+// store's references ("&#41;" for ")") are decoded first: an ASCII character is then treated like one
+// typed as such, any other becomes its UTF-8 bytes percent-encoded (the URL the page would make of it).
+// Every byte that could end the url or the attribute, "&" among them, is percent-encoded; every other
+// byte, and so every path that worked, stays as it is.
+std::string CssUrlText(std::string_view path) {
   std::string out;
   out.reserve(path.size());
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || c == '\'' || c == '"' || c == '(' || c == ')') {
-      out += '%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    } else {
-      out += c;
+  for (std::size_t pos = 0, length = 0; pos < path.size(); pos += length) {
+    length = CharacterLength(path, pos);
+    if (length == 1) {
+      AppendUrlByte(out, path[pos]);
+      continue;
     }
+    const unsigned long code = ReferenceCodePoint(path.substr(pos, length));
+    if (code < 0x80) {
+      AppendUrlByte(out, static_cast<char>(code));
+      continue;
+    }
+    std::string utf8;
+    AppendUtf8(utf8, code);
+    for (const char c : utf8) AppendPercent(out, static_cast<unsigned char>(c));
   }
   return out;
 }

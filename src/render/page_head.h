@@ -10,8 +10,10 @@ namespace psalmora {
 
 struct PageFrame {
   std::string_view leftMargin = "5";
-  bool noScroll = false;             // scroll='no' pages (the beamer's frames)
-  std::string_view backgroundImage;  // layout line 4, or the song's own picture on the beamer
+  bool noScroll = false;  // scroll='no' pages (the beamer's frames)
+  // Layout line 4, or the song's own picture on the beamer; written into url() with references decoded
+  // and every character that could end the url or the attribute percent-encoded.
+  std::string_view backgroundImage;
 };
 
 // Appends "<head>...</head><body ...><style ...>...</style>" without line ends. Sizes are written as CSS

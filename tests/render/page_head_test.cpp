@@ -60,8 +60,46 @@ TEST(PageHeadTest, PicturePathCannotBreakTheUrlOrTheAttribute) {
   // The attribute still ends where the page means it to.
   EXPECT_NE(out.find("background-color:black; overflow:hidden;'><style"), std::string::npos);
   out.clear();
-  WritePageHead(out, TestLayout(), PageFrame{"5", false, "C:/Bilder/ü" "ber-bild.jpg"});
-  EXPECT_NE(out.find("url(C:/Bilder/ü" "ber-bild.jpg)"), std::string::npos);
+  WritePageHead(out, TestLayout(),
+                PageFrame{"5", false,
+                          "C:/Bilder/ü"
+                          "ber-bild.jpg"});
+  EXPECT_NE(out.find("url(C:/Bilder/ü"
+                     "ber-bild.jpg)"),
+            std::string::npos);
+}
+
+// Song field 10 comes from the song, from an import or another user: whatever it holds, the page keeps
+// one url() inside one style attribute. References are decoded as the page parser would before encoding.
+TEST(PageHeadTest, HostilePicturePathsStayInsideTheUrl) {
+  struct Case {
+    std::string_view path;
+    std::string_view url;
+  };
+  const Case cases[] = {
+      {"x.jpg&#41;; color:red", "x.jpg%29%3B%20color:red"},
+      {"x.jpg&#x29;&#X3B;", "x.jpg%29%3B"},
+      {"x&#41", "x%26#41"},                  // not a reference the store writes: its "&" is encoded
+      {"a&rpar;b", "a%26rpar%3Bb"},          // named references cannot form either
+      {"a&amp;#41;b", "a%26amp%3B#41%3Bb"},  // nor a reference hidden in one
+      {"&#39; onload=&#39;x", "%27%20onload=%27x"},
+      {"x\\29", "x%5C29"},  // a CSS escape
+      {"x\\", "x%5C"},      // a backslash that would escape the closing bracket
+      {"x}</style><script>y", "x%7D%3C/style%3E%3Cscript%3Ey"},
+      {"x\r\ny\tz", "x%0D%0Ay%09z"},
+      {"x&#0;y", "x%00y"},
+      {"x&#99999999999;y", "x%EF%BF%BDy"},                     // beyond Unicode: what the page shows for it
+      {"&#322;&#243;d&#378;.jpg", "%C5%82%C3%B3d%C5%BA.jpg"},  // łódź as the store writes it
+      {"bild-\xFC.jpg", "bild-\xFC.jpg"},                      // a Windows-1252 byte stays as it is
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    WritePageHead(out, TestLayout(), PageFrame{"30", true, c.path});
+    const std::string expected = "style='background-image:url(" + std::string(c.url) +
+                                 "); background-repeat:; background-attachment:fixed; background-position:center; "
+                                 "background-color:black; overflow:hidden;'><style type='text/css'>#ak{";
+    EXPECT_NE(out.find(expected), std::string::npos) << c.path << "\n" << out;
+  }
 }
 
 }  // namespace

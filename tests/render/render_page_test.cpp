@@ -202,6 +202,9 @@ TEST_F(RenderPageTest, BeamerUsesWideMarginAndTheSongsOwnPicture) {
   EXPECT_NE(page.find("url(bild.jpg)"), std::string::npos);
   EXPECT_NE(page.find("<font id=te>Zeile 1<br>Zeile 2<br>Zeile 3</font><br>"), std::string::npos);
   EXPECT_NE(page.find("</style> <br><br>"), std::string::npos);  // field 3 of the record "freetext" is empty
+  // The song's picture is the song's text, not the page's: it cannot close the url or add declarations.
+  Render(RenderMode::kBeamerLied, {"1\t\tT\t\t\t\t\t\t\tb.jpg&#41;; background:red\t"});
+  EXPECT_NE(Page(RenderMode::kBeamerLied).find("url(b.jpg%29%3B%20background:red);"), std::string::npos);
 }
 
 TEST_F(RenderPageTest, HeaderTextUsesTheModeWordAsRecord) {
