@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "collections/collection_file.h"
+#include "core/atomic_file.h"
 #include "core/ini_file.h"
 #include "core/language.h"
 #include "core/registry_store.h"
@@ -36,13 +37,14 @@ bool StoreIsEmpty(const fs::path& lieder) {
 void SeedStore(SongStore& store, const fs::path& settingsFile) {
   const std::string id = store.NextSongId();
   const std::string stamp = FormatTimestamp(0);
-  store.InsertSongAtTop(id + "\t" + stamp + "\tDas erste Lied\tD A G A D (2x)");
-  store.SaveSongList();
+  store.StoreSong(id, id + "\t" + stamp + "\tDas erste Lied\tD A G A D (2x)", SampleSongText(), true);
+  // An empty or lost song list says nothing about the set lists: an existing selection file (even one
+  // that cannot be read) is kept, and so is the selection the program showed last.
+  if (PathIsTaken(store.Files().auswahl)) return;
   SaveCollectionFile(store.Files().auswahl, {"Neue Auswahl"});
   if (const WriteResult written = WriteSettingKey("voreinstellung", "vor", "0", settingsFile); !written) {
     std::cerr << "psalmora: " << written.error << '\n';
   }
-  store.WriteSongText(id, SampleSongText());
 }
 
 }  // namespace

@@ -71,8 +71,9 @@ struct DataFolderStart {
 };
 
 // The start check of a located data folder: creates "youtube", reads "id.dat", seeds a missing or empty
-// "lieder.dat" (sample song, "Neue Auswahl" selection, setting "vor"="0" in settingsFile, the sample
-// text) or reports songs without an id counter. The store's list is loaded afterwards by the caller.
+// "lieder.dat" (the sample song with its text; when there is no selection file yet, the "Neue Auswahl"
+// selection and the setting "vor"="0" in settingsFile) or reports songs without an id counter. The
+// store's list is loaded afterwards by the caller.
 DataFolderStart PrepareDataFolder(SongStore& store, const std::filesystem::path& settingsFile, LanguageTable& language);
 
 // The sample text of the first song: eight lines separated by CR only.

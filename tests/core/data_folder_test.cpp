@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "collections/collection_file.h"
 #include "core/ini_file.h"
 #include "core/language.h"
@@ -144,11 +146,28 @@ TEST_F(PrepareDataFolderTest, AFreshFolderIsSeededWithTheSampleSong) {
   EXPECT_EQ(store_.SongList(), lines);
 }
 
-TEST_F(PrepareDataFolderTest, AnEmptyIndexIsSeededAndReplacesTheSelections) {
-  WriteFileBytes(data("lieder.dat"), "");
-  WriteFileBytes(data("auswahl.dat"), "Alt\t|1|2\r\n");
+TEST_F(PrepareDataFolderTest, AnEmptyLostOrDanglingIndexIsSeededAndTheSetListsAreKept) {
+  const std::vector<std::pair<const char*, std::function<void(const std::filesystem::path&)>>> indexes = {
+      {"empty", [](const std::filesystem::path& file) { WriteFileBytes(file, ""); }},
+      {"missing", [](const std::filesystem::path&) {}},
+      {"dangling link",
+       [](const std::filesystem::path& file) { std::filesystem::create_symlink(file.parent_path() / "weg.dat", file); }},
+  };
+  for (const auto& [what, makeIndex] : indexes) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "daten");
+    SongStore store(DataFiles::For(dir / "daten"));
+    makeIndex(dir / "daten" / "lieder.dat");
+    WriteFileBytes(dir / "daten" / "auswahl.dat", "Alt\t|1|2\r\n");
+    WriteFileBytes(dir / "einstellungen.ini", "[voreinstellung]\r\nvor=3\r\n");
+    EXPECT_TRUE(PrepareDataFolder(store, dir / "einstellungen.ini", language_).seeded) << what;
+    EXPECT_EQ(ReadFileBytes(dir / "daten" / "auswahl.dat"), "Alt\t|1|2\r\n") << what;
+    EXPECT_EQ(ReadFileBytes(dir / "einstellungen.ini"), "[voreinstellung]\r\nvor=3\r\n") << what;
+  }
+  // A selection file that cannot be read is no missing one either.
+  std::filesystem::create_symlink("auswahl.dat", data("auswahl.dat"));
   EXPECT_TRUE(Prepare().seeded);
-  EXPECT_EQ(LoadCollectionFile(data("auswahl.dat")), (std::vector<std::string>{"Neue Auswahl"}));
+  EXPECT_TRUE(std::filesystem::is_symlink(data("auswahl.dat")));
 }
 
 TEST_F(PrepareDataFolderTest, SeedingNeverOverwritesTheTextOfAnOldSong) {
