@@ -1,8 +1,10 @@
 #include "collections/collection_file.h"
 
+#include <iostream>
 #include <optional>
 
 #include "core/atomic_file.h"
+#include "core/language.h"
 #include "core/record_fields.h"
 #include "core/text_lines.h"
 
@@ -27,7 +29,39 @@ std::vector<std::string> LoadCollectionFile(const std::filesystem::path& file) {
 }
 
 bool SaveCollectionFile(const std::filesystem::path& file, const std::vector<std::string>& records) {
+  if (ReadCollectionFile(file).unreadable) {
+    std::cerr << "psalmora: not writing " << file.string() << ": it cannot be read\n";
+    return false;
+  }
   return WriteStoreFile(file, JoinLinesCrLf(records));
+}
+
+HeldCollectionFile::HeldCollectionFile(std::filesystem::path file) : file_(std::move(file)) {}
+
+void HeldCollectionFile::Load() {
+  // Taken before reading: a change in between is then seen once more, never missed.
+  stamp_ = FileStamp::Of(file_);
+  CollectionFileContent content = ReadCollectionFile(file_);
+  records_ = std::move(content.records);
+  unreadable_ = content.unreadable;
+}
+
+bool HeldCollectionFile::ReloadIfChanged() {
+  if (FileStamp::Of(file_) == stamp_) return false;
+  Load();
+  return true;
+}
+
+bool HeldCollectionFile::Save() {
+  if (!SaveCollectionFile(file_, records_)) return false;
+  stamp_ = FileStamp::Of(file_);
+  return true;
+}
+
+UserMessage UnreadableFileMessage(LanguageTable& language, const std::filesystem::path& file) {
+  return {language.Translate("Error"),
+          language.Translate("Die Datei konnte nicht gelesen werden und bleibt unver\xE4ndert:") + "\r" + file.string(),
+          UserMessage::Icon::Error};
 }
 
 std::string_view CollectionName(std::string_view record) {

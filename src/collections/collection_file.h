@@ -7,7 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/data_folder.h"
+#include "core/file_stamp.h"
+
 namespace psalmora {
+
+class LanguageTable;
 
 // Record given to a file that opened but held no record.
 inline constexpr std::string_view kDefaultCollectionName = "Standard Eintrag";
@@ -25,8 +30,41 @@ CollectionFileContent ReadCollectionFile(const std::filesystem::path& file);
 // The records of ReadCollectionFile.
 std::vector<std::string> LoadCollectionFile(const std::filesystem::path& file);
 
-// Writes every record as one CR LF line, atomically; a failure goes to stderr and returns false.
+// Writes every record as one CR LF line, atomically; a failure goes to stderr and returns false. A file
+// that is there but cannot be read is never written: its records were never seen, so whatever a
+// writer holds would replace them all.
 bool SaveCollectionFile(const std::filesystem::path& file, const std::vector<std::string>& records);
+
+// A collection file kept in memory across several changes (the collection editor holds one while it
+// is open), with the file's stamp when its records were read or written. Before each change the
+// holder calls ReloadIfChanged, so a change another writer made meanwhile is read, not written over.
+class HeldCollectionFile {
+ public:
+  explicit HeldCollectionFile(std::filesystem::path file);
+
+  // Reads the file as ReadCollectionFile does.
+  void Load();
+  // Reads the file again when it changed on disk since it was read or written; true when it did, so
+  // the rows on screen can be filled again.
+  bool ReloadIfChanged();
+  // True when the file is there but could not be read: Save refuses then.
+  bool Unreadable() const { return unreadable_; }
+  std::vector<std::string>& Records() { return records_; }
+  const std::vector<std::string>& Records() const { return records_; }
+  const std::filesystem::path& File() const { return file_; }
+  // SaveCollectionFile of the records.
+  bool Save();
+
+ private:
+  std::filesystem::path file_;
+  std::vector<std::string> records_;
+  bool unreadable_ = false;
+  FileStamp stamp_;
+};
+
+// The error shown when a collection file (or another store file) cannot be read and so is not
+// written: "Die Datei konnte nicht gelesen werden und bleibt unverändert:" and the path.
+UserMessage UnreadableFileMessage(LanguageTable& language, const std::filesystem::path& file);
 
 // The name: text before the first TAB, cut at its first "|".
 std::string_view CollectionName(std::string_view record);

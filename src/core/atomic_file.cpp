@@ -92,9 +92,11 @@ bool WriteStoreFile(const std::filesystem::path& path, std::string_view bytes) {
 }
 
 WriteResult AppendFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  std::string content = ReadWholeFile(path).value_or(std::string());
-  content.append(bytes);
-  return WriteFileAtomically(path, content);
+  std::optional<std::string> content = ReadWholeFile(path);
+  if (!content && PathIsTaken(path)) return WriteResult::Failure("cannot read " + path.string() + ", left unchanged");
+  content = content.value_or(std::string());
+  content->append(bytes);
+  return WriteFileAtomically(path, *content);
 }
 
 }  // namespace psalmora

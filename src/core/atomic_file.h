@@ -38,7 +38,8 @@ WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_v
 // WriteFileAtomically for the stores that stay silent towards the user: a failure goes to stderr.
 bool WriteStoreFile(const std::filesystem::path& path, std::string_view bytes);
 
-// Appends bytes to path with the same guarantee (the file is rewritten whole).
+// Appends bytes to path with the same guarantee (the file is rewritten whole). A file that is there
+// but cannot be read is not replaced by the appended bytes alone: the append fails.
 WriteResult AppendFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace psalmora

@@ -88,7 +88,10 @@ WriteResult RegistryStore::Write(std::string_view valueName, std::string_view va
       value.find_first_of("\r\n") != std::string_view::npos) {
     return WriteResult::Failure("registry value " + std::string(valueName) + " cannot hold this text");
   }
-  std::vector<std::string> lines = SplitLines(ReadWholeFile(file_).value_or(std::string()));
+  const std::optional<std::string> content = ReadWholeFile(file_);
+  // Writing one value into a file whose other values could not be read would drop them all.
+  if (!content && PathIsTaken(file_)) return WriteResult::Failure("cannot read " + file_.string() + ", left unchanged");
+  std::vector<std::string> lines = SplitLines(content.value_or(std::string()));
   std::string entry = std::string(valueName) + "=" + std::string(value);
   std::optional<std::size_t> group = FindGroup(lines);
   if (!group) {

@@ -34,7 +34,8 @@ class RegistryStore {
   // the value is missing.
   std::string Read(std::string_view valueName) const;
 
-  // Creates the file, folder, group or value as needed; the file is replaced atomically.
+  // Creates the file, folder, group or value as needed; the file is replaced atomically. A file that is
+  // there but cannot be read is left as it is and the write fails.
   WriteResult Write(std::string_view valueName, std::string_view value);
 
  private:

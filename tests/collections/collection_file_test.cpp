@@ -36,6 +36,39 @@ TEST(CollectionFile, SaveWritesEveryRecordAsACrLfLineAndKeepsTheOldFileOnFailure
   EXPECT_TRUE(std::filesystem::is_directory(dir / "ordner.dat"));
 }
 
+TEST(CollectionFile, AFileThatIsThereButCannotBeReadIsNeverWritten) {
+  TempDir dir;
+  std::filesystem::create_symlink("auswahl.dat", dir / "auswahl.dat");  // a loop: there, but unreadable
+  const CollectionFileContent content = ReadCollectionFile(dir / "auswahl.dat");
+  EXPECT_TRUE(content.unreadable);
+  EXPECT_TRUE(content.records.empty());
+  EXPECT_FALSE(ReadCollectionFile(dir / "fehlt.dat").unreadable);
+  EXPECT_FALSE(SaveCollectionFile(dir / "auswahl.dat", {"-Neue Auswahlliste-\t"}));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "auswahl.dat"));
+
+  HeldCollectionFile held(dir / "auswahl.dat");
+  held.Load();
+  EXPECT_TRUE(held.Unreadable());
+  held.Records().push_back("-Neue Auswahlliste-\t");
+  EXPECT_FALSE(held.Save());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "auswahl.dat"));
+}
+
+TEST(CollectionFile, AHeldFileIsReadAgainWhenAnotherWriterChangedIt) {
+  TempDir dir;
+  WriteFileBytes(dir / "gruppierung.dat", "Lob\t7|1\r\n");
+  HeldCollectionFile held(dir / "gruppierung.dat");
+  held.Load();
+  EXPECT_FALSE(held.ReloadIfChanged());
+  held.Records().push_back("Dank\t");
+  ASSERT_TRUE(held.Save());
+  EXPECT_FALSE(held.ReloadIfChanged());  // its own write is no change from outside
+
+  ASSERT_TRUE(SaveCollectionFile(dir / "gruppierung.dat", {"Lob\t7|1\t", "Dank\t", "Bitte\t"}));
+  EXPECT_TRUE(held.ReloadIfChanged());
+  EXPECT_EQ(held.Records(), (std::vector<std::string>{"Lob\t7|1\t", "Dank\t", "Bitte\t"}));
+}
+
 TEST(CollectionRecord, NamePoolIdSongIdsAndCount) {
   const std::string group = "Lobpreis\t7|12|15\tg1\t\t\t\t\t\t";
   EXPECT_EQ(CollectionName(group), "Lobpreis");

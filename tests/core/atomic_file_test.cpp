@@ -28,6 +28,13 @@ TEST(AtomicFile, WritesAndReplacesWholeFiles) {
   EXPECT_EQ(files, 1);
 }
 
+TEST(AtomicFile, AppendingToAFileThatCannotBeReadFails) {
+  TempDir dir;
+  std::filesystem::create_symlink("statistik.dat", dir / "statistik.dat");  // a loop: there, but unreadable
+  EXPECT_FALSE(AppendFileAtomically(dir / "statistik.dat", "1\t2\r\n"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "statistik.dat"));
+}
+
 TEST(AtomicFile, MissingFileReadsAsNothing) {
   TempDir dir;
   EXPECT_FALSE(ReadWholeFile(dir / "missing.dat").has_value());

@@ -60,6 +60,16 @@ TEST(RegistryStore, AFailedWriteIsReportedAndKeepsTheFile) {
   EXPECT_EQ(registry.Read("DIR-Daten"), "Error Opening Key");
 }
 
+TEST(RegistryStore, AFileThatCannotBeReadIsNotReplacedByOneValue) {
+  TempDir dir;
+  std::filesystem::create_symlink("registry.ini", dir / "registry.ini");  // a loop: there, but unreadable
+  RegistryStore registry(dir / "registry.ini");
+  const WriteResult result = registry.Write("DIR-Daten", "/x");
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.error.find("cannot read"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "registry.ini"));
+}
+
 TEST(RegistryStore, DefaultFileFollowsXdgConfigHome) {
   const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
   const std::string savedXdg = oldXdg ? oldXdg : "";
