@@ -32,7 +32,7 @@ bool UsablePoolFileName(std::string_view poolId) {
          poolId.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-// Every schema field followed by a TAB; the change fields from stamp.
+// Every schema field followed by a TAB, then the fields after the schema's; the change fields from stamp.
 std::string RebuildWith(std::string_view record, int replacedField, std::string_view replacement,
                         const ChangeStamp& stamp) {
   std::string rebuilt;
@@ -46,6 +46,14 @@ std::string RebuildWith(std::string_view record, int replacedField, std::string_
     } else {
       rebuilt += RecordField(record, field);
     }
+    rebuilt += '\t';
+  }
+  // Fields a later version or the online services added stay as they were. A record that ends with a
+  // TAB has no field after it.
+  std::vector<std::string> fields = SplitAt(record, '\t');
+  if (record.ends_with('\t')) fields.pop_back();
+  for (std::size_t field = collection_field::kCount; field < fields.size(); ++field) {
+    rebuilt += fields[field];
     rebuilt += '\t';
   }
   return rebuilt;

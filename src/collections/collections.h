@@ -47,7 +47,7 @@ struct ChangeStamp {
 ChangeStamp ChangeStampNow(std::string_view userId);
 
 // The record rebuilt in schema order, every field followed by a TAB: "allesongids" := songIds, the
-// change time and user from stamp, every other field as it was.
+// change time and user from stamp, every other field as it was, fields after the eighth included.
 std::string RebuildCollectionRecord(std::string_view record, std::string_view songIds, const ChangeStamp& stamp);
 
 // The collected song set: for each chosen row's id, top to bottom, the store line FindSongRecord gives

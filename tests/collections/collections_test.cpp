@@ -143,6 +143,28 @@ TEST(MoveSongInSelection, TheNewOrderIsStoredWithHiddenIdsKept) {
   EXPECT_EQ(Ids(records[1]), "|12||15");
 }
 
+TEST(CollectionRecords, FieldsAfterTheEighthSurviveEveryRewrite) {
+  const std::string record = "Sonntag\t|1|2\tg\tr\t1\tu\t2\tv\tneun\t\tzehn\t";
+  const std::string kept = "neun\t\tzehn\t";
+  const auto endsWithKept = [&](const std::string& rewritten) {
+    return rewritten.size() >= kept.size() && rewritten.compare(rewritten.size() - kept.size(), kept.size(), kept) == 0;
+  };
+  std::vector<std::string> records{record};
+  AddSongsToCollection(records, 0, {Collected("3", "Drei")}, kStamp);
+  EXPECT_TRUE(endsWithKept(records[0])) << records[0];
+  records = {record};
+  RemoveSongsFromCollection(records, 0, {Collected("1", "Eins")}, kStamp);
+  EXPECT_TRUE(endsWithKept(records[0])) << records[0];
+  records = {record};
+  StoreSelectionOrder(records, 0, {{"2", "", false}, {"1", "", false}}, kStamp);
+  EXPECT_TRUE(endsWithKept(records[0])) << records[0];
+  records = {record};
+  RenameCollection(records, 0, CollectionKind::Selection, "Neu", "", kStamp);
+  EXPECT_EQ(records[0], "Neu\t|1|2\tg\tr\t1\tu\t1700000000\tu9\t" + kept);
+  // A record without such fields gets none.
+  EXPECT_EQ(RebuildCollectionRecord("Alt\t|1", "|1|2", kStamp), "Alt\t|1|2\t\t\t\t\t1700000000\tu9\t");
+}
+
 TEST(CollectionEditor, RowsCountEveryBar) {
   const std::vector<CollectionEditorRow> rows =
       CollectionEditorRows({"Lob\t7|12|15\t\t\t\t\t\t\t", "Sonntag\t|1|2|3", "Standard Eintrag"});
