@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/settings.h"
 #include "support/temp_dir.h"
 
 namespace psalmora {
@@ -121,6 +122,26 @@ TEST(DefaultLayoutsTest, ShippedLayoutsAreComplete) {
   EXPECT_EQ(ReadLastLayoutId(folder), highest);
   const Layout first = LoadLayout(folder, "1");
   EXPECT_EQ(first.lines, NewLayoutContents(NewLayoutWords{}).lines);
+}
+
+// The header and footer layouts the settings assign by default are drawn into bands of the default
+// heights, which show no scroll bar and cut what does not fit: their line (the line height, or 1.2 times
+// the font size without one) and the padding above must fit.
+TEST(DefaultLayoutsTest, BandLayoutsFitTheDefaultBandHeight) {
+  const std::filesystem::path folder = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data" / "layouts";
+  const Settings defaults;
+  const auto pixels = [](std::string_view css, std::string_view property) {
+    const std::size_t at = css.find(std::string(property) + ":");
+    return at == std::string_view::npos ? 0.0 : std::stod(std::string(css.substr(at + property.size() + 1)));
+  };
+  for (const auto& [key, band] : {std::pair{defaults.layouts.kopfzeile, defaults.akkordzeilehoehe},
+                                  std::pair{defaults.layouts.fusszeile, defaults.fusszeilenhoehe}}) {
+    const std::string_view code = LoadLayout(folder, key).Line(5);
+    const double font = pixels(code, "font-size");
+    const double line = pixels(code, "line-height") > 0 ? pixels(code, "line-height") : 1.2 * font;
+    EXPECT_GT(font, 0) << key;
+    EXPECT_LE(line + pixels(code, "padding-top"), band) << key << ": " << code;
+  }
 }
 
 }  // namespace

@@ -44,6 +44,38 @@ TEST(PageTemplateTest, EveryDollarIsRemovedFromThePlaceholderName) {
   EXPECT_EQ(Expand("-#$te$xt1#", kRecord), "-[TEXT]");
 }
 
+// A field group joins its fields with its separator; an empty field takes its label and its separator
+// with it.
+TEST(PageTemplateTest, FieldGroupsLeaveNoSeparatorForEmptyFields) {
+  constexpr std::string_view kFooter = "<p>#$[ * #$7#(c) #$8#CCLI #$11#$]#</p>";
+  struct Case {
+    std::string_view authors, copyright, ccli, shown;
+  };
+  const Case cases[] = {
+      {"A", "B", "1", "<p>A * (c) B * CCLI 1</p>"},
+      {"", "", "", "<p></p>"},
+      {"A", "", "", "<p>A</p>"},
+      {"", "B", "", "<p>(c) B</p>"},
+      {"", "", "1", "<p>CCLI 1</p>"},
+      {"A", "", "1", "<p>A * CCLI 1</p>"},
+      {"", "B", "1", "<p>(c) B * CCLI 1</p>"},
+  };
+  for (const Case& c : cases) {
+    const std::string record =
+        "1\t\tT\t\t\t\t" + std::string(c.authors) + "\t" + std::string(c.copyright) + "\t\t\t" + std::string(c.ccli);
+    EXPECT_EQ(Expand(kFooter, record), c.shown) << record;
+  }
+}
+
+TEST(PageTemplateTest, FieldGroupEdges) {
+  EXPECT_EQ(Expand("<p>#$[, #$3#$4#$]#!", kRecord), "<p>Titel, D A G!");
+  EXPECT_EQ(Expand("<p>#$[, #$3# tail", kRecord), "<p>Titel tail");  // open to the end; the tail stays
+  EXPECT_EQ(Expand("<p>#$[, #$5#x#$]#", kRecord), "<p>x");           // text after the last field stays
+  EXPECT_EQ(Expand("<p>#$[<br>#$3#$count#$]#", kRecord, 2), "<p>Titel<br>2\r\n");
+  EXPECT_EQ(Expand("<p>#$[/#$5#$[-#$3#$4#$]#", kRecord), "<p>Titel-D A G");  // a new group ends the last
+  EXPECT_EQ(Expand("<p>#$[, #$3##$4#$]#", kRecord), "<p>Titel");             // "##" still ends the template
+}
+
 TEST(PageTemplateTest, CountEndsItsLine) {
   EXPECT_EQ(Expand("<p>#$count#</p>", kRecord, 3), "<p>3\r\n</p>");
 }

@@ -286,6 +286,31 @@ TEST_F(RenderPageTest, TheKeyMovesWithTheChordsInTheHeaderBand) {
   EXPECT_NE(Page(RenderMode::kLayout).find("[Akkorde]"), std::string::npos);
 }
 
+// The shipped footer band names authors, copyright and CCLI number; a field the song lacks leaves
+// neither its label nor a separator.
+TEST_F(RenderPageTest, ShippedFooterShowsOnlyTheFieldsASongHas) {
+  folders_.layoutFolder = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data" / "layouts";
+  struct Case {
+    std::string_view authors, copyright, ccli, shown;
+  };
+  const Case cases[] = {
+      {"Anna", "Verlag", "123",
+       "Anna&nbsp;&nbsp;&middot;&nbsp;&nbsp;&copy;&nbsp;Verlag&nbsp;&nbsp;&middot;&nbsp;&nbsp;"
+       "CCLI-Liednummer&nbsp;123</div>"},
+      {"", "", "", "'></div>"},
+      {"Anna", "", "", "'>Anna</div>"},
+      {"", "Verlag", "", "'>&copy;&nbsp;Verlag</div>"},
+      {"", "", "123", "'>CCLI-Liednummer&nbsp;123</div>"},
+      {"Anna", "", "123", "'>Anna&nbsp;&nbsp;&middot;&nbsp;&nbsp;CCLI-Liednummer&nbsp;123</div>"},
+  };
+  for (const Case& c : cases) {
+    const std::string record = "1\t\tT\t\t\t\t" + std::string(c.authors) + "\t" + std::string(c.copyright) + "\t\t\t" +
+                               std::string(c.ccli) + "\t";
+    Render(RenderMode::kFuss, {record}, "4");
+    EXPECT_NE(Page(RenderMode::kFuss).find(c.shown), std::string::npos) << record << "\n" << Page(RenderMode::kFuss);
+  }
+}
+
 TEST(RenderModeTest, WordsFilesAndLayoutSettings) {
   EXPECT_EQ(RenderModeFromWord("beamer-lied"), RenderMode::kBeamerLied);
   EXPECT_FALSE(RenderModeFromWord("beamer").has_value());
