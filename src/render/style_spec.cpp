@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "core/record_fields.h"
 
@@ -72,13 +73,6 @@ std::string OutlineHexColour(unsigned long colour) {
   return hex;
 }
 
-std::optional<StyleAdjustment> StyleAdjustmentFromWord(std::string_view word) {
-  if (word == "gro\xDF") return StyleAdjustment::kLarger;
-  if (word == "klein") return StyleAdjustment::kSmaller;
-  if (word == "update") return StyleAdjustment::kUpdateShown;
-  return std::nullopt;
-}
-
 bool AdjustLayoutStyles(Layout& layout, StyleAdjustment action, const std::filesystem::path& layoutFolder,
                         std::string_view key, bool chordsShown, bool translationShown) {
   if (layout.lines.size() < static_cast<std::size_t>(layout_line::kTranslationStyle)) return false;
@@ -106,10 +100,6 @@ std::string EditedStyleSpec(std::string_view spec, std::string_view font, bool i
   out += std::to_string(weight) + "|" + std::to_string(pointSize) + "|";
   out += std::to_string(red) + "," + std::to_string(green) + "," + std::to_string(blue);
   return out;
-}
-
-int FontDialogHeight(std::string_view spec) {
-  return static_cast<int>(LeadingNumber(PartAt(spec, 6)) * 100 / 75);
 }
 
 }  // namespace psalmora

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,9 +43,6 @@ enum class StyleAdjustment {
   kUpdateShown  // "update": shown flags of chords and translation from the presentation toggles
 };
 
-// The action words "groß" (Windows-1252), "klein" and "update".
-std::optional<StyleAdjustment> StyleAdjustmentFromWord(std::string_view word);
-
 // Changes the chord, lyrics and translation specifications (lines 6-8; comments are never touched) of a
 // layout loaded with LoadLayout, rebuilding each as fields 1 to 8 each followed by "|", and writes it back
 // to the key's file. False (and nothing written) for a layout without those lines or a failed write.
@@ -60,8 +56,5 @@ std::string SetStyleShownFlag(std::string_view spec, bool shown);
 // The style specification after the font dialog confirmed a font: seven fields, no background colour.
 std::string EditedStyleSpec(std::string_view spec, std::string_view font, bool italic, int weight, int pointSize,
                             int red, int green, int blue);
-
-// The font height the font dialog starts with: the size × 100 / 75.
-int FontDialogHeight(std::string_view spec);
 
 }  // namespace psalmora

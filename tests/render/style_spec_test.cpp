@@ -79,18 +79,10 @@ TEST(AdjustLayoutStylesTest, EmptyLayoutAndFailedWrites) {
   EXPECT_FALSE(AdjustLayoutStyles(layout, StyleAdjustment::kLarger, dir / "missing", "1", true, true));
 }
 
-TEST(StyleAdjustmentTest, ActionWords) {
-  EXPECT_EQ(StyleAdjustmentFromWord("gro\xDF"), StyleAdjustment::kLarger);
-  EXPECT_EQ(StyleAdjustmentFromWord("klein"), StyleAdjustment::kSmaller);
-  EXPECT_EQ(StyleAdjustmentFromWord("update"), StyleAdjustment::kUpdateShown);
-  EXPECT_FALSE(StyleAdjustmentFromWord("gross").has_value());
-}
-
 TEST(StyleEditTest, ShownFlagAndFontDialogRebuildTheSpecification) {
   EXPECT_EQ(SetStyleShownFlag("ko|0|Arial|0|400|14|0,0,0|#eee", true), "ko|1|Arial|0|400|14|0,0,0|");
   EXPECT_EQ(EditedStyleSpec("te|1|Arial|0|700|16|0,0,0|x", "Verdana", true, 400, 20, 1, 2, 3),
             "te|1|Verdana|-1|400|20|1,2,3");
-  EXPECT_EQ(FontDialogHeight("te|1|Arial|0|700|15|0,0,0"), 20);
 }
 
 }  // namespace
