@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "cli/tool.h"
+#include "core/atomic_file.h"
 #include "core/ini_file.h"
 #include "core/program_folder.h"
 #include "core/settings.h"
@@ -71,6 +72,7 @@ std::optional<SongStore> ToolContext::OpenSongStore(Access access) {
   const std::optional<std::filesystem::path> folder = DataFolder(true);
   if (!folder) return std::nullopt;
   if (access == Access::kWrite && !LockForWriting(*folder)) return std::nullopt;
+  RemoveStaleTemporaryFiles(*folder);
   SongStore store(DataFiles::For(*folder));
   store.LoadSongList();
   return store;

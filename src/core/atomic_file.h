@@ -1,6 +1,7 @@
 // Whole-file reading and atomic whole-file writing for every store file.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,10 +31,19 @@ bool PathIsTaken(const std::filesystem::path& path);
 // would cost far more than the page itself.
 enum class FileSync { kToDisk, kNone };
 
-// Writes bytes to a temporary file in the same folder, flushes it (and with kToDisk syncs it and the
-// folder), then renames it over path. A failure or a full disk leaves the old file, never a truncated one.
+// Writes bytes to a temporary file in the same folder (".<name>.tmp-<computer>-<process id>-XXXXXX",
+// the computer as eight hex digits), flushes it (and with kToDisk syncs it and the folder), then
+// renames it over path. A failure or a full disk leaves the old file, never a truncated one.
+// The replaced file keeps its mode. A symbolic link is written through: its target is replaced (the
+// temporary file beside it) and the link stays.
 WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                 FileSync sync = FileSync::kToDisk);
+
+// Removes the temporary files that interrupted writes (a crash, kill -9, a power cut) left in folder:
+// only names WriteFileAtomically gives, and only when older than maxAge or written by a process of
+// this computer that is gone, so a write in progress keeps its file. Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::filesystem::path& folder,
+                              std::chrono::seconds maxAge = std::chrono::minutes(5));
 
 // WriteFileAtomically for the stores that stay silent towards the user: a failure goes to stderr.
 bool WriteStoreFile(const std::filesystem::path& path, std::string_view bytes);

@@ -120,6 +120,8 @@ DataFolderStart PrepareDataFolder(SongStore& store, const fs::path& settingsFile
     fs::create_directories(youtube, error);
     if (error) std::cerr << "psalmora: cannot create " << youtube.string() << ": " << error.message() << '\n';
   }
+  // Leftovers of writes a crash interrupted would otherwise stay forever.
+  RemoveStaleTemporaryFiles(files.folder);
   start.lastIdRead = store.ReadIdCounter();
   if (StoreIsEmpty(files.lieder)) {
     SeedStore(store, settingsFile);

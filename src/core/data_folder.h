@@ -70,7 +70,8 @@ struct DataFolderStart {
   std::optional<UserMessage> message;  // the "ID=0" inconsistency message
 };
 
-// The start check of a located data folder: creates "youtube", reads "id.dat", seeds a missing or empty
+// The start check of a located data folder: creates "youtube", removes temporary files that crashed
+// writes left (RemoveStaleTemporaryFiles), reads "id.dat", seeds a missing or empty
 // "lieder.dat" (the sample song with its text; when there is no selection file yet, the "Neue Auswahl"
 // selection and the setting "vor"="0" in settingsFile) or reports songs without an id counter. The
 // store's list is loaded afterwards by the caller.

@@ -1,5 +1,8 @@
 // psalmora-tool's store commands run on temporary folders; the tests check output, exit status and files.
 #include <gtest/gtest.h>
+#include <sys/time.h>
+
+#include <ctime>
 
 #include "core/record_fields.h"
 #include "core/text_lines.h"
@@ -71,6 +74,20 @@ TEST(ToolDataFolder, WithoutRegistryOrOptionTheErrorSaysHowToSetIt) {
   const ToolRun missing = sandbox.RunInData({"list"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
+}
+
+TEST(ToolDataFolder, CommandsRemoveWhatInterruptedWritesLeftBehind) {
+  ToolSandbox sandbox;
+  ASSERT_EQ(sandbox.RunInData({"init"}).status, 0);
+  const auto leftover = sandbox.dataDir() / ".lieder.dat.tmp-Ab12cD";
+  WriteFileBytes(leftover, "halb geschrieben");
+  const timeval past[2] = {{std::time(nullptr) - 600, 0}, {std::time(nullptr) - 600, 0}};
+  ::utimes(leftover.c_str(), past);
+  const auto recent = sandbox.dataDir() / ".auswahl.dat.tmp-Zy98xW";  // may be a write in progress
+  WriteFileBytes(recent, "wird gerade geschrieben");
+  EXPECT_EQ(sandbox.RunInData({"list"}).status, 0);
+  EXPECT_FALSE(std::filesystem::exists(leftover));
+  EXPECT_TRUE(std::filesystem::exists(recent));
 }
 
 TEST(ToolList, ShowsActiveSongsInStoreOrderAsUtf8) {
