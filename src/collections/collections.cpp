@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <set>
 
 #include "collections/collection_file.h"
 #include "collections/pending_deletions.h"
@@ -9,6 +10,7 @@
 #include "core/record_fields.h"
 #include "songdb/schema.h"
 #include "songdb/song_store.h"
+#include "songdb/trash.h"
 
 namespace psalmora {
 namespace {
@@ -131,9 +133,15 @@ std::string CollectionChooserText(std::string_view record) {
   return std::string(CollectionName(record)) + " (" + std::to_string(CollectionEntryCount(record)) + ")";
 }
 
+std::vector<std::string> ActiveCollectionSongIds(const SongStore& store, std::string_view record) {
+  std::vector<std::string> ids = CollectionSongIds(record);
+  std::erase_if(ids, [&store](const std::string& id) { return !IsActiveSong(store, id); });
+  return ids;
+}
+
 std::vector<SelectionRow> CollectionRows(const SongStore& store, std::string_view record) {
   std::vector<SelectionRow> rows;
-  for (std::string& id : CollectionSongIds(record)) {
+  for (std::string& id : ActiveCollectionSongIds(store, record)) {
     std::string title(RecordField(store.FindSongRecord(id), song_field::kTitle));
     rows.push_back({std::move(id), std::move(title), false});
   }
@@ -158,7 +166,26 @@ bool StoreSelectionOrder(std::vector<std::string>& records, std::size_t position
   const std::string_view oldIds = RecordField(records[position], collection_field::kSongIds);
   const std::size_t bar = oldIds.find('|');
   std::string ids(oldIds.substr(0, bar));
-  for (const SelectionRow& row : rows) ids.append("|").append(row.id);
+  // The listed ids, before the first empty one, take the places of the rows in their new order; an id
+  // that is no row (a song in the trash or gone) stays where it was.
+  std::multiset<std::string_view> shown;
+  for (const SelectionRow& row : rows) shown.insert(row.id);
+  std::size_t nextRow = 0;
+  std::string_view rest = bar == std::string_view::npos ? std::string_view() : oldIds.substr(bar + 1);
+  while (!rest.empty()) {
+    const std::size_t end = rest.find('|');
+    const std::string_view id = rest.substr(0, end);
+    if (id.empty()) break;
+    const auto row = shown.find(id);
+    if (row == shown.end()) {
+      ids.append("|").append(id);
+    } else {
+      shown.erase(row);
+      ids.append("|").append(rows[nextRow++].id);
+    }
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
+  while (nextRow < rows.size()) ids.append("|").append(rows[nextRow++].id);
   // The list stops at the first empty id; what follows it was never shown and must not be lost.
   if (bar != std::string_view::npos) {
     const std::string_view listed = oldIds.substr(bar);

@@ -79,16 +79,20 @@ struct SelectionRow {
 
 // A chooser entry: name, " (", the count of "|" in the record, ")".
 std::string CollectionChooserText(std::string_view record);
-// The rows of a collection's song list: its ids up to the first empty one, each with the title of its
-// active song (empty when the store has no active song with that id).
+// The ids of a collection record (up to the first empty one) that name an active song, in order: the
+// songs its list shows. Ids of songs in the trash, purged or never there stay in the record but are
+// not shown.
+std::vector<std::string> ActiveCollectionSongIds(const SongStore& store, std::string_view record);
+// The rows of a collection's song list: the ActiveCollectionSongIds, each with its song's title.
 std::vector<SelectionRow> CollectionRows(const SongStore& store, std::string_view record);
 enum class MoveDirection { Up, Down };
 
 // Moves every selected row one place; a block moves as a block and stops at the end of the list.
 void MoveSongInSelection(std::vector<SelectionRow>& rows, MoveDirection direction);
 
-// Writes the order of rows into the record at position. The ids the list could not show (after an
-// empty id) are kept behind them. False when there is no record there.
+// Writes the order of rows into the record at position. The ids the list does not show keep their
+// places: those without an active song among the rows, and all after an empty id. False when there is
+// no record there.
 bool StoreSelectionOrder(std::vector<std::string>& records, std::size_t position, const std::vector<SelectionRow>& rows,
                          const ChangeStamp& stamp);
 

@@ -99,19 +99,21 @@ TEST(CollectSelectedSongIds, GivesTheStoreLinesOrTheBareId) {
   EXPECT_EQ(CollectSelectedSongIds(store, {"2", "1"}), (std::vector<std::string>{"2", "1\ts\tEins\t"}));
 }
 
-TEST(CollectionLists, ChooserTextAndSongRowsStopAtTheFirstEmptyId) {
+TEST(CollectionLists, ChooserTextAndSongRowsShowActiveSongsUpToTheFirstEmptyId) {
   EXPECT_EQ(CollectionChooserText("Lob\t7|12|15\t\t"), "Lob (2)");
   EXPECT_EQ(CollectionChooserText("Standard Eintrag"), "Standard Eintrag (0)");
   TempDir dir;
-  WriteFileBytes(dir / "lieder.dat", "12\ts\tZw\xF6lf\t\r\n#gel\xF6scht#\t3\ts\tDrei\t\r\n15\ts\tF\xFCnfzehn\t\r\n");
+  WriteFileBytes(dir / "lieder.dat",
+                 "12\ts\tZw\xF6lf\t\r\n#gel\xF6scht#\t3\ts\tDrei\t\r\n15\ts\tF\xFCnfzehn\t\r\n4\ts\tVier\t\r\n");
   SongStore store(DataFiles::For(dir.path()));
   store.LoadSongList();
-  const std::vector<SelectionRow> rows = CollectionRows(store, "Sonntag\t|12|3||15");
+  // 3 is in the trash and 99 was never there (or is purged): neither is shown.
+  EXPECT_EQ(ActiveCollectionSongIds(store, "Sonntag\t|12|3|99|4||15"), (std::vector<std::string>{"12", "4"}));
+  const std::vector<SelectionRow> rows = CollectionRows(store, "Sonntag\t|12|3|99|4||15");
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].id, "12");
   EXPECT_EQ(rows[0].title, "Zw\xF6lf");
-  EXPECT_EQ(rows[1].id, "3");
-  EXPECT_EQ(rows[1].title, "");  // in the trash: no title to show
+  EXPECT_EQ(rows[1].title, "Vier");
 }
 
 TEST(MoveSongInSelection, ABlockMovesAsABlockAndStopsAtTheEnds) {
@@ -163,6 +165,15 @@ TEST(CollectionRecords, FieldsAfterTheEighthSurviveEveryRewrite) {
   EXPECT_EQ(records[0], "Neu\t|1|2\tg\tr\t1\tu\t1700000000\tu9\t" + kept);
   // A record without such fields gets none.
   EXPECT_EQ(RebuildCollectionRecord("Alt\t|1", "|1|2", kStamp), "Alt\t|1|2\t\t\t\t\t1700000000\tu9\t");
+}
+
+TEST(MoveSongInSelection, IdsThatAreNotShownKeepTheirPlaces) {
+  std::vector<std::string> records{"Sonntag\t|12|3|15|99|4||8"};
+  // The list shows 12, 15 and 4 (3 and 99 have no active song); 4 moves up once.
+  std::vector<SelectionRow> rows{{"12", "A", false}, {"15", "B", false}, {"4", "C", true}};
+  MoveSongInSelection(rows, MoveDirection::Up);
+  ASSERT_TRUE(StoreSelectionOrder(records, 0, rows, kStamp));
+  EXPECT_EQ(Ids(records[0]), "|12|3|4|99|15||8");
 }
 
 TEST(CollectionEditor, RowsCountEveryBar) {
