@@ -32,7 +32,12 @@ std::optional<CollectionRun> OpenCollections(ToolContext& context, CollectionKin
   if (!store) return std::nullopt;
   CollectionRun run{std::move(*store), {}, {}};
   run.file = CollectionFilePath(run.store.Files(), kind);
-  run.records = LoadCollectionFile(run.file);
+  CollectionFileContent content = ReadCollectionFile(run.file);
+  if (content.unreadable) {
+    context.Fail("cannot read " + run.file.string() + "; it is left as it is");
+    return std::nullopt;
+  }
+  run.records = std::move(content.records);
   return run;
 }
 
@@ -72,7 +77,7 @@ int List(ToolContext& context, CollectionKind kind, const std::vector<std::strin
   }
   const std::optional<std::size_t> position = FindCollection(run->records, arguments[0]);
   if (!position) return context.Fail("no " + std::string(Noun(kind)) + " " + arguments[0]);
-  // The songs as the list shows them: an id without an active song shows an empty title.
+  // The songs as the list shows them: only ids of active songs.
   for (const SelectionRow& row : CollectionRows(run->store, run->records[*position])) {
     context.out << Cp1252ToUtf8(row.id) << "\t" << Cp1252ToUtf8(row.title) << "\n";
   }

@@ -26,12 +26,6 @@ void PrintSong(ToolContext& context, std::string_view id, std::string_view title
   context.out << Cp1252ToUtf8(id) << "\t" << Cp1252ToUtf8(title) << "\n";
 }
 
-std::vector<std::string> ToCp1252(const std::vector<std::string>& utf8) {
-  std::vector<std::string> texts;
-  for (const std::string& text : utf8) texts.push_back(Utf8ToCp1252(text));
-  return texts;
-}
-
 int Search(ToolContext& context, const std::vector<std::string>& arguments) {
   const ParsedArguments parsed = ParseArguments(arguments, {});
   if (!parsed.error.empty()) return context.UsageFail("search", parsed.error);
@@ -49,24 +43,53 @@ int Search(ToolContext& context, const std::vector<std::string>& arguments) {
   return kExitOk;
 }
 
+// A list of ids after its lead-in ("no song with the id 7, 9"); empty for no ids.
+std::string NamedIds(std::string_view what, const std::vector<std::string>& ids) {
+  std::string text;
+  for (const std::string& id : ids) text += (text.empty() ? "" : ", ") + id;
+  return ids.empty() ? std::string() : std::string(what) + text;
+}
+
+// Joins the non-empty parts of one error line.
+std::string OneLine(const std::vector<std::string>& parts) {
+  std::string line;
+  for (const std::string& part : parts) {
+    if (!part.empty()) line += (line.empty() ? "" : "; ") + part;
+  }
+  return line;
+}
+
 int Delete(ToolContext& context, const std::vector<std::string>& arguments) {
   const ParsedArguments parsed = ParseArguments(arguments, {});
   if (!parsed.error.empty()) return context.UsageFail("delete", parsed.error);
   if (parsed.positional.empty()) return context.UsageFail("delete", "delete needs at least one song id");
   std::optional<SongStore> store = context.OpenSongStore(ToolContext::Access::kWrite);
   if (!store) return kExitError;
-  const std::vector<std::string> ids = ToCp1252(parsed.positional);
-  // Nothing is deleted unless every id names a song that is not in the trash already.
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (IsInTrash(*store, ids[i])) return context.Fail("song " + parsed.positional[i] + " is in the trash already");
-    if (!IsActiveSong(*store, ids[i])) return context.Fail("no song with the id " + parsed.positional[i]);
+  // The songs that can be deleted are; the others are named afterwards.
+  std::vector<std::string> ids;
+  std::vector<std::string> inTrash;
+  std::vector<std::string> unknown;
+  for (const std::string& argument : parsed.positional) {
+    const std::string id = Utf8ToCp1252(argument);
+    if (IsActiveSong(*store, id)) {
+      ids.push_back(id);
+    } else {
+      (IsInTrash(*store, id) ? inTrash : unknown).push_back(argument);
+    }
   }
-  Settings settings = LoadSettings(context.SettingsFile(), std::string());
-  TrashContext trash{*store, {settings, context.SettingsFile()}, ChangeStampNow(settings.useridcb)};
-  if (!DeleteSongs(trash, CollectSelectedSongIds(*store, ids), {}).saved) {
-    return context.Fail("cannot write " + store->Files().lieder.string());
+  std::vector<std::string> problems{NamedIds("no song with the id ", unknown)};
+  for (const std::string& id : inTrash) problems.push_back("song " + id + " is in the trash already");
+  if (!ids.empty()) {
+    Settings settings = LoadSettings(context.SettingsFile(), std::string());
+    TrashContext trash{*store, {settings, context.SettingsFile()}, ChangeStampNow(settings.useridcb)};
+    const DeleteSongsResult deleted = DeleteSongs(trash, CollectSelectedSongIds(*store, ids), {});
+    if (!deleted.saved) problems.insert(problems.begin(), "cannot write " + store->Files().lieder.string());
+    for (const std::filesystem::path& file : deleted.collectionsNotUpdated) {
+      problems.push_back("the deleted songs are still named in " + file.string());
+    }
   }
-  return kExitOk;
+  const std::string problem = OneLine(problems);
+  return problem.empty() ? kExitOk : context.Fail(problem);
 }
 
 int Trash(ToolContext& context, const std::vector<std::string>& arguments) {
@@ -83,12 +106,21 @@ int Restore(ToolContext& context, const std::vector<std::string>& arguments) {
   if (parsed.positional.empty()) return context.UsageFail("restore", "restore needs at least one song id");
   std::optional<SongStore> store = context.OpenSongStore(ToolContext::Access::kWrite);
   if (!store) return kExitError;
-  const std::vector<std::string> ids = ToCp1252(parsed.positional);
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (!IsInTrash(*store, ids[i])) return context.Fail("no song with the id " + parsed.positional[i] + " in the trash");
+  std::vector<std::string> ids;
+  std::vector<std::string> unknown;
+  for (const std::string& argument : parsed.positional) {
+    const std::string id = Utf8ToCp1252(argument);
+    if (IsInTrash(*store, id)) {
+      ids.push_back(id);
+    } else {
+      unknown.push_back(argument);
+    }
   }
-  if (!RestoreSongs(*store, ids).saved) return context.Fail("cannot write " + store->Files().lieder.string());
-  return kExitOk;
+  std::vector<std::string> problems;
+  if (!ids.empty() && !RestoreSongs(*store, ids).saved) problems.push_back("cannot write " + store->Files().lieder.string());
+  if (!unknown.empty()) problems.push_back(NamedIds("no song in the trash with the id ", unknown));
+  const std::string problem = OneLine(problems);
+  return problem.empty() ? kExitOk : context.Fail(problem);
 }
 
 int Purge(ToolContext& context, const std::vector<std::string>& arguments) {
@@ -97,8 +129,9 @@ int Purge(ToolContext& context, const std::vector<std::string>& arguments) {
   if (!store) return kExitError;
   const PurgeResult purged = EmptyTrash(*store);
   if (!purged.saved) return context.Fail("cannot write " + store->Files().lieder.string());
-  for (const std::string& id : purged.keptTextIds) {
-    context.err << "psalmora-tool: the text file of song " << id << " could not be removed\n";
+  if (!purged.keptTextIds.empty()) {
+    return context.Fail(NamedIds("the songs are purged, but these text files could not be removed: ",
+                                   purged.keptTextIds));
   }
   return kExitOk;
 }

@@ -64,7 +64,8 @@ class ToolContext {
   // Whether a command only reads the data folder or changes it.
   enum class Access { kRead, kWrite };
   // The song store of DataFolder(true) with its song list loaded; nothing (the error printed) when there
-  // is no data folder. For writing, the data folder's lock is taken first (LockForWriting).
+  // is no data folder or "lieder.dat" is there but cannot be read. For writing, the data folder's lock
+  // is taken first (LockForWriting).
   std::optional<SongStore> OpenSongStore(Access access = Access::kRead);
   // Takes the data folder's lock for the rest of the run, waiting a few seconds while another
   // psalmora-tool writes. When the program or a writer that does not finish holds it, the holder is

@@ -75,6 +75,11 @@ std::optional<SongStore> ToolContext::OpenSongStore(Access access) {
   RemoveStaleTemporaryFiles(*folder);
   SongStore store(DataFiles::For(*folder));
   store.LoadSongList();
+  // Without the list no command can answer truthfully, and none may write.
+  if (store.SongListUnreadable()) {
+    Fail("cannot read " + store.Files().lieder.string() + "; it is left as it is");
+    return std::nullopt;
+  }
   return store;
 }
 

@@ -62,7 +62,6 @@ void SongStore::LoadSongList() {
   const std::optional<std::string> content = ReadWholeFile(files_.lieder);
   songListUnreadable_ = !content && PathIsTaken(files_.lieder);
   if (content) songList_ = SplitLines(*content);
-  if (songListUnreadable_) std::cerr << "psalmora: cannot read " << files_.lieder.string() << '\n';
 }
 
 bool SongStore::SaveSongList() {

@@ -47,8 +47,9 @@ class SongStore {
   // change never writes over theirs. Every operation that changes the list calls it before it starts;
   // true when the list was read again (the observer has been told).
   bool ReloadIfChanged();
-  // Told whenever SongList was read again because the file changed on disk, so the lists on screen
-  // can be refilled. One observer; an empty function detaches it.
+  // Told whenever SongList was read again because the file changed on disk or a failed save put it
+  // back as the disk holds it, so the lists on screen can be refilled. One observer; an empty function
+  // detaches it.
   using ReloadObserver = std::function<void()>;
   void SetReloadObserver(ReloadObserver observer) { reloadObserver_ = std::move(observer); }
   // True after LoadSongList found "lieder.dat" but could not read it. The list is then empty although

@@ -51,10 +51,11 @@ TEST_F(SearchCollectionCliTest, SearchRejectsAnUnknownFieldAsAUsageError) {
 }
 
 TEST_F(SearchCollectionCliTest, DeleteTrashRestoreAndPurge) {
-  EXPECT_EQ(Run({"delete", "3", "99"}).status, 1);  // nothing happens when an id is unknown
-  EXPECT_EQ(Data("lieder.dat").find("#gel"), std::string::npos);
-
-  ToolRun run = Run({"delete", "3", "1"});
+  // The known songs are deleted, the unknown ids named.
+  ToolRun run = Run({"delete", "3", "99", "98"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "psalmora-tool: no song with the id 99, 98\n");
+  run = Run({"delete", "1"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Run({"trash"}).out, "3\tStraße\n1\tDas erste Lied\n");
   EXPECT_EQ(Run({"search", "Titel", "e"}).out, "4\tÜber den Wolken\n2\tDrüber\n");
@@ -72,7 +73,9 @@ TEST_F(SearchCollectionCliTest, DeleteTrashRestoreAndPurge) {
   EXPECT_EQ(Data("lieder.dat"), songsBefore);
 
   EXPECT_EQ(Run({"restore", "4"}).status, 1);  // not in the trash
-  ASSERT_EQ(Run({"restore", "3"}).status, 0);
+  run = Run({"restore", "3", "4"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "psalmora-tool: no song in the trash with the id 4\n");
   EXPECT_EQ(Run({"trash"}).out, "1\tDas erste Lied\n");
   EXPECT_EQ(Run({"search", "Titel", "stra"}).out, "3\tStraße\n");
 
@@ -81,6 +84,59 @@ TEST_F(SearchCollectionCliTest, DeleteTrashRestoreAndPurge) {
   EXPECT_EQ(Data("lieder.dat").find("#gel"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(sandbox_.dataDir() / "1.dat"));
   EXPECT_TRUE(std::filesystem::exists(sandbox_.dataDir() / "3.dat"));
+}
+
+TEST_F(SearchCollectionCliTest, ASelectionListsOnlyActiveSongsAndKeepsTheOthers) {
+  WriteFileBytes(sandbox_.dataDir() / "auswahl.dat", "Sonntag\t|1|3|99|4\r\n");
+  ASSERT_EQ(Run({"delete", "3"}).status, 0);
+  EXPECT_EQ(Run({"selection", "list", "0"}).out, "1\tDas erste Lied\n4\tÜber den Wolken\n");
+  EXPECT_EQ(Run({"group", "list", "Lob"}).out, "4\tÜber den Wolken\n");
+  EXPECT_NE(Data("auswahl.dat").find("|1|99|4"), std::string::npos);
+}
+
+TEST_F(SearchCollectionCliTest, UnreadableFilesFailEveryCommandAndNothingIsWritten) {
+  const auto data = sandbox_.dataDir();
+  const std::string ids = Data("id.dat");
+  // A link that leads to itself: the file is there, but cannot be read.
+  std::filesystem::rename(data / "lieder.dat", data / "lieder.alt");
+  std::filesystem::create_symlink("lieder.dat", data / "lieder.dat");
+  const std::vector<std::vector<std::string>> commands = {
+      {"list"},          {"show", "1"}, {"search", "Titel", "e"}, {"trash"},       {"selection", "list"},
+      {"new", "--title", "x"}, {"delete", "1"}, {"purge"},      {"next-id"}, {"selection", "add", "0", "4"},
+  };
+  for (const std::vector<std::string>& command : commands) {
+    const ToolRun run = Run(command);
+    EXPECT_EQ(run.status, 1) << command[0];
+    EXPECT_EQ(run.err, "psalmora-tool: cannot read " + (data / "lieder.dat").string() + "; it is left as it is\n")
+        << command[0];
+    EXPECT_EQ(run.out, "") << command[0];
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(data / "lieder.dat"));
+  EXPECT_FALSE(std::filesystem::exists(data / "5.dat"));
+  EXPECT_EQ(Data("id.dat"), ids);
+
+  std::filesystem::remove(data / "lieder.dat");
+  std::filesystem::rename(data / "lieder.alt", data / "lieder.dat");
+  std::filesystem::remove(data / "auswahl.dat");
+  std::filesystem::create_symlink("auswahl.dat", data / "auswahl.dat");
+  for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
+           {"selection", "list"}, {"selection", "new"}, {"selection", "add", "0", "4"}}) {
+    const ToolRun run = Run(command);
+    EXPECT_EQ(run.status, 1) << command[1];
+    EXPECT_EQ(run.err, "psalmora-tool: cannot read " + (data / "auswahl.dat").string() + "; it is left as it is\n");
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(data / "auswahl.dat"));
+}
+
+TEST_F(SearchCollectionCliTest, APurgeThatCannotRemoveATextFails) {
+  ASSERT_EQ(Run({"delete", "2", "3"}).status, 0);
+  std::filesystem::remove(sandbox_.dataDir() / "2.dat");
+  std::filesystem::create_directories(sandbox_.dataDir() / "2.dat" / "inhalt");
+  const ToolRun run = Run({"purge"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "psalmora-tool: the songs are purged, but these text files could not be removed: 2\n");
+  EXPECT_EQ(Run({"trash"}).out, "");
+  EXPECT_FALSE(std::filesystem::exists(sandbox_.dataDir() / "3.dat"));
 }
 
 TEST_F(SearchCollectionCliTest, SelectionAddRemoveAndList) {
