@@ -36,6 +36,28 @@ class FolderWizardTest : public QObject {
     QVERIFY(messages.shown.empty());
   }
 
+  void aTildeMeansTheHomeFolderAndARelativePathIsRefused() {
+    QTemporaryDir temp;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", temp.path().toUtf8());
+    RegistryStore registry((temp.path() + "/registry.ini").toStdString());
+    RecordingMessages messages;
+    FolderWizard relative(registry, messages, "Lieder");
+    relative.show();
+    relative.Continue();
+    QVERIFY(relative.isVisible());
+    QVERIFY(messages.Has("Datenordner festlegen"));
+    QVERIFY(!QFileInfo::exists(QDir::current().filePath("Lieder")));
+    relative.close();
+
+    FolderWizard tilde(registry, messages, "~/Lieder");
+    tilde.Continue();
+    qputenv("HOME", oldHome);
+    QCOMPARE(tilde.result(), int(QDialog::Accepted));
+    QVERIFY(QFileInfo(temp.path() + "/Lieder").isDir());
+    QCOMPARE(QString::fromStdString(registry.Read(kRegistryDataFolder)), temp.path() + "/Lieder");
+  }
+
   void anExistingFolderIsAcceptedAsItIs() {
     QTemporaryDir temp;
     RegistryStore registry((temp.path() + "/registry.ini").toStdString());

@@ -10,9 +10,10 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
-#include <system_error>
+#include <optional>
 
 #include "core/data_folder.h"
+#include "core/folder_text.h"
 #include "core/registry_store.h"
 #include "core/ui/messages.h"
 
@@ -21,14 +22,6 @@ namespace {
 
 QString SystemFolderChooser(QWidget* parent, const QString& prompt, const QString& start) {
   return QFileDialog::getExistingDirectory(parent, prompt, start);
-}
-
-// The folder as the registry keeps it: absolute, no trailing separator.
-std::filesystem::path NormalisedFolder(const QString& text) {
-  std::filesystem::path path(QDir::cleanPath(QDir::fromNativeSeparators(text.trimmed())).toStdString());
-  std::error_code error;
-  if (!path.is_absolute()) path = std::filesystem::absolute(path, error);
-  return path.lexically_normal();
 }
 
 std::string RegistryText(std::filesystem::path path) {
@@ -107,7 +100,15 @@ bool FolderWizard::CreateOrAccept(const std::filesystem::path& path) {
 
 void FolderWizard::Continue() {
   if (PathText().trimmed().isEmpty()) return;
-  const std::filesystem::path path = NormalisedFolder(PathText());
+  const std::optional<std::filesystem::path> typed = AbsoluteFolderFromText(
+      QDir::cleanPath(QDir::fromNativeSeparators(PathText().trimmed())).toStdString(), QDir::homePath().toStdString());
+  if (!typed) {
+    messages_.Show(this, MessageIcon::Warning, QStringLiteral("Datenordner festlegen"),
+                   QStringLiteral("Bitte geben Sie den vollständigen Pfad des Ordners an, zum Beispiel %1.")
+                       .arg(QDir::toNativeSeparators(DefaultProposal())));
+    return;  // the wizard stays open
+  }
+  const std::filesystem::path& path = *typed;
   if (!CreateOrAccept(path)) return;  // the wizard stays open
   if (!registry_.Write(kRegistryDataFolder, RegistryText(path)).ok) {
     messages_.Show(this, MessageIcon::Error, QStringLiteral("Eintrag in Registry"),
