@@ -4,8 +4,11 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <set>
 
 #include "core/atomic_file.h"
+#include "core/text_lines.h"
 
 namespace psalmora {
 namespace {
@@ -22,30 +25,51 @@ bool IsFolder(const fs::path& path) {
   return !path.empty() && fs::is_directory(path, error);
 }
 
-void CopyMissingFiles(const fs::path& from, const fs::path& to, DefaultsCopy& report) {
+// The shipped files installed before, as paths relative to the program folder ("layouts/1.lay"). A file
+// named here is never installed again: the user may have deleted it on purpose.
+std::set<std::string> ReadInstalledDefaults(const fs::path& programFolder) {
+  std::set<std::string> installed;
+  if (const std::optional<std::string> bytes = ReadWholeFile(programFolder / kInstalledDefaultsFile)) {
+    for (std::string& line : SplitLines(*bytes)) {
+      if (!line.empty()) installed.insert(std::move(line));
+    }
+  }
+  return installed;
+}
+
+void InstallNewFiles(const fs::path& from, const fs::path& to, const std::string& subfolder,
+                     std::set<std::string>& installed, DefaultsCopy& report) {
   std::error_code error;
   for (auto it = fs::recursive_directory_iterator(from, error); !error && it != fs::recursive_directory_iterator();
        it.increment(error)) {
-    const fs::path target = to / fs::relative(it->path(), from);
+    const fs::path relative = fs::relative(it->path(), from);
+    const fs::path target = to / relative;
     std::error_code statusError;
-    if (it->is_directory(statusError)) {
-      fs::create_directories(target, statusError);
-      if (statusError) report.errors.push_back("cannot create " + target.string() + ": " + statusError.message());
+    if (it->is_directory(statusError)) continue;
+    const std::string name = (fs::path(subfolder) / relative).generic_string();
+    if (installed.count(name) != 0) continue;
+    // A file the user already has counts as installed and is never replaced.
+    if (fs::exists(fs::symlink_status(target, statusError))) {
+      installed.insert(name);
       continue;
     }
-    if (fs::exists(fs::symlink_status(target, statusError))) continue;
     const std::optional<std::string> bytes = ReadWholeFile(it->path());
     if (!bytes) {
       report.errors.push_back("cannot read " + it->path().string());
       continue;
     }
     fs::create_directories(target.parent_path(), statusError);
-    const WriteResult written = WriteFileAtomically(target, *bytes);
-    if (written) {
-      ++report.copied;
-    } else {
-      report.errors.push_back(written.error);
+    if (statusError) {
+      report.errors.push_back("cannot create " + target.parent_path().string() + ": " + statusError.message());
+      continue;
     }
+    const WriteResult written = WriteFileAtomically(target, *bytes);
+    if (!written) {
+      report.errors.push_back(written.error);
+      continue;
+    }
+    ++report.copied;
+    installed.insert(name);
   }
   if (error) report.errors.push_back("cannot list " + from.string() + ": " + error.message());
 }
@@ -101,6 +125,8 @@ DefaultsCopy InstallDefaults(const fs::path& defaultsFolder, const fs::path& pro
   std::error_code error;
   if (defaultsFolder.empty()) return report;
   if (fs::equivalent(defaultsFolder, programFolder, error)) return report;
+  std::set<std::string> installed = ReadInstalledDefaults(programFolder);
+  const std::size_t installedBefore = installed.size();
   for (const std::string& name : DefaultsSubfolders()) {
     const fs::path from = defaultsFolder / name;
     if (!IsFolder(from)) continue;
@@ -111,7 +137,12 @@ DefaultsCopy InstallDefaults(const fs::path& defaultsFolder, const fs::path& pro
       error.clear();
       continue;
     }
-    CopyMissingFiles(from, to, report);
+    InstallNewFiles(from, to, name, installed, report);
+  }
+  if (installed.size() != installedBefore) {
+    const std::vector<std::string> lines(installed.begin(), installed.end());
+    const WriteResult written = WriteFileAtomically(programFolder / kInstalledDefaultsFile, JoinLinesCrLf(lines));
+    if (!written) report.errors.push_back(written.error);
   }
   for (const std::string& line : report.errors) std::cerr << "psalmora: " << line << '\n';
   return report;

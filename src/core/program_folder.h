@@ -33,8 +33,13 @@ struct DefaultsCopy {
   std::vector<std::string> errors;  // one line per file or folder that could not be copied
 };
 
-// Copies every file of the defaults' config/, layouts/ and bibel/ that the program folder lacks, file by
-// file; a file the user already has is never replaced. Errors also go to stderr.
+// The list of shipped files already installed into the program folder, one relative path a line.
+inline constexpr const char* kInstalledDefaultsFile = "config/installed-defaults.dat";
+
+// Installs the files of the defaults' config/, layouts/ and bibel/ that were never installed before:
+// all of them into a new program folder, later only the files a newer version newly ships. A file the
+// user already has is never replaced, and one the user deleted does not come back. Errors also go to
+// stderr.
 DefaultsCopy InstallDefaults(const std::filesystem::path& defaultsFolder, const std::filesystem::path& programFolder);
 
 }  // namespace psalmora

@@ -78,7 +78,13 @@ TEST(ProgramFolder, InstallDefaultsCopiesOnlyMissingFiles) {
   EXPECT_FALSE(std::filesystem::exists(program / "fremd"));
 
   EXPECT_EQ(InstallDefaults(defaults, program).copied, 0);  // a second start copies nothing
-  EXPECT_EQ(InstallDefaults(program, program).copied, 0);   // defaults inside the program folder
+  // A layout the user deleted stays deleted; a file a newer version ships arrives once.
+  std::filesystem::remove(program / "layouts" / "1.lay");
+  WriteFileBytes(defaults / "layouts" / "2.lay", "Neu");
+  EXPECT_EQ(InstallDefaults(defaults, program).copied, 1);
+  EXPECT_FALSE(std::filesystem::exists(program / "layouts" / "1.lay"));
+  EXPECT_EQ(ReadFileBytes(program / "layouts" / "2.lay"), "Neu");
+  EXPECT_EQ(InstallDefaults(program, program).copied, 0);  // defaults inside the program folder
   EXPECT_EQ(InstallDefaults({}, program).copied, 0);
 }
 
