@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QThread>
 #include <QWidget>
+#include <cstdio>
 
 #include "app/controller_wiring.h"
 #include "app/editor_windows.h"
@@ -90,7 +91,7 @@ std::optional<int> Application::Start() {
   state_.versionDate = IsRegistryError(versionDate) ? PSALMORA_VERSION_DATE : versionDate;
   state_.windowTitle = "Psalmora " + state_.versionText;
   // The guard comes first so that a second start never shows the language dialog or the wizard.
-  if (!ClaimInstance()) return 0;
+  if (!ClaimInstance()) return ReportRunningInstance();
 
   const fs::path executableFolder = RunningProgramFolder();
   state_.programFolder = ChooseProgramFolder(options_.programDir, executableFolder);
@@ -108,6 +109,7 @@ std::optional<int> Application::Start() {
     return 1;
   }
   if (std::optional<int> ended = LocateDataFolder()) return ended;
+  if (instance_) instance_->SetDataFolder(QString::fromStdString(state_.dataFiles.folder.string()));
 
   state_.songs = SongStore(state_.dataFiles);
   const DataFolderStart prepared = PrepareDataFolder(state_.songs, settingsFile, state_.language);
@@ -130,6 +132,32 @@ std::optional<int> Application::Start() {
   AskAndStartUpdater();
   if (state_.settings.autoopen != 0 && !quitting_) OpenPresentationAtStart();
   return std::nullopt;
+}
+
+int Application::ReportRunningInstance() {
+  const QString running = instance_ ? instance_->RunningDataFolder() : QString();
+  fs::path wanted;
+  if (!options_.dataDir.empty()) {
+    wanted = fs::absolute(options_.dataDir).lexically_normal();
+  } else if (const std::string stored = RegistryStore(RegistryFile()).Read(kRegistryDataFolder);
+             !IsRegistryError(stored)) {
+    wanted = stored;
+  }
+  if (running.isEmpty() || wanted.empty()) return 0;
+  const fs::path runningFolder = running.toStdString();
+  std::error_code error;
+  if (fs::equivalent(wanted, runningFolder, error) || wanted.lexically_normal() == runningFolder.lexically_normal()) {
+    return 0;
+  }
+  // The window that came to the front shows other songs than the ones asked for: say so.
+  const QString text =
+      QStringLiteral(
+          "Psalmora läuft bereits und benutzt den Datenordner\n%1\n\nDer Datenordner\n%2\n"
+          "kann erst geöffnet werden, wenn Psalmora beendet wurde.")
+          .arg(QDir::toNativeSeparators(running), QDir::toNativeSeparators(QString::fromStdString(wanted)));
+  std::fprintf(stderr, "psalmora: already running with the data folder %s\n", qPrintable(running));
+  messages_.Show(nullptr, MessageIcon::Information, QStringLiteral("Psalmora"), text);
+  return 1;
 }
 
 std::optional<int> Application::LocateDataFolder() {

@@ -74,6 +74,9 @@ class Application : public QObject {
 
  private:
   bool ClaimInstance();
+  // A second start: 0 when the running program uses the data folder asked for, else says which one it
+  // uses and returns 1.
+  int ReportRunningInstance();
   void LoadInterfaceLanguage(QWidget* parent);
   std::optional<int> LocateDataFolder();
   std::optional<int> RunWizard();

@@ -47,7 +47,7 @@ bool SingleInstance::Claim() {
     return true;
   }
   if (lock_->error() == QLockFile::LockFailedError) {
-    AskRunningToRaise(socketPath_);
+    runningDataFolder_ = AskRunningToRaise(socketPath_);
     lock_.reset();
     return false;
   }
@@ -70,8 +70,11 @@ void SingleInstance::Listen() {
       // The asking program may already be gone; what it wrote is still buffered.
       const auto read = [this, socket] {
         if (socket->bytesAvailable() == 0) return;
-        if (socket->readAll().contains("raise")) emit raiseRequested();
-        socket->disconnectFromServer();
+        if (socket->readAll().contains("raise")) {
+          socket->write(dataFolder_.toUtf8() + '\n');
+          emit raiseRequested();
+        }
+        socket->disconnectFromServer();  // after what was written has gone out
       };
       connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
       connect(socket, &QLocalSocket::readyRead, this, read);
@@ -80,15 +83,18 @@ void SingleInstance::Listen() {
   });
 }
 
-bool SingleInstance::AskRunningToRaise(const QString& socketPath) {
+QString SingleInstance::AskRunningToRaise(const QString& socketPath) {
   QLocalSocket socket;
   socket.connectToServer(socketPath);
-  if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
+  if (!socket.waitForConnected(kConnectTimeoutMs)) return {};
   socket.write(kRaiseMessage);
-  const bool sent = socket.waitForBytesWritten(kConnectTimeoutMs);
+  if (!socket.waitForBytesWritten(kConnectTimeoutMs)) return {};
+  QByteArray answer;
+  while (!answer.contains('\n') && socket.waitForReadyRead(kConnectTimeoutMs)) answer += socket.readAll();
+  answer += socket.readAll();
   socket.disconnectFromServer();
   if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kConnectTimeoutMs);
-  return sent;
+  return QString::fromUtf8(answer.left(answer.indexOf('\n')));
 }
 
 }  // namespace psalmora

@@ -1,5 +1,6 @@
 // One running program per user: a lock file claims the run, a local socket beside it lets a second
-// start ask the running program to bring its window to the front.
+// start ask the running program to bring its window to the front and tells it the data folder the
+// running program uses.
 #pragma once
 
 #include <QLocalServer>
@@ -22,6 +23,11 @@ class SingleInstance : public QObject {
   // running program holds it; that program has then been asked to raise its window.
   bool Claim();
 
+  // What the running program answers a second start: the data folder it uses (empty until known).
+  void SetDataFolder(const QString& folder) { dataFolder_ = folder; }
+  // After a failed claim: the data folder the running program named (empty when it did not answer).
+  QString RunningDataFolder() const { return runningDataFolder_; }
+
   // The folder for the lock and the socket: the per-user runtime folder, else the temporary folder.
   static QString DefaultFolder();
 
@@ -34,10 +40,13 @@ class SingleInstance : public QObject {
 
  private:
   void Listen();
-  static bool AskRunningToRaise(const QString& socketPath);
+  // Returns the running program's answer (its data folder), empty when none came.
+  static QString AskRunningToRaise(const QString& socketPath);
 
   QString lockPath_;
   QString socketPath_;
+  QString dataFolder_;
+  QString runningDataFolder_;
   std::unique_ptr<QLockFile> lock_;
   std::unique_ptr<QLocalServer> server_;
 };

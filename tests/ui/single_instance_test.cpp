@@ -5,11 +5,30 @@
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
+#include <future>
 
 #include "platform/single_instance.h"
 #include "ui_test_support.h"
 
 namespace psalmora {
+
+// A second start as another process makes it: blocking, while this thread's event loop serves the first.
+struct OtherStart {
+  bool claimed = true;
+  QString runningDataFolder;
+};
+OtherStart ClaimElsewhere(const QString& folder, const QString& name) {
+  auto other = std::async(std::launch::async, [folder, name] {
+    SingleInstance second(folder, name);
+    OtherStart start;
+    start.claimed = second.Claim();
+    start.runningDataFolder = second.RunningDataFolder();
+    return start;
+  });
+  while (other.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) QCoreApplication::processEvents();
+  return other.get();
+}
 
 class SingleInstanceTest : public QObject {
   Q_OBJECT
@@ -22,13 +41,16 @@ class SingleInstanceTest : public QObject {
     QVERIFY(QFileInfo::exists(first.LockPath()));
     QSignalSpy raised(&first, &SingleInstance::raiseRequested);
 
-    SingleInstance second(temp.path(), "psalmora Psalmora 3.12");
-    QVERIFY(!second.Claim());
+    const OtherStart second = ClaimElsewhere(temp.path(), "psalmora Psalmora 3.12");
+    QVERIFY(!second.claimed);
     QTRY_COMPARE(raised.count(), 1);
+    QVERIFY(second.runningDataFolder.isEmpty());  // not known yet
 
-    SingleInstance third(temp.path(), "psalmora Psalmora 3.12");
-    QVERIFY(!third.Claim());
+    first.SetDataFolder("/srv/lieder ä");
+    const OtherStart third = ClaimElsewhere(temp.path(), "psalmora Psalmora 3.12");
+    QVERIFY(!third.claimed);
     QTRY_COMPARE(raised.count(), 2);
+    QCOMPARE(third.runningDataFolder, QString("/srv/lieder ä"));
   }
 
   void anotherNameIsAnotherProgram() {
