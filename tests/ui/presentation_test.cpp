@@ -156,6 +156,7 @@ class PresentationTest : public QObject {
 
     // Open, the same keys act: F10 makes the beamer text larger.
     f.presentation->OpenPresentation(1);
+    f.presentation->SendSongToBeamer();
     QTest::keyClick(f.window.get(), Qt::Key_F10);
     QVERIFY(Fixture::ReadText(f.BeamerLayout()).find("te|1|Arial, Helvetica, sans-serif|0|700|48|") !=
             std::string::npos);
@@ -206,6 +207,37 @@ class PresentationTest : public QObject {
     QVERIFY(f.Page("beamer.htm").find("Vierte Zeile") != std::string::npos);
   }
 
+  void everyBeamerOperationActsOnTheSongSentNotTheOneChosenSince() {
+    Fixture f(1);
+    f.presentation->OpenPresentation(1);
+    PresentationToolbar* bar = f.window->PresentationBar();
+    struct Operation {
+      const char* name;
+      std::function<void()> act;
+    };
+    const Operation operations[] = {
+        {"F9", [&] { QTest::keyClick(f.window.get(), Qt::Key_F9); }},
+        {"F10", [&] { QTest::keyClick(f.window.get(), Qt::Key_F10); }},
+        {"chords", [&] { bar->ChordsToggle()->trigger(); }},
+        {"translation", [&] { bar->TranslationToggle()->trigger(); }},
+        {"slide key", [&] { QTest::keyClick(f.window.get(), Qt::Key_2); }},
+        {"slide button", [&] { bar->SlideButton(2)->trigger(); }},
+        {"Folien verwenden", [&] { bar->UseSlidesBox()->setChecked(false); }},
+    };
+    for (const Operation& operation : operations) {
+      f.ChooseSong(0);
+      f.presentation->SendSongToBeamer();
+      // "Abend" is chosen for the preview only; the congregation still sees "Zion".
+      f.ChooseSong(1);
+      f.window->SelectionSongList()->setFocus();
+      operation.act();
+      const std::string page = f.Page("beamer.htm");
+      QVERIFY2(page.find("Erste") != std::string::npos || page.find("Zweite") != std::string::npos, operation.name);
+      QVERIFY2(page.find("Block") == std::string::npos, operation.name);
+      QCOMPARE(f.window->Status()->TitleLabel()->text(), QString("Zion"));
+    }
+  }
+
   void slideMarkersOfThePreviewPageDriveTheBeamer() {
     Fixture f(1);
     f.presentation->OpenPresentation(1);
@@ -235,6 +267,7 @@ class PresentationTest : public QObject {
     Fixture f(0);
     f.presentation->OpenPresentation(1);
     f.ChooseSong(0);
+    f.presentation->SendSongToBeamer();
     f.window->SelectionSongList()->setFocus();
     QTest::keyClick(f.window.get(), Qt::Key_3);
     QCOMPARE(f.state.render.paging.currentSlide, 0);

@@ -205,12 +205,17 @@ void PresentationController::ShowMonitorInfo() {
 
 // --- rendering ---
 
-std::vector<std::string> PresentationController::RenderList() const {
+std::vector<std::string> PresentationController::ChosenSongs() const {
   std::vector<std::string> records;
   SongListWidget* list = main_.CurrentSongListWidget();
   if (!list) return records;
   for (const QString& id : list->SelectedIds()) records.push_back(state_.songs.FindSongRecord(ToCp1252(id)));
   return records;
+}
+
+void PresentationController::TakeChosenSong() {
+  beamerSongs_ = ChosenSongs();
+  beamerOffset_ = ToCp1252(main_.Preview()->TransposeField()->text());
 }
 
 std::string PresentationController::LayoutIdOf(RenderMode mode) const {
@@ -226,9 +231,11 @@ std::string PresentationController::LayoutIdOf(RenderMode mode) const {
 RenderResult PresentationController::Render(RenderMode mode) {
   RenderRequest request;
   request.mode = mode;
-  request.renderList = RenderList();
+  // Slides, font size and the toggles re-render what was sent, never what the lists choose for the
+  // preview meanwhile.
+  request.renderList = beamerSongs_;
   request.layoutKey = LayoutIdOf(mode);
-  request.transposeOffset = ToCp1252(main_.Preview()->TransposeField()->text());
+  request.transposeOffset = beamerOffset_;
   request.twoColumns = main_.Preview()->TwoColumnsToggle()->isChecked();
   request.beamerSongRecord = beamerRecord_;
   const RenderFolders folders{state_.dataFiles.folder, state_.programFolder / "layouts"};
@@ -263,6 +270,8 @@ void PresentationController::LoadIntoFrame(RenderMode mode, const RenderResult& 
 void PresentationController::MirrorPreview(const QString& file) {
   // Only the preview page is mirrored: the band pages of a send belong in their bands.
   if (!window_ || !main_.Preview()->MirrorBeamerToggle()->isChecked()) return;
+  // The previewed song is now the one in front of the congregation.
+  TakeChosenSong();
   window_->MainFrame()->LoadPageFile(file.toStdString());
   window_->ShowSongLayer();
   MarkBeamerChanged();
@@ -283,6 +292,7 @@ void PresentationController::AfterBeamerSong(const RenderResult& result, bool ne
 }
 
 void PresentationController::SendSongToBeamer() {
+  TakeChosenSong();
   state_.render.paging.keepSlide = false;
   const RenderResult song = Render(RenderMode::kBeamerLied);
   AfterBeamerSong(song, true);
@@ -299,6 +309,7 @@ void PresentationController::SelectSlide(int slide) {
 
 void PresentationController::ShowPreviewSlide(int slide) {
   if (slide < 1) return;
+  TakeChosenSong();
   state_.render.paging.currentSlide = slide;
   state_.render.paging.keepSlide = true;
   AfterBeamerSong(Render(RenderMode::kBeamerLied), false);

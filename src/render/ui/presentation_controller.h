@@ -55,11 +55,13 @@ class PresentationController : public QObject {
   // `PresentationMode` of the window opened last.
   int PresentationMode() const { return mode_; }
 
-  // `SendSongToBeamer`: "beamer-lied", "akkorde", "fuss"; paging restarts at slide 1.
+  // `SendSongToBeamer`: the song chosen in `CurrentSongList` goes to the beamer: "beamer-lied",
+  // "akkorde", "fuss"; paging restarts at slide 1. Every other operation acts on that song until the
+  // next send, whatever the lists choose for the preview meanwhile.
   void SendSongToBeamer();
   // `SelectSlide`: slide buttons and the digit keys.
   void SelectSlide(int slide);
-  // A slide marker of the preview: the slide of the previewed song on all three frames.
+  // A slide marker of the preview: the previewed song is sent, at that slide.
   void ShowPreviewSlide(int slide);
   // The F7-F12 commands of the presentation toolbar and the main window's keys.
   void OnPresentationCommand(PresentationCommand command);
@@ -106,7 +108,10 @@ class PresentationController : public QObject {
   void LoadIntoFrame(RenderMode mode, const RenderResult& result);
   void AfterBeamerSong(const RenderResult& result, bool newPresentation);
   void MirrorPreview(const QString& file);
-  std::vector<std::string> RenderList() const;
+  // The records selected in `CurrentSongList` now.
+  std::vector<std::string> ChosenSongs() const;
+  // The chosen song becomes the one on the beamer, in the key the preview shows it.
+  void TakeChosenSong();
   std::string LayoutIdOf(RenderMode mode) const;
   bool AdjustBeamerLayout(StyleAdjustment adjustment);
   void SyncToggles();
@@ -125,6 +130,9 @@ class PresentationController : public QObject {
   bool headerVisible_ = false;
   bool footerVisible_ = false;
   std::string beamerRecord_;  // the song last rendered for the beamer
+  // The render list of the beamer: the records sent last and the transposition they were sent in.
+  std::vector<std::string> beamerSongs_;
+  std::string beamerOffset_ = "0";
   ControlWindow* control_ = nullptr;
   SongOrderWindow* songOrder_ = nullptr;
   MouseOverWarning* mouseWarning_ = nullptr;
