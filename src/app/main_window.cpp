@@ -240,13 +240,26 @@ void MainWindow::ConnectSongList(SongListWidget* list, SongListId id) {
 }
 
 void MainWindow::SongListUsed(SongListId id) {
-  Preview()->SetTransposeValue(0);
   SetCurrentSongList(id);
+  listUsed_ = true;
+  ResetTranspositionForAnotherSong();
   RequestPreview();
+}
+
+void MainWindow::ResetTranspositionForAnotherSong() {
+  // A transposition belongs to the song it was set for: a second click or the double click that sends
+  // that song must not lose it. A mouse press reports the list used before the selection moves, so the
+  // comparison is made again when the click and the preview follow.
+  SongListWidget* list = CurrentSongListWidget();
+  const QStringList ids = list ? list->SelectedIds() : QStringList();
+  if (ids == chosenSongIds_) return;
+  chosenSongIds_ = ids;
+  Preview()->SetTransposeValue(0);
 }
 
 void MainWindow::ShowSongContextMenu(SongListId id, const QPoint& globalPosition) {
   SetCurrentSongList(id);
+  listUsed_ = true;
   contextMenu_->exec(globalPosition);
   RequestPreview();
 }
@@ -257,6 +270,9 @@ void MainWindow::RequestPreview() {
   previewPending_ = true;
   QTimer::singleShot(0, this, [this] {
     previewPending_ = false;
+    // Only a choice in a list is a new song; the transposition buttons ask for the preview as well.
+    if (listUsed_) ResetTranspositionForAnotherSong();
+    listUsed_ = false;
     emit showPreviewRequested();
   });
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -118,6 +119,8 @@ class MainWindow : public QMainWindow, public PresentationHost {
   void BuildShortcuts();
   void ConnectSongList(SongListWidget* list, SongListId id);
   void SongListUsed(SongListId id);
+  // `TransposeField` := "0" when the songs chosen in `CurrentSongList` are not the ones chosen before.
+  void ResetTranspositionForAnotherSong();
   void ShowSongContextMenu(SongListId id, const QPoint& globalPosition);
   void UpdateRemoveFromGroupItem();
   void OnMenuCommand(MenuCommand command);
@@ -135,6 +138,8 @@ class MainWindow : public QMainWindow, public PresentationHost {
   QSplitter* innerSplitter_ = nullptr;
 
   SongListId currentList_ = SongListId::None;
+  QStringList chosenSongIds_;  // the songs the transposition was last reset for
+  bool listUsed_ = false;      // a list was clicked or moved in since the last preview
   int shownGroupPosition_ = -1;      // -1 until the first fill
   int shownSelectionPosition_ = -1;  // -1 until the first fill
   bool slideKeys_ = false;

@@ -226,6 +226,34 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(preview.count(), 2);
   }
 
+  void theTranspositionStaysWhileTheSameSongIsChosenAgain() {
+    Fixture f;
+    MainWindow window(f.state);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    SongListWidget* group = window.GroupSongList();
+    ClickRow(group, 1);
+    const QString chosen = group->SelectedIds().value(0);
+    window.Preview()->SetTransposeValue(3);
+    ClickRow(group, 1);
+    QCOMPARE(window.Preview()->TransposeValue(), 3);
+    QTest::mouseDClick(group->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       group->visualRect(group->model()->index(1, 1)).center());
+    QTest::qWait(20);  // the deferred preview request
+    QCOMPARE(window.Preview()->TransposeValue(), 3);
+    QCOMPARE(group->SelectedIds(), QStringList{chosen});
+
+    // The transposition buttons never reset it; another song does.
+    window.Preview()->Action(PreviewCommand::TransposeUp)->trigger();
+    QTest::qWait(20);
+    QCOMPARE(window.Preview()->TransposeValue(), 4);
+    ClickRow(group, 0);
+    QCOMPARE(window.Preview()->TransposeValue(), 0);
+    window.Preview()->SetTransposeValue(2);
+    QTest::keyClick(group, Qt::Key_Down);
+    QTRY_COMPARE(window.Preview()->TransposeValue(), 0);
+  }
+
   void removeFromGroupIsEnabledOnlyForTheGroupListShowingAGroup() {
     Fixture f;
     MainWindow window(f.state);
