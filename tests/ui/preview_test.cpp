@@ -27,6 +27,7 @@
 #include "render/ui/preview_controller.h"
 #include "render/ui/preview_pane.h"
 #include "songdb/ui/song_list_widget.h"
+#include "songdb/ui/trash_controller.h"
 #include "ui_test_support.h"
 
 namespace psalmora {
@@ -368,6 +369,20 @@ class PreviewTest : public QObject {
     QCOMPARE(groups.size(), std::size_t{1});
     QCOMPARE(CollectionSongIds(groups[0]), (std::vector<std::string>{"2", "5"}));
     QCOMPARE(w.window.GroupChooser()->currentText(), QString("Lobpreis (2)"));
+  }
+
+  void aSongDeletedLeavesThePreview() {
+    Fixture f;
+    Window w(f.state);
+    uitest::RecordingMessages messages;
+    messages.answer = true;
+    auto* trash = new TrashController(f.state, w.window, messages);
+    QVERIFY(w.ChooseSelectionRow(0));
+    QTRY_VERIFY_WITH_TIMEOUT(w.ShownText().contains("Zion high"), 10000);
+    QCOMPARE(trash->DeleteChosenSongs(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.ShownText().contains("Zion high"), 10000);
+    QVERIFY(w.window.Preview()->ShownRecord().empty());
+    QVERIFY(!w.preview->SaveSongCopy());
   }
 
   void nothingShownMeansNothingToCopy() {

@@ -9,12 +9,15 @@
 
 #include "collections/collection_file.h"
 #include "collections/collections.h"
+#include "core/record_fields.h"
 #include "core/ui/app_state.h"
 #include "core/ui/ui_text.h"
 #include "platform/page_view.h"
 #include "render/song_copy.h"
 #include "render/ui/presentation_host.h"
 #include "render/ui/preview_pane.h"
+#include "songdb/schema.h"
+#include "songdb/song_store.h"
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_rows.h"
 
@@ -63,7 +66,11 @@ void PreviewController::ShowPreview() {
   if (!result.written) std::fprintf(stderr, "psalmora: preview page not written: %s\n", result.error.c_str());
 
   ApplySideEffects(result);
-  if (!result.load) return;
+  if (!result.load) {
+    // Nothing chosen: the page shown stays, unless its song has gone to the trash meanwhile.
+    if (ShownSongIsGone()) ClearPreview();
+    return;
+  }
   // A page that could not be written still points the view at the file, which shows its old content.
   view_->LoadPageFile(result.page);
   emit previewRendered(QString::fromStdString(result.page.string()));
@@ -76,6 +83,19 @@ void PreviewController::ApplySideEffects(const RenderResult& result) {
   window_.Preview()->SetShownRecord(result.record);
   songOrderText_ = FromCp1252(result.songOrderText);
   songOrderText_.replace(QChar('\r'), QChar('\n'));
+  emit songOrderTextChanged(songOrderText_);
+}
+
+bool PreviewController::ShownSongIsGone() const {
+  const std::string& shown = window_.Preview()->ShownRecord();
+  if (shown.empty()) return false;
+  return !state_.songs.FindSongPosition(RecordField(shown, song_field::kId));
+}
+
+void PreviewController::ClearPreview() {
+  view_->setHtml(QString());
+  window_.Preview()->SetShownRecord({});
+  songOrderText_.clear();
   emit songOrderTextChanged(songOrderText_);
 }
 

@@ -56,6 +56,10 @@ class PreviewController : public QObject {
  private:
   std::vector<std::string> RenderList() const;
   void ApplySideEffects(const RenderResult& result);
+  // The song of the page shown is no longer an active song of the store (it went to the trash).
+  bool ShownSongIsGone() const;
+  // An empty page, no shown record, no song order.
+  void ClearPreview();
   void OnTitleChanged(const QString& title);
   void AddCopyToShownGroup(const std::string& record);
 

@@ -58,6 +58,8 @@ int TrashController::DeleteChosenSongs() {
 
   RefreshCounts();
   groupList->setUpdatesEnabled(true);
+  // The preview follows what the list chooses now, so a deleted song does not stay on show.
+  if (!result.deletedIds.empty()) window_.RequestPreview();
   ShowUserMessage(messages_, window_.HostWindow(),
                   result.saved ? SongsDeletedMessage(state_.language)
                                : SongListNotSavedMessage(state_.language, state_.songs.Files().lieder));
