@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iostream>
 #include <unordered_set>
+#include <utility>
 
 #include "core/atomic_file.h"
 #include "core/record_fields.h"
@@ -19,12 +20,6 @@ long long IdValue(std::string_view id) {
   long long value = 0;
   std::from_chars(id.data(), id.data() + id.size(), value);
   return value;
-}
-
-// Field 1 equals id, without cutting the record.
-bool HasId(std::string_view record, std::string_view id) {
-  return record.size() >= id.size() && record.compare(0, id.size(), id) == 0 &&
-         (record.size() == id.size() || record[id.size()] == '\t');
 }
 
 }  // namespace
@@ -62,6 +57,7 @@ void SongStore::LoadSongList() {
   const std::optional<std::string> content = ReadWholeFile(files_.lieder);
   songListUnreadable_ = !content && PathIsTaken(files_.lieder);
   if (content) songList_ = SplitLines(*content);
+  index_.Rebuild(songList_);
 }
 
 bool SongStore::SaveSongList() {
@@ -104,9 +100,7 @@ long long SongStore::HighestRecordId() const {
 
 bool SongStore::IdInUse(long long id) const {
   const std::string text = std::to_string(id);
-  if (PathIsTaken(SongTextPath(text))) return true;
-  return std::any_of(songList_.begin(), songList_.end(),
-                     [&text](const std::string& record) { return SongIdOfRecord(record) == text; });
+  return PathIsTaken(SongTextPath(text)) || FindSongPosition(text) || FindTrashPosition(text);
 }
 
 long long SongStore::LowestFreeId() const {
@@ -184,10 +178,11 @@ SongStore::SongWrite SongStore::StoreSong(std::string_view id, std::string recor
 }
 
 std::optional<std::size_t> SongStore::FindSongPosition(std::string_view id) const {
-  for (std::size_t i = 0; i < songList_.size(); ++i) {
-    if (HasId(songList_[i], id)) return i;
-  }
-  return std::nullopt;
+  return index_.ActivePosition(songList_, id);
+}
+
+std::optional<std::size_t> SongStore::FindTrashPosition(std::string_view id) const {
+  return index_.TrashPosition(songList_, id);
 }
 
 std::string SongStore::FindSongRecord(std::string_view id) const {
@@ -197,25 +192,39 @@ std::string SongStore::FindSongRecord(std::string_view id) const {
 
 void SongStore::InsertSongAtTop(std::string record) {
   songList_.insert(songList_.begin(), std::move(record));
+  index_.AddedAtTop(songList_);
 }
 
 bool SongStore::ReplaceSongRecord(std::string_view id, const std::string& record) {
-  bool replaced = false;
-  for (std::string& line : songList_) {
-    if (HasId(line, id)) {
-      line = record;
-      replaced = true;
-    }
+  const std::size_t count = index_.ActiveCount(id);
+  if (count == 0) return false;
+  if (count == 1) {
+    SetSongAt(*FindSongPosition(id), record);
+    return true;
   }
-  return replaced;
+  // A doubled id, left by an old import or a hand edit: every one of its records is replaced.
+  const std::string key(id);
+  for (std::size_t position = 0; position < songList_.size(); ++position) {
+    if (!IsDeletedRecord(songList_[position]) && RecordField(songList_[position], 1) == key) SetSongAt(position, record);
+  }
+  return true;
 }
 
 void SongStore::SetSongAt(std::size_t position, std::string record) {
-  if (position < songList_.size()) songList_[position] = std::move(record);
+  if (position >= songList_.size()) return;
+  std::string old = std::exchange(songList_[position], std::move(record));
+  index_.Replaced(songList_, position, old);
 }
 
 void SongStore::EraseSongAt(std::size_t position) {
-  if (position < songList_.size()) songList_.erase(songList_.begin() + static_cast<std::ptrdiff_t>(position));
+  if (position >= songList_.size()) return;
+  songList_.erase(songList_.begin() + static_cast<std::ptrdiff_t>(position));
+  index_.Rebuild(songList_);
+}
+
+void SongStore::EraseSongsWhere(const std::function<bool(const std::string&)>& predicate) {
+  std::erase_if(songList_, predicate);
+  index_.Rebuild(songList_);
 }
 
 }  // namespace psalmora

@@ -12,6 +12,7 @@
 
 #include "core/data_folder.h"
 #include "core/file_stamp.h"
+#include "songdb/song_id_index.h"
 
 namespace psalmora {
 
@@ -94,19 +95,24 @@ class SongStore {
   };
   SongWrite StoreSong(std::string_view id, std::string record, std::string_view text, bool isNew);
 
-  // The first record whose field 1 equals id exactly, or the id itself when there is none.
+  // The first active record whose field 1 equals id exactly, or the id itself when there is none.
+  // Found through an index, not by walking the list.
   std::string FindSongRecord(std::string_view id) const;
   // Position of that record, if there is one.
   std::optional<std::size_t> FindSongPosition(std::string_view id) const;
+  // Position of the first record in the trash of the song id, if there is one.
+  std::optional<std::size_t> FindTrashPosition(std::string_view id) const;
 
   const std::vector<std::string>& SongList() const { return songList_; }
 
-  // List changes; the caller ends its operation with SaveSongList.
+  // List changes, each keeping the index in step; the caller ends its operation with SaveSongList.
   void InsertSongAtTop(std::string record);
-  // Replaces every record whose field 1 equals id; false when there was none.
+  // Replaces every active record whose field 1 equals id; false when there was none.
   bool ReplaceSongRecord(std::string_view id, const std::string& record);
   void SetSongAt(std::size_t position, std::string record);
   void EraseSongAt(std::size_t position);
+  // Removes every record the predicate is true for, in one pass over the list.
+  void EraseSongsWhere(const std::function<bool(const std::string&)>& predicate);
 
  private:
   // The highest id that any record uses, active or in the trash.
@@ -118,6 +124,7 @@ class SongStore {
 
   DataFiles files_;
   std::vector<std::string> songList_;
+  SongIdIndex index_;
   bool songListUnreadable_ = false;
   FileStamp listStamp_;  // "lieder.dat" as last read or written
   SongTextObserver textObserver_;

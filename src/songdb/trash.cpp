@@ -65,17 +65,29 @@ std::vector<std::filesystem::path> RemoveFromCollections(const DataFiles& files,
 }
 
 // DeleteSong on the song list in memory, gathering what the commit writes.
+void MarkSongDeleted(SongStore& store, std::size_t position, SongKey keyKind, Deletion& deletion) {
+  const std::string record = store.SongList()[position];
+  const std::string_view globalId = RecordField(record, song_field::kGlobalId);
+  deletion.ids.emplace_back(RecordField(record, song_field::kId));
+  if (keyKind == SongKey::LocalId && !globalId.empty()) deletion.globalIds.emplace_back(globalId);
+  store.SetSongAt(position, std::string(kDeletedMarker) + "\t" + record);
+}
+
 void MarkSongsDeleted(SongStore& store, std::string_view key, SongKey keyKind, Deletion& deletion) {
   // An empty global id would otherwise match every song that was never shared.
   if (key.empty()) return;
-  const int keyField = keyKind == SongKey::LocalId ? song_field::kId : song_field::kGlobalId;
+  if (keyKind == SongKey::LocalId) {
+    // Each marked record leaves the index of active songs, so the next lookup finds the next one.
+    while (const std::optional<std::size_t> position = store.FindSongPosition(key)) {
+      MarkSongDeleted(store, *position, keyKind, deletion);
+    }
+    return;
+  }
   for (std::size_t position = 0; position < store.SongList().size(); ++position) {
-    const std::string record = store.SongList()[position];
-    if (IsDeletedRecord(record) || RecordField(record, keyField) != key) continue;
-    const std::string_view globalId = RecordField(record, song_field::kGlobalId);
-    deletion.ids.emplace_back(RecordField(record, song_field::kId));
-    if (keyKind == SongKey::LocalId && !globalId.empty()) deletion.globalIds.emplace_back(globalId);
-    store.SetSongAt(position, std::string(kDeletedMarker) + "\t" + record);
+    const std::string& record = store.SongList()[position];
+    if (!IsDeletedRecord(record) && RecordField(record, song_field::kGlobalId) == key) {
+      MarkSongDeleted(store, position, keyKind, deletion);
+    }
   }
 }
 
@@ -129,14 +141,11 @@ DeleteSongsResult DeleteSongs(TrashContext& context, const std::vector<std::stri
 }
 
 bool IsActiveSong(const SongStore& store, std::string_view id) {
-  const std::optional<std::size_t> position = store.FindSongPosition(id);
-  return position && !IsDeletedRecord(store.SongList()[*position]);
+  return store.FindSongPosition(id).has_value();
 }
 
 bool IsInTrash(const SongStore& store, std::string_view id) {
-  return std::any_of(store.SongList().begin(), store.SongList().end(), [id](const std::string& record) {
-    return IsDeletedRecord(record) && RecordField(record, kDeletedIdField) == id;
-  });
+  return store.FindTrashPosition(id).has_value();
 }
 
 std::vector<TrashEntry> TrashEntries(const SongStore& store) {
@@ -155,12 +164,11 @@ RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids
   store.ReloadIfChanged();
   std::vector<TrashEntry>& restored = result.restored;
   for (const std::string& id : ids) {
-    for (std::size_t position = 0; position < store.SongList().size(); ++position) {
-      const std::string& record = store.SongList()[position];
-      if (!IsDeletedRecord(record) || RecordField(record, kDeletedIdField) != id) continue;
-      std::string line = RestoredRecord(record);
+    // Each restored record leaves the index of the trash, so the next lookup finds the next one.
+    while (const std::optional<std::size_t> position = store.FindTrashPosition(id)) {
+      std::string line = RestoredRecord(store.SongList()[*position]);
       restored.push_back({id, std::string(RecordField(line, song_field::kTitle))});
-      store.SetSongAt(position, std::move(line));
+      store.SetSongAt(*position, std::move(line));
     }
   }
   if (!restored.empty()) result.saved = store.SaveSongList();
@@ -172,13 +180,10 @@ RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids
 PurgeResult EmptyTrash(SongStore& store) {
   PurgeResult result;
   store.ReloadIfChanged();
-  for (std::size_t position = store.SongList().size(); position-- > 0;) {
-    const std::string& record = store.SongList()[position];
-    if (!IsDeletedRecord(record)) continue;
-    result.purgedIds.emplace_back(RecordField(record, kDeletedIdField));
-    store.EraseSongAt(position);
+  for (const std::string& record : store.SongList()) {
+    if (IsDeletedRecord(record)) result.purgedIds.emplace_back(RecordField(record, kDeletedIdField));
   }
-  std::reverse(result.purgedIds.begin(), result.purgedIds.end());
+  store.EraseSongsWhere([](const std::string& record) { return IsDeletedRecord(record); });
   // The texts go only once the list without their records is on disk: otherwise the next start would
   // list songs in the trash whose texts are lost.
   result.saved = store.SaveSongList();

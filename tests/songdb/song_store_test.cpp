@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <functional>
 
+#include "core/record_fields.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
@@ -148,6 +150,40 @@ TEST_F(SongStoreTest, FindSongRecordMatchesTheWholeFirstFieldFromTheTop) {
   EXPECT_EQ(store.FindSongPosition("3"), 4u);
   EXPECT_EQ(store.FindSongRecord("99"), "99");  // not found: the id itself
   EXPECT_FALSE(store.FindSongPosition("99").has_value());
+}
+
+// Lookups go through an index; after any run of changes they find what a walk from the top finds.
+TEST_F(SongStoreTest, LookupsFindTheTopmostRecordAfterEveryKindOfChange) {
+  const std::string marker = "#gel\xF6scht#";
+  WriteFileBytes(File("lieder.dat"), "3\ta\t\r\n1\tb\t\r\n" + marker + "\t2\tc\t\r\n1\td\t\r\n" + marker + "\t1\te\t\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  const auto walk = [&store, &marker](std::string_view id, bool inTrash) -> std::optional<std::size_t> {
+    for (std::size_t i = 0; i < store.SongList().size(); ++i) {
+      const std::string& record = store.SongList()[i];
+      const bool deleted = RecordField(record, 1) == marker;
+      if (deleted == inTrash && RecordField(record, deleted ? 2 : 1) == id) return i;
+    }
+    return std::nullopt;
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"insert a new id", [&] { store.InsertSongAtTop("4\tf\t"); }},
+      {"insert a doubled id", [&] { store.InsertSongAtTop("1\tg\t"); }},
+      {"delete the topmost of a doubled id", [&] { store.SetSongAt(0, marker + "\t" + store.SongList()[0]); }},
+      {"restore from the trash", [&] { store.SetSongAt(*store.FindTrashPosition("2"), "2\tc\t"); }},
+      {"give a record another id", [&] { store.SetSongAt(1, "5\tneu\t"); }},
+      {"replace every record of an id", [&] { store.ReplaceSongRecord("1", "1\tersetzt\t"); }},
+      {"erase one record", [&] { store.EraseSongAt(2); }},
+      {"erase the trash", [&] { store.EraseSongsWhere([&](const std::string& r) { return r.starts_with(marker); }); }},
+      {"reload", [&] { store.LoadSongList(); }},
+  };
+  for (const auto& [what, change] : changes) {
+    change();
+    for (const char* id : {"1", "2", "3", "4", "5", "6", "#gel\xF6scht#"}) {
+      EXPECT_EQ(store.FindSongPosition(id), walk(id, false)) << what << ", id " << id;
+      EXPECT_EQ(store.FindTrashPosition(id), walk(id, true)) << what << ", id " << id;
+    }
+  }
 }
 
 TEST_F(SongStoreTest, ReplaceChangesEveryLineOfTheIdInPlace) {
