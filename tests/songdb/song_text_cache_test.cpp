@@ -1,6 +1,10 @@
 #include "songdb/song_text_cache.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
 
 #include "core/data_folder.h"
 #include "songdb/song_search.h"
@@ -43,13 +47,74 @@ TEST(SearchableSongText, DropsLineEndsAndLowerCases) {
   EXPECT_EQ(SearchableSongText(""), "");
 }
 
-TEST_F(SongTextCacheTest, ARepeatedSearchReadsNoFile) {
-  EXPECT_EQ(Hits("gnade"), (Ids{"1"}));
-  EXPECT_EQ(cache_.size(), 2u);
-  std::filesystem::remove(dir_ / "1.dat");
-  WriteFileBytes(dir_ / "2.dat", "Gnade auch hier\r\n");
-  EXPECT_EQ(Hits("gnade"), (Ids{"1"}));
+class SongTextCacheChangeTest : public SongTextCacheTest,
+                                public ::testing::WithParamInterface<SongTextCache::ChangeCheck> {};
+
+// Another program, or another computer sharing the data folder, changes a text between two searches:
+// the second search sees it, however the file was changed, whether the system reports the change or
+// the files' stamps show it.
+TEST_P(SongTextCacheChangeTest, ARepeatedSearchSeesFilesChangedOutsideTheProgram) {
+  SongTextCache cache(GetParam());
+  const auto hits = [&](std::string_view text) {
+    Ids ids;
+    for (const SearchHit& hit : SearchSongs(store_, cache, kText, text)) ids.push_back(hit.id);
+    return ids;
+  };
+  const std::filesystem::path one = dir_ / "1.dat";
+  const std::filesystem::path two = dir_ / "2.dat";
+  struct Case {
+    const char* change;
+    std::function<void()> apply;
+    Ids gnade;
+  };
+  const Case cases[] = {
+      {"rewritten in place, same size", [&] { WriteFileBytes(two, "Gnaden\r\n"); }, {"1", "2"}},
+      {"removed", [&] { std::filesystem::remove(one); }, {"2"}},
+      {"created again", [&] { WriteFileBytes(one, "Gnade und\r\n"); }, {"1", "2"}},
+      {"grown", [&] { WriteFileBytes(two, "Friede und Freude\r\n"); }, {"1"}},
+      {"replaced by a renamed file",
+       [&] {
+         WriteFileBytes(dir_ / "neu.tmp", "Mehr Gnade\r\n");
+         std::filesystem::rename(dir_ / "neu.tmp", two);
+       },
+       {"1", "2"}},
+      {"rewritten with its old modification time",
+       [&] {
+         struct stat before {};
+         ASSERT_EQ(::stat(one.c_str(), &before), 0);
+         WriteFileBytes(one, "Ohne Gnad\r\n");  // the same size
+         const timespec times[2] = {before.st_atim, before.st_mtim};
+         ASSERT_EQ(::utimensat(AT_FDCWD, one.c_str(), times, 0), 0);
+       },
+       {"2"}},
+      {"a folder in its place",
+       [&] {
+         std::filesystem::remove(two);
+         std::filesystem::create_directories(two);
+       },
+       {}},
+  };
+  EXPECT_EQ(hits("gnade"), (Ids{"1"}));
+  for (const Case& c : cases) {
+    c.apply();
+    EXPECT_EQ(hits("gnade"), c.gnade) << c.change;
+  }
 }
+
+// A song left out of one search (in the trash) whose file changes meanwhile is read again when it is
+// searched once more.
+TEST_P(SongTextCacheChangeTest, AChangeToASongNotSearchedIsSeenLater) {
+  SongTextCache cache(GetParam());
+  cache.Preload(store_, {"1", "2"});
+  WriteFileBytes(dir_ / "2.dat", "Neue Gnade\r\n");
+  cache.Preload(store_, {"1"});
+  cache.Preload(store_, {"1", "2"});
+  EXPECT_EQ(cache.SearchText(store_, "2"), "neue gnade");
+}
+
+INSTANTIATE_TEST_SUITE_P(BothChecks, SongTextCacheChangeTest,
+                         ::testing::Values(SongTextCache::ChangeCheck::kFolderWatch,
+                                           SongTextCache::ChangeCheck::kStamps));
 
 TEST_F(SongTextCacheTest, TextsWrittenThroughTheStoreAreSearchedAtOnce) {
   cache_.Attach(store_);
