@@ -57,10 +57,9 @@ std::optional<SongCopy> CopySong(SongStore& store, std::string_view record, std:
   const long long offset = LeadingNumber(transposeOffset);
   copy.record = CopyRecord(record, copy.id, FormatTimestamp(0), CurrentTimeValue(), offset);
   copy.text = CopyText(lines.render, offset);
-  store.InsertSongAtTop(copy.record);
-  const bool listSaved = store.SaveSongList();
-  const bool textSaved = store.WriteSongText(copy.id, copy.text);
-  copy.saved = listSaved && textSaved;
+  // The text first, the list last: a crash in between never leaves a copy listed without its text.
+  const SongStore::SongWrite written = store.StoreSong(copy.id, copy.record, copy.text, true);
+  copy.saved = written.listSaved && written.textSaved;
   return copy;
 }
 

@@ -29,8 +29,8 @@ std::string CopyRecord(std::string_view oldRecord, std::string_view newId, std::
 std::string CopyText(const std::vector<std::string>& lines, long long offset);
 
 // Copies the song of record (the one the main window shows) with its chords and key transposed by the
-// transposition field's text: new id, the record at the top of the song list, the list saved, the text
-// written. Nothing for an empty record. Putting the copy into a group is the caller's
+// transposition field's text: new id, the text written, then the record at the top of the song list and
+// the list saved (SongStore::StoreSong: a copy whose list cannot be saved leaves no text behind). Nothing for an empty record. Putting the copy into a group is the caller's
 // part.
 std::optional<SongCopy> CopySong(SongStore& store, std::string_view record, std::string_view transposeOffset);
 

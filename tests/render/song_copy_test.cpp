@@ -7,6 +7,7 @@
 #include "render/slides.h"
 #include "render/song_lines.h"
 #include "songdb/song_store.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace psalmora {
@@ -14,6 +15,7 @@ namespace {
 
 using testing::ReadFileBytes;
 using testing::TempDir;
+using testing::WithFileSizeLimit;
 using testing::WriteFileBytes;
 
 std::string FullRecord() {
@@ -99,6 +101,22 @@ TEST(CopySongTest, TheCopyHasTheSameLinesAndSlidesAsTheOriginal) {
   const std::optional<SongCopy> again = CopySong(store, copy->record, "0");
   ASSERT_TRUE(again.has_value());
   EXPECT_EQ(LoadSongLines(dir.path(), again->id, false).all, original.all);
+}
+
+TEST(CopySongTest, ACopyWhoseListCannotBeSavedLeavesNoTextBehind) {
+  TempDir dir;
+  SongStore store(DataFiles::For(dir.path()));
+  const std::string first = "1\t07.12.2026-10:00\tDas erste Lied\tD A G A D (2x)";
+  WriteFileBytes(dir / "lieder.dat", first + "\r\n");
+  WriteFileBytes(dir / "1.dat", "Ja\r\n");
+  store.LoadSongList();
+  // The list with the copy is longer than the limit; its text and the counter are not.
+  const std::optional<SongCopy> copy = WithFileSizeLimit(60, [&] { return CopySong(store, first, "0"); });
+  ASSERT_TRUE(copy.has_value());
+  EXPECT_FALSE(copy->saved);
+  EXPECT_FALSE(std::filesystem::exists(dir / (copy->id + ".dat")));
+  EXPECT_EQ(ReadFileBytes(dir / "lieder.dat"), first + "\r\n");
+  EXPECT_EQ(store.SongList(), std::vector<std::string>{first});
 }
 
 TEST(CopySongTest, NothingShownNothingCopied) {
