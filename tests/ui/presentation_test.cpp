@@ -238,6 +238,28 @@ class PresentationTest : public QObject {
     }
   }
 
+  void keysStillReachTheBeamerAfterAClickIntoIt() {
+    Fixture f(1);
+    f.presentation->OpenPresentation(1);
+    f.ChooseSong(0);
+    f.presentation->SendSongToBeamer();
+    PresentationWindow* beamer = f.Beamer();
+    QVERIFY(QTest::qWaitForWindowExposed(beamer));
+    QTRY_COMPARE(QApplication::activeWindow(), f.window.get());
+    // The click, and what a window manager does with it: it activates the window clicked on unless that
+    // window declines the keyboard focus.
+    QTest::mouseClick(beamer->windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+    if (!beamer->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus)) beamer->activateWindow();
+    QTest::qWait(100);
+    // The keys go to the window that is active now.
+    QWidget* keys = QApplication::activeWindow();
+    QVERIFY(keys);
+    QTest::keyClick(keys, Qt::Key_F10);
+    QVERIFY(Fixture::ReadText(f.BeamerLayout()).find("|700|48|") != std::string::npos);
+    QTest::keyClick(keys, Qt::Key_3);
+    QCOMPARE(f.state.render.paging.currentSlide, 3);
+  }
+
   void slideMarkersOfThePreviewPageDriveTheBeamer() {
     Fixture f(1);
     f.presentation->OpenPresentation(1);

@@ -39,10 +39,11 @@ QString PresentationWindow::MediaStartHtml() {
 
 PresentationWindow::PresentationWindow(const QString& windowTitle, const QString& programTitle,
                                        const QString& makerAddress, const BandLayout& bands, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), bands_(bands) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), bands_(bands) {
   setObjectName(QStringLiteral("presentationWindow"));
   setWindowTitle(windowTitle);
-  // The operator keeps typing in the main window while the beamer appears.
+  // The operator keeps typing in the main window while the beamer appears, and after a click into it:
+  // the F-keys and the slide keys are shortcuts of the main window and work only while it is active.
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
   setAutoFillBackground(true);
