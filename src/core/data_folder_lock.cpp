@@ -150,7 +150,8 @@ std::optional<LockHolder> ReadLockHolder(const fs::path& folder) {
 std::variant<DataFolderLock, LockRefusal> DataFolderLock::Acquire(const fs::path& folder, LockHolderKind kind,
                                                                    std::chrono::milliseconds waitFor) {
   const fs::path file = folder / kFileName;
-  const Clock::time_point deadline = Clock::now() + waitFor;
+  Clock::time_point deadline = Clock::now() + waitFor;
+  std::optional<LockHolder> lastHolder;
   // Waiting writers poll at slightly different rates, so they do not keep meeting each other.
   const auto pause = std::chrono::milliseconds(10 + ::getpid() % 7);
   for (;;) {
@@ -179,6 +180,12 @@ std::variant<DataFolderLock, LockRefusal> DataFolderLock::Acquire(const fs::path
       return LockRefusal{std::nullopt, "Die Sperrdatei " + file.string() + " kann nicht gelesen werden: " +
                                            inspection.error};
     }
+    // A queue of writers that moves on is no reason to give up: each new holder gets the full wait.
+    if (inspection.holder && lastHolder && (inspection.holder->processId != lastHolder->processId ||
+                                            inspection.holder->computer != lastHolder->computer)) {
+      deadline = Clock::now() + waitFor;
+    }
+    if (inspection.holder) lastHolder = inspection.holder;
     const bool programHolds = inspection.holder && inspection.holder->kind == "program";
     if (programHolds || Clock::now() >= deadline) {
       return LockRefusal{inspection.holder, inspection.holder ? LockHolderMessage(*inspection.holder)

@@ -36,7 +36,8 @@ class DataFolderLock {
   // Creates the lock file exclusively (O_EXCL also holds on network shares). A lock left by a process
   // of this computer that no longer runs (or ran before the last restart) is taken over; a lock of
   // another computer is always respected. While a tool holds the lock, the call waits up to waitFor
-  // for it; the program holds it for its whole run, so its lock is refused at once.
+  // for it, and as long again for each next tool in a queue of writers; the program holds it for its
+  // whole run, so its lock is refused at once.
   static std::variant<DataFolderLock, LockRefusal> Acquire(const std::filesystem::path& folder, LockHolderKind kind,
                                                             std::chrono::milliseconds waitFor = {});
 

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <thread>
 
 #include "core/atomic_file.h"
@@ -116,6 +117,39 @@ TEST(DataFolderLock, WaitsForAToolButNotForTheProgram) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(Acquired(DataFolderLock::Acquire(dir.path(), LockHolderKind::kTool, std::chrono::seconds(60))));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+}
+
+// A process that waits until it is killed: a living holder of this computer.
+pid_t LivingProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    for (;;) ::pause();
+  }
+  return child;
+}
+
+TEST(DataFolderLock, AQueueOfToolsThatMovesOnIsWaitedForLonger) {
+  TempDir dir;
+  const pid_t first = LivingProcess();
+  const pid_t second = LivingProcess();
+  const auto holdBy = [&dir](pid_t pid) {
+    WriteFileBytes(dir / "psalmora.lock", LockText(ThisComputerName(), pid, "tool", BootId()));
+  };
+  holdBy(first);
+  // The first tool hands over to the second before the wait is over; the second finishes after it.
+  std::thread queue([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    holdBy(second);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    std::filesystem::remove(dir / "psalmora.lock");
+  });
+  const auto result = DataFolderLock::Acquire(dir.path(), LockHolderKind::kTool, std::chrono::milliseconds(1000));
+  queue.join();
+  ::kill(first, SIGKILL);
+  ::kill(second, SIGKILL);
+  ::waitpid(first, nullptr, 0);
+  ::waitpid(second, nullptr, 0);
+  EXPECT_TRUE(Acquired(result));
 }
 
 TEST(DataFolderLock, AFolderThatCannotHoldTheLockIsNamed) {
