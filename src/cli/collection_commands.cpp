@@ -27,7 +27,7 @@ struct CollectionRun {
 };
 
 std::optional<CollectionRun> OpenCollections(ToolContext& context, CollectionKind kind,
-                                            ToolContext::Access access = ToolContext::Access::kWrite) {
+                                             ToolContext::Access access = ToolContext::Access::kWrite) {
   std::optional<SongStore> store = context.OpenSongStore(access);
   if (!store) return std::nullopt;
   CollectionRun run{std::move(*store), {}, {}};

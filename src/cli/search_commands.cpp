@@ -117,7 +117,8 @@ int Restore(ToolContext& context, const std::vector<std::string>& arguments) {
     }
   }
   std::vector<std::string> problems;
-  if (!ids.empty() && !RestoreSongs(*store, ids).saved) problems.push_back("cannot write " + store->Files().lieder.string());
+  if (!ids.empty() && !RestoreSongs(*store, ids).saved)
+    problems.push_back("cannot write " + store->Files().lieder.string());
   if (!unknown.empty()) problems.push_back(NamedIds("no song in the trash with the id ", unknown));
   const std::string problem = OneLine(problems);
   return problem.empty() ? kExitOk : context.Fail(problem);
@@ -130,8 +131,8 @@ int Purge(ToolContext& context, const std::vector<std::string>& arguments) {
   const PurgeResult purged = EmptyTrash(*store);
   if (!purged.saved) return context.Fail("cannot write " + store->Files().lieder.string());
   if (!purged.keptTextIds.empty()) {
-    return context.Fail(NamedIds("the songs are purged, but these text files could not be removed: ",
-                                   purged.keptTextIds));
+    return context.Fail(
+        NamedIds("the songs are purged, but these text files could not be removed: ", purged.keptTextIds));
   }
   return kExitOk;
 }

@@ -74,8 +74,8 @@ std::string ComputerTag() {
 // ".<name>.tmp-<computer tag>-<process id>-XXXXXX": hidden, beside its file, and naming its writer so a
 // later start can tell a leftover of a dead process from a write in progress.
 std::string TemporaryName(const std::filesystem::path& target) {
-  return "." + target.filename().string() + std::string(kTemporaryInfix) + ComputerTag() + "-" + std::to_string(::getpid()) +
-         "-XXXXXX";
+  return "." + target.filename().string() + std::string(kTemporaryInfix) + ComputerTag() + "-" +
+         std::to_string(::getpid()) + "-XXXXXX";
 }
 
 // The six letters and digits mkstemp puts in for "XXXXXX".

@@ -99,7 +99,7 @@ struct Inspection {
   bool gone = false;     // no lock file any more: try again at once
   bool removed = false;  // it was stale and is removed: try again at once
   std::optional<LockHolder> holder;
-  std::string error;     // the lock file cannot be read
+  std::string error;  // the lock file cannot be read
 };
 
 Inspection InspectLock(const fs::path& file) {
@@ -148,7 +148,7 @@ std::optional<LockHolder> ReadLockHolder(const fs::path& folder) {
 }
 
 std::variant<DataFolderLock, LockRefusal> DataFolderLock::Acquire(const fs::path& folder, LockHolderKind kind,
-                                                                   std::chrono::milliseconds waitFor) {
+                                                                  std::chrono::milliseconds waitFor) {
   const fs::path file = folder / kFileName;
   Clock::time_point deadline = Clock::now() + waitFor;
   std::optional<LockHolder> lastHolder;
@@ -165,8 +165,8 @@ std::variant<DataFolderLock, LockRefusal> DataFolderLock::Acquire(const fs::path
         const int error = errno;
         ::unlink(file.c_str());
         ::close(fd);
-        return LockRefusal{std::nullopt, "Die Sperrdatei " + file.string() + " kann nicht geschrieben werden: " +
-                                             std::strerror(error)};
+        return LockRefusal{std::nullopt, "Die Sperrdatei " + file.string() +
+                                             " kann nicht geschrieben werden: " + std::strerror(error)};
       }
       return DataFolderLock(file, fd);
     }
@@ -177,19 +177,20 @@ std::variant<DataFolderLock, LockRefusal> DataFolderLock::Acquire(const fs::path
     const Inspection inspection = InspectLock(file);
     if (inspection.gone || inspection.removed) continue;
     if (!inspection.error.empty()) {
-      return LockRefusal{std::nullopt, "Die Sperrdatei " + file.string() + " kann nicht gelesen werden: " +
-                                           inspection.error};
+      return LockRefusal{std::nullopt,
+                         "Die Sperrdatei " + file.string() + " kann nicht gelesen werden: " + inspection.error};
     }
     // A queue of writers that moves on is no reason to give up: each new holder gets the full wait.
-    if (inspection.holder && lastHolder && (inspection.holder->processId != lastHolder->processId ||
-                                            inspection.holder->computer != lastHolder->computer)) {
+    if (inspection.holder && lastHolder &&
+        (inspection.holder->processId != lastHolder->processId ||
+         inspection.holder->computer != lastHolder->computer)) {
       deadline = Clock::now() + waitFor;
     }
     if (inspection.holder) lastHolder = inspection.holder;
     const bool programHolds = inspection.holder && inspection.holder->kind == "program";
     if (programHolds || Clock::now() >= deadline) {
-      return LockRefusal{inspection.holder, inspection.holder ? LockHolderMessage(*inspection.holder)
-                                                              : UnknownHolderMessage(file)};
+      return LockRefusal{inspection.holder,
+                         inspection.holder ? LockHolderMessage(*inspection.holder) : UnknownHolderMessage(file)};
     }
     std::this_thread::sleep_for(pause);
   }

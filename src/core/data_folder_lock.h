@@ -16,10 +16,10 @@ enum class LockHolderKind { kProgram, kTool };
 
 // What the lock file says about its holder.
 struct LockHolder {
-  std::string computer;   // the holder's host name
+  std::string computer;  // the holder's host name
   long long processId = 0;
-  std::string kind;       // "program" or "tool"
-  std::string bootId;     // the holder's boot, so a lock from before a restart is known as stale
+  std::string kind;    // "program" or "tool"
+  std::string bootId;  // the holder's boot, so a lock from before a restart is known as stale
 };
 
 // Why the lock was not given: who holds it (when the file could be read) and a one-line German text
@@ -39,7 +39,7 @@ class DataFolderLock {
   // for it, and as long again for each next tool in a queue of writers; the program holds it for its
   // whole run, so its lock is refused at once.
   static std::variant<DataFolderLock, LockRefusal> Acquire(const std::filesystem::path& folder, LockHolderKind kind,
-                                                            std::chrono::milliseconds waitFor = {});
+                                                           std::chrono::milliseconds waitFor = {});
 
   DataFolderLock(DataFolderLock&& other) noexcept;
   DataFolderLock& operator=(DataFolderLock&& other) noexcept;

@@ -78,8 +78,7 @@ std::optional<std::size_t> SongIdIndex::ActivePosition(const std::vector<std::st
   return Position(active_, list, id);
 }
 
-std::optional<std::size_t> SongIdIndex::TrashPosition(const std::vector<std::string>& list,
-                                                      std::string_view id) const {
+std::optional<std::size_t> SongIdIndex::TrashPosition(const std::vector<std::string>& list, std::string_view id) const {
   return Position(trash_, list, id);
 }
 

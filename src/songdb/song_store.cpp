@@ -205,7 +205,8 @@ bool SongStore::ReplaceSongRecord(std::string_view id, const std::string& record
   // A doubled id, left by an old import or a hand edit: every one of its records is replaced.
   const std::string key(id);
   for (std::size_t position = 0; position < songList_.size(); ++position) {
-    if (!IsDeletedRecord(songList_[position]) && RecordField(songList_[position], 1) == key) SetSongAt(position, record);
+    if (!IsDeletedRecord(songList_[position]) && RecordField(songList_[position], 1) == key)
+      SetSongAt(position, record);
   }
   return true;
 }

@@ -101,8 +101,16 @@ TEST_F(SearchCollectionCliTest, UnreadableFilesFailEveryCommandAndNothingIsWritt
   std::filesystem::rename(data / "lieder.dat", data / "lieder.alt");
   std::filesystem::create_symlink("lieder.dat", data / "lieder.dat");
   const std::vector<std::vector<std::string>> commands = {
-      {"list"},          {"show", "1"}, {"search", "Titel", "e"}, {"trash"},       {"selection", "list"},
-      {"new", "--title", "x"}, {"delete", "1"}, {"purge"},      {"next-id"}, {"selection", "add", "0", "4"},
+      {"list"},
+      {"show", "1"},
+      {"search", "Titel", "e"},
+      {"trash"},
+      {"selection", "list"},
+      {"new", "--title", "x"},
+      {"delete", "1"},
+      {"purge"},
+      {"next-id"},
+      {"selection", "add", "0", "4"},
   };
   for (const std::vector<std::string>& command : commands) {
     const ToolRun run = Run(command);

@@ -53,8 +53,14 @@ TEST(ToolWriterLock, WhileTheProgramHoldsTheFolderWritesAreRefusedAndReadsWork) 
   const std::string refusal = "psalmora-tool: Der Datenordner wird von Psalmora auf dem Computer \"" +
                               ThisComputerName() + "\" (Prozess " + std::to_string(::getpid()) + ") benutzt.\n";
   const std::vector<std::vector<std::string>> writes = {
-      {"new", "--title", "x"}, {"delete", "1"},          {"purge"},       {"next-id"},
-      {"copy", "1"},           {"selection", "new"},      {"group", "new"}, {"selection", "add", "0", "1"},
+      {"new", "--title", "x"},
+      {"delete", "1"},
+      {"purge"},
+      {"next-id"},
+      {"copy", "1"},
+      {"selection", "new"},
+      {"group", "new"},
+      {"selection", "add", "0", "1"},
       {"init"},
   };
   for (const auto& write : writes) {

@@ -105,7 +105,7 @@ TEST(AtomicFile, ALinkedFileIsWrittenThroughToItsTarget) {
   const Link links[] = {
       {"lieder.dat", dir / "sync" / "lieder.dat", dir / "sync" / "lieder.dat"},
       {"auswahl.dat", "../sync/auswahl.dat", dir / "sync" / "auswahl.dat"},  // relative, and not there yet
-      {"kette.dat", "lieder.dat", dir / "sync" / "lieder.dat"},             // a link to a link
+      {"kette.dat", "lieder.dat", dir / "sync" / "lieder.dat"},              // a link to a link
   };
   for (const Link& link : links) {
     std::filesystem::create_symlink(link.target, dir / "daten" / link.name);
@@ -118,6 +118,10 @@ TEST(AtomicFile, ALinkedFileIsWrittenThroughToItsTarget) {
   EXPECT_EQ(RemoveStaleTemporaryFiles(dir / "sync", std::chrono::seconds(0)), 0);
   std::filesystem::create_symlink("schleife.dat", dir / "daten" / "schleife.dat");
   EXPECT_FALSE(WriteFileAtomically(dir / "daten" / "schleife.dat", "x"));
+}
+
+void WaitForever(int) {
+  for (;;) ::pause();
 }
 
 // A writer killed in the middle of a write leaves its temporary file; the next start removes it, but
@@ -136,9 +140,7 @@ TEST(AtomicFile, TemporaryFilesOfInterruptedWritesAreRemovedOthersKept) {
   const auto startWriter = [&dir](bool dies) {
     const pid_t child = ::fork();
     if (child == 0) {
-      std::signal(SIGXFSZ, dies ? SIG_DFL : +[](int) {
-        for (;;) ::pause();
-      });
+      std::signal(SIGXFSZ, dies ? SIG_DFL : WaitForever);
       rlimit limited{4096, 4096};
       ::setrlimit(RLIMIT_FSIZE, &limited);
       WriteFileAtomically(dir / "lieder.dat", std::string(100000, 'x'));

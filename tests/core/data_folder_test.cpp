@@ -151,7 +151,9 @@ TEST_F(PrepareDataFolderTest, AnEmptyLostOrDanglingIndexIsSeededAndTheSetListsAr
       {"empty", [](const std::filesystem::path& file) { WriteFileBytes(file, ""); }},
       {"missing", [](const std::filesystem::path&) {}},
       {"dangling link",
-       [](const std::filesystem::path& file) { std::filesystem::create_symlink(file.parent_path() / "weg.dat", file); }},
+       [](const std::filesystem::path& file) {
+         std::filesystem::create_symlink(file.parent_path() / "weg.dat", file);
+       }},
   };
   for (const auto& [what, makeIndex] : indexes) {
     TempDir dir;

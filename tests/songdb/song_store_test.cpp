@@ -155,7 +155,8 @@ TEST_F(SongStoreTest, FindSongRecordMatchesTheWholeFirstFieldFromTheTop) {
 // Lookups go through an index; after any run of changes they find what a walk from the top finds.
 TEST_F(SongStoreTest, LookupsFindTheTopmostRecordAfterEveryKindOfChange) {
   const std::string marker = "#gel\xF6scht#";
-  WriteFileBytes(File("lieder.dat"), "3\ta\t\r\n1\tb\t\r\n" + marker + "\t2\tc\t\r\n1\td\t\r\n" + marker + "\t1\te\t\r\n");
+  WriteFileBytes(File("lieder.dat"),
+                 "3\ta\t\r\n1\tb\t\r\n" + marker + "\t2\tc\t\r\n1\td\t\r\n" + marker + "\t1\te\t\r\n");
   SongStore store = Store();
   store.LoadSongList();
   const auto walk = [&store, &marker](std::string_view id, bool inTrash) -> std::optional<std::size_t> {
