@@ -72,8 +72,11 @@ TEST(ToolWriterLock, WhileTheProgramHoldsTheFolderWritesAreRefusedAndReadsWork) 
   EXPECT_EQ(ReadFileBytes(sandbox.dataDir() / "id.dat"), "1\r\n");
   EXPECT_EQ(ReadFileBytes(sandbox.dataDir() / "auswahl.dat"), "Neue Auswahl\r\n");
 
-  for (const std::vector<std::string>& read : std::vector<std::vector<std::string>>{
-           {"list"}, {"show", "1"}, {"search", "Titel", "erste"}, {"trash"}, {"selection", "list"}}) {
+  const std::vector<std::vector<std::string>> reads = {
+      {"list"},  {"show", "1"},         {"search", "Titel", "erste"},
+      {"trash"}, {"selection", "list"}, {"render", "vorschau", "1"},
+  };
+  for (const std::vector<std::string>& read : reads) {
     EXPECT_EQ(sandbox.RunInData(read).status, 0) << read[0];
   }
 }
