@@ -49,7 +49,8 @@ const fs::path kSourceDir(PSALMORA_SOURCE_DIR);
 const QRect kFirst(0, 0, 1280, 1024);
 const QRect kSecond(1280, 0, 1024, 768);
 
-// Program folder with the shipped layouts, data folder with two songs: "1" has four blocks, "2" eleven.
+// Program folder with the shipped layouts, data folder with two songs: "1" has four blocks and an author
+// (its footer band names her), "2" eleven blocks.
 struct Fixture {
   QTemporaryDir temp;
   AppState state;
@@ -61,7 +62,7 @@ struct Fixture {
   explicit Fixture(int folie = 0, bool withPreview = true) {
     const QString data = temp.path() + "/daten";
     uitest::WriteBytes(data + "/lieder.dat",
-                       "1\t05.03.2018-14:07\tZion\t\t\t\t\t\t\t\t\t\t0\tStrophe 1\x81Refrain\t\t120\t\t\t\t\t\t\r\n"
+                       "1\t05.03.2018-14:07\tZion\t\t\t\tAnna Autorin\t\t\t\t\t\t0\tStrophe 1\x81Refrain\t\t120\t\t\t\t\t\t\r\n"
                        "2\t01.12.2017-09:05\tAbend\t\t\t\t\t\t\t\t\t\t0\t\t\t61\t\t\t\t\t\t\r\n");
     uitest::WriteBytes(data + "/1.dat",
                        ">G       D\r\nErste Zeile\r\n\r\nZweite Zeile\r\n#Second line\r\n\r\nDritte Zeile\r\n\r\n"

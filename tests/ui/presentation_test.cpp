@@ -357,6 +357,51 @@ class PresentationTest : public QObject {
     QCOMPARE(f.Beamer()->HeaderFrame()->PageFile(), f.DataFile("akkord.htm"));
   }
 
+  void freeTextAndTheMirrorTakeTheSongsBandsAlong() {
+    Fixture f;
+    f.presentation->OpenPresentation(1);
+    PresentationWindow* beamer = f.Beamer();
+    BiblePage* bible = f.window->Left()->Bible();
+    struct Change {
+      const char* name;
+      std::function<void()> act;
+      std::function<bool()> shown;
+    };
+    const Change changes[] = {
+        {"free text",
+         [&] {
+           bible->FreeTextField()->setPlainText("Gemeindefest");
+           bible->SendButton()->click();
+         },
+         // F10 makes the announcement larger instead of bringing the song back.
+         [&] {
+           QTest::keyClick(f.window.get(), Qt::Key_F10);
+           return f.Page("beamer.htm").find("Gemeindefest") != std::string::npos;
+         }},
+        {"mirror",
+         [&] {
+           f.ChooseSong(1);
+           f.window->Preview()->MirrorBeamerToggle()->setChecked(true);
+           PreviewController::Of(*f.window)->ShowPreview();
+         },
+         [&] { return f.Page("akkord.htm").find("Abend") != std::string::npos; }},
+    };
+    for (const Change& change : changes) {
+      f.window->Preview()->MirrorBeamerToggle()->setChecked(false);
+      f.ChooseSong(0);
+      f.presentation->SendSongToBeamer();
+      QTRY_VERIFY_WITH_TIMEOUT(PageHtml(beamer->FooterFrame()).contains("Anna Autorin"), 15000);
+      change.act();
+      QTRY_VERIFY2_WITH_TIMEOUT(
+          [&] {
+            const QString footer = PageHtml(beamer->FooterFrame());
+            return !footer.isEmpty() && !footer.contains("Anna Autorin");
+          }(),
+          change.name, 15000);
+      QVERIFY2(change.shown(), change.name);
+    }
+  }
+
   void scrollingMovesTheMainPageByTheScrollStep() {
     Fixture f;
     f.state.settings.scrollweite = 35;

@@ -214,6 +214,7 @@ std::vector<std::string> PresentationController::ChosenSongs() const {
 }
 
 void PresentationController::TakeChosenSong() {
+  freeText_.reset();
   beamerSongs_ = ChosenSongs();
   beamerOffset_ = ToCp1252(main_.Preview()->TransposeField()->text());
 }
@@ -270,10 +271,12 @@ void PresentationController::LoadIntoFrame(RenderMode mode, const RenderResult& 
 void PresentationController::MirrorPreview(const QString& file) {
   // Only the preview page is mirrored: the band pages of a send belong in their bands.
   if (!window_ || !main_.Preview()->MirrorBeamerToggle()->isChecked()) return;
-  // The previewed song is now the one in front of the congregation.
+  // The previewed song is now the one in front of the congregation, with its own bands.
   TakeChosenSong();
   window_->MainFrame()->LoadPageFile(file.toStdString());
   window_->ShowSongLayer();
+  Render(RenderMode::kAkkorde);
+  Render(RenderMode::kFuss);
   MarkBeamerChanged();
 }
 
@@ -304,7 +307,14 @@ void PresentationController::SelectSlide(int slide) {
   if (slide < 1) return;
   state_.render.paging.currentSlide = slide;
   state_.render.paging.keepSlide = true;
+  // A slide of the song sent brings it back over free text, with its bands.
+  const bool bandsToo = freeText_.has_value();
+  freeText_.reset();
   AfterBeamerSong(Render(RenderMode::kBeamerLied), false);
+  if (bandsToo) {
+    Render(RenderMode::kAkkorde);
+    Render(RenderMode::kFuss);
+  }
 }
 
 void PresentationController::ShowPreviewSlide(int slide) {
@@ -323,7 +333,7 @@ void PresentationController::SetPaging(bool on) {
   main_.SetSlideKeys(on);
   if (!on) main_.PresentationBar()->SetSlideButtonsEnabled(0);
   state_.render.paging.keepSlide = true;
-  AfterBeamerSong(Render(RenderMode::kBeamerLied), false);
+  RenderBeamerAgain();
 }
 
 void PresentationController::ToggleFooter() {
@@ -353,13 +363,13 @@ void PresentationController::ChangeFontSize(StyleAdjustment adjustment) {
   if (!window_) return;
   state_.render.paging.keepSlide = true;
   AdjustBeamerLayout(adjustment);
-  AfterBeamerSong(Render(RenderMode::kBeamerLied), false);
+  RenderBeamerAgain();
 }
 
 void PresentationController::ChordsOrTranslationToggled() {
   state_.render.paging.keepSlide = true;
   AdjustBeamerLayout(StyleAdjustment::kUpdateShown);
-  AfterBeamerSong(Render(RenderMode::kBeamerLied), false);
+  RenderBeamerAgain();
 }
 
 void PresentationController::ScrollBeamer(bool down) {
@@ -370,20 +380,37 @@ void PresentationController::ScrollBeamer(bool down) {
 }
 
 void PresentationController::SendFreeText(const std::string& headerText, const std::string& freeText) {
+  freeText_ = freeText;
+  RenderFreeText();
   RenderRequest request;
-  const RenderFolders folders{state_.dataFiles.folder, state_.programFolder / "layouts"};
-  request.mode = RenderMode::kFreetext;
-  request.layoutKey = LayoutIdOf(RenderMode::kFreetext);
-  request.freeText = freeText;
-  request.beamerSongRecord = beamerRecord_;
-  const RenderResult text = RenderPage(request, folders, state_.render);
-  LoadIntoFrame(RenderMode::kFreetext, text);
   request.mode = RenderMode::kKopfzeile;
   request.layoutKey = LayoutIdOf(RenderMode::kKopfzeile);
   request.headerText = headerText;
+  const RenderFolders folders{state_.dataFiles.folder, state_.programFolder / "layouts"};
   LoadIntoFrame(RenderMode::kKopfzeile, RenderPage(request, folders, state_.render));
+  // The song's authors and copyright do not belong under an announcement.
+  if (window_) window_->ClearFooter();
   recorder_->SongRemoved();
   MarkBeamerChanged();
+}
+
+void PresentationController::RenderFreeText() {
+  RenderRequest request;
+  request.mode = RenderMode::kFreetext;
+  request.layoutKey = LayoutIdOf(RenderMode::kFreetext);
+  request.freeText = freeText_.value_or(std::string());
+  request.beamerSongRecord = beamerRecord_;
+  const RenderFolders folders{state_.dataFiles.folder, state_.programFolder / "layouts"};
+  LoadIntoFrame(RenderMode::kFreetext, RenderPage(request, folders, state_.render));
+}
+
+void PresentationController::RenderBeamerAgain() {
+  if (freeText_) {
+    RenderFreeText();
+    MarkBeamerChanged();
+    return;
+  }
+  AfterBeamerSong(Render(RenderMode::kBeamerLied), false);
 }
 
 // --- the miniature, the side windows and the shutdown ---

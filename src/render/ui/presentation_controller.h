@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/screens.h"
@@ -74,7 +75,8 @@ class PresentationController : public QObject {
   void ScrollBeamer(bool down);
   // The "Akkorde" / "Übersetzung" toggles changed.
   void ChordsOrTranslationToggled();
-  // "freetext", then "kopfzeile", from the texts of the free-text panel (Windows-1252).
+  // "freetext", then "kopfzeile", from the texts of the free-text panel (Windows-1252); the footer band
+  // is emptied. Until the next song, font size and the toggles render the free text again.
   void SendFreeText(const std::string& headerText, const std::string& freeText);
   // `ShowMonitorInfo`.
   void ShowMonitorInfo();
@@ -108,6 +110,9 @@ class PresentationController : public QObject {
   void LoadIntoFrame(RenderMode mode, const RenderResult& result);
   void AfterBeamerSong(const RenderResult& result, bool newPresentation);
   void MirrorPreview(const QString& file);
+  void RenderFreeText();
+  // The beamer's main page again after a layout or paging change: the free text or the song sent.
+  void RenderBeamerAgain();
   // The records selected in `CurrentSongList` now.
   std::vector<std::string> ChosenSongs() const;
   // The chosen song becomes the one on the beamer, in the key the preview shows it.
@@ -133,6 +138,7 @@ class PresentationController : public QObject {
   // The render list of the beamer: the records sent last and the transposition they were sent in.
   std::vector<std::string> beamerSongs_;
   std::string beamerOffset_ = "0";
+  std::optional<std::string> freeText_;  // the free text while it is on the beamer
   ControlWindow* control_ = nullptr;
   SongOrderWindow* songOrder_ = nullptr;
   MouseOverWarning* mouseWarning_ = nullptr;

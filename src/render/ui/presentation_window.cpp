@@ -106,6 +106,10 @@ void PresentationWindow::ShowSongLayer() {
   songLayer_->show();
 }
 
+void PresentationWindow::ClearFooter() {
+  footer_->setHtml(BandStartHtml());
+}
+
 void PresentationWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   ApplyBands();

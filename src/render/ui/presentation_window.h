@@ -53,6 +53,8 @@ class PresentationWindow : public QWidget {
 
   // The song layer in front; the media layer hidden.
   void ShowSongLayer();
+  // The footer band back to its empty start page.
+  void ClearFooter();
 
   // "about:" start pages of the frames.
   static QString BandStartHtml();
