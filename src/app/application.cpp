@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
@@ -14,6 +15,7 @@
 #include "app/main_window.h"
 #include "collections/ui/collection_controller.h"
 #include "core/data_folder.h"
+#include "core/data_folder_lock.h"
 #include "core/language.h"
 #include "core/program_folder.h"
 #include "core/registry_store.h"
@@ -110,6 +112,7 @@ std::optional<int> Application::Start() {
   }
   if (std::optional<int> ended = LocateDataFolder()) return ended;
   if (instance_) instance_->SetDataFolder(QString::fromStdString(state_.dataFiles.folder.string()));
+  if (!LockDataFolder()) return 1;
 
   state_.songs = SongStore(state_.dataFiles);
   const DataFolderStart prepared = PrepareDataFolder(state_.songs, settingsFile, state_.language);
@@ -129,9 +132,36 @@ std::optional<int> Application::Start() {
   state_.fileTypes = LoadFileTypes(settingsFile);
 
   BuildMainWindow();
+  FollowChangesOnDisk();
   AskAndStartUpdater();
   if (state_.settings.autoopen != 0 && !quitting_) OpenPresentationAtStart();
   return std::nullopt;
+}
+
+bool Application::LockDataFolder() {
+  auto acquired = DataFolderLock::Acquire(state_.dataFiles.folder, LockHolderKind::kProgram);
+  if (auto* lock = std::get_if<DataFolderLock>(&acquired)) {
+    folderLock_.emplace(std::move(*lock));
+    return true;
+  }
+  // Another computer (or another run here) writes to the folder: this start writes nothing to it.
+  const LockRefusal& refusal = std::get<LockRefusal>(acquired);
+  std::fprintf(stderr, "psalmora: %s\n", refusal.message.c_str());
+  messages_.Show(nullptr, MessageIcon::Warning, QStringLiteral("Psalmora"),
+                 FromCp1252(refusal.message) + QStringLiteral("\n\n") +
+                     QDir::toNativeSeparators(QString::fromStdString(state_.dataFiles.folder.string())));
+  return false;
+}
+
+void Application::FollowChangesOnDisk() {
+  // A store file changed by another writer was read again before a change: the lists show it. Queued,
+  // so the operation that noticed it finishes on the fresh list first.
+  state_.songs.SetReloadObserver([this] {
+    QTimer::singleShot(0, window_.get(), [this] {
+      window_->RefreshMainSongList();
+      window_->FillSelections();
+    });
+  });
 }
 
 int Application::ReportRunningInstance() {
@@ -291,6 +321,8 @@ void Application::Shutdown() {
   }
   SaveShutdownSettings(state_.programFolder / kSettingsFileName, state_.settings, state_.fileTypes, controlWindowExists,
                        songOrderWindowExists);
+  state_.songs.SetReloadObserver({});
+  folderLock_.reset();
 }
 
 int Application::Run() {

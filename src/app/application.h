@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/data_folder_lock.h"
 #include "core/ui/app_state.h"
 #include "core/ui/folder_wizard.h"
 #include "platform/qt_translations.h"
@@ -77,6 +78,11 @@ class Application : public QObject {
   // A second start: 0 when the running program uses the data folder asked for, else says which one it
   // uses and returns 1.
   int ReportRunningInstance();
+  // The data folder's writer lock for the whole run; false (after saying who holds it) when another
+  // program has it.
+  bool LockDataFolder();
+  // Lists follow store files that another writer changed.
+  void FollowChangesOnDisk();
   void LoadInterfaceLanguage(QWidget* parent);
   std::optional<int> LocateDataFolder();
   std::optional<int> RunWizard();
@@ -92,6 +98,7 @@ class Application : public QObject {
   StartupServices services_;
   AppState state_;
   std::unique_ptr<SingleInstance> instance_;
+  std::optional<DataFolderLock> folderLock_;
   QtTranslations qtTranslations_;
   std::unique_ptr<MainWindow> window_;
   bool shutDown_ = false;

@@ -331,7 +331,7 @@ class StartupTest : public QObject {
       QVERIFY2(!QFileInfo::exists(data + "/" + page), page);
     QCOMPARE(uitest::ReadBytes(data + "/lieder.dat"), songs);
     QCOMPARE(uitest::ReadBytes(data + "/auswahl.dat"), selections);
-    QCOMPARE(QDir(data).entryList(QDir::Files).size(), before.size() - 6);
+    QCOMPARE(QDir(data).entryList(QDir::Files).size(), before.size() - 7);  // the pages and the lock
 
     for (const char* key :
          {"haupt", "vor", "bibel", "frametop", "framefeet", "pfadhgbild", "pfadimport", "folie", "updateauto",
@@ -399,6 +399,27 @@ class StartupTest : public QObject {
     QVERIFY(!second.Window());
     QTRY_VERIFY(!first.Window()->isMinimized());
     QVERIFY(!languageShown);
+  }
+
+  void aFolderHeldByAnotherComputerIsNotWrittenAndTheHolderIsNamed() {
+    Fixture f;
+    const QString data = f.Path("daten");
+    uitest::WriteBytes(data + "/psalmora.lock", "computer=kirche-buero\r\npid=4242\r\nkind=program\r\nboot=x\r\n");
+    f.options.dataDir = data.toStdString();
+    Application app(f.options, f.messages, f.Services());
+    QCOMPARE(app.Start(), std::optional<int>(1));
+    QVERIFY(!app.Window());
+    QVERIFY(f.messages.shown.back().text.contains("kirche-buero"));
+    QVERIFY(!QFileInfo::exists(data + "/lieder.dat"));  // not even seeded
+
+    // The program holds the folder while it runs and lets go at the end.
+    Fixture g;
+    g.options.dataDir = g.Path("daten").toStdString();
+    Application running(g.options, g.messages, g.Services());
+    QCOMPARE(running.Start(), std::optional<int>());
+    QVERIFY(QFileInfo::exists(g.Path("daten/psalmora.lock")));
+    running.Shutdown();
+    QVERIFY(!QFileInfo::exists(g.Path("daten/psalmora.lock")));
   }
 
   void sigtermEndsThroughTheNormalShutdown() {
