@@ -165,6 +165,8 @@ bool SongStore::RemoveSongText(std::string_view id) {
 SongStore::SongWrite SongStore::StoreSong(std::string_view id, std::string record, std::string_view text, bool isNew) {
   SongWrite write;
   if (songListUnreadable_ || SongTextPath(id).empty()) return write;
+  // A song that left the list meanwhile (trash, another writer) is not written back behind its back.
+  if (!isNew && index_.ActiveCount(id) == 0) return write;
   write.textSaved = WriteSongText(id, text);
   if (!write.textSaved) return write;
   if (isNew) {

@@ -352,6 +352,18 @@ TEST_F(SongStoreTest, ASongIsCommittedByTheListOnlyAfterItsTextIsWritten) {
   EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\ta\tEins\t\r\n");
 }
 
+TEST_F(SongStoreTest, ASongNoLongerInTheListIsNotWrittenBack) {
+  WriteFileBytes(File("lieder.dat"), "#gel\xF6scht#\t2\tb\tZwei\t\r\n1\ta\tEins\t\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  for (const char* id : {"2", "9"}) {  // in the trash, never there
+    const SongStore::SongWrite write = store.StoreSong(id, std::string(id) + "\tx\tNeu\t", "Text", false);
+    EXPECT_FALSE(write.textSaved || write.listSaved) << id;
+    EXPECT_FALSE(std::filesystem::exists(File(std::string(id) + ".dat"))) << id;
+  }
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "#gel\xF6scht#\t2\tb\tZwei\t\r\n1\ta\tEins\t\r\n");
+}
+
 TEST_F(SongStoreTest, AnUnreadableListHandsOutNoIdAndStoresNothing) {
   std::filesystem::create_directories(File("lieder.dat"));  // there, but not readable as a file
   SongStore store = Store();

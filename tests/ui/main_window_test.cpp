@@ -201,6 +201,12 @@ class MainWindowTest : public QObject {
     window.SelectionChooser()->setCurrentIndex(1);
     QCOMPARE(window.SelectionSongList()->RowCount(), 0);
 
+    // Songs in the trash (5), purged or never there (9) are not rows of a list.
+    Fixture inactive;
+    uitest::WriteBytes(QString::fromStdString(inactive.state.dataFiles.auswahl.string()), "Sonntag\t|5|1|9|2\t\r\n");
+    MainWindow withInactive(inactive.state);
+    QCOMPARE(ListTitles(withInactive.SelectionSongList()), (QStringList{"Zion", "über den Wolken"}));
+
     Fixture gone;
     gone.state.settings.haupt = 9;  // the group no longer exists
     MainWindow other(gone.state);

@@ -3,6 +3,7 @@
 #include "songdb/ui/song_rows.h"
 
 #include "collections/collection_file.h"
+#include "collections/collections.h"
 #include "core/record_fields.h"
 #include "core/ui/ui_text.h"
 #include "songdb/song_store.h"
@@ -41,7 +42,7 @@ int ShowWholeDatabase(SongListWidget& list, const std::vector<std::string>& song
 int ShowCollectionSongs(SongListWidget& list, std::string_view collectionRecord, const SongStore& store,
                         const std::unordered_set<std::string>& sharedIds) {
   std::vector<SongRow> rows;
-  for (const std::string& id : CollectionSongIds(collectionRecord)) {
+  for (const std::string& id : ActiveCollectionSongIds(store, collectionRecord)) {
     SongRow row;
     if (SongRowFromRecord(store.FindSongRecord(id), sharedIds.count(id) > 0, row)) rows.push_back(std::move(row));
   }
