@@ -222,7 +222,7 @@ std::optional<int> Application::RunWizard() {
 
 void Application::BuildMainWindow() {
   window_ = std::make_unique<MainWindow>(state_);
-  new PreviewController(state_, *window_);         // a child of the window
+  new PreviewController(state_, *window_, &messages_);         // a child of the window
   new EditorWindows(state_, messages_, *window_);  // song editor, layout window, help; a child too
   // After the preview, whose slide markers and pages the beamer follows; a child of the window too.
   new PresentationController(state_, *window_, messages_);

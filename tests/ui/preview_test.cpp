@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+#include "../support/file_size_limit.h"
 #include "app/controller_wiring.h"
 #include "app/left_column.h"
 #include "app/main_window.h"
@@ -98,7 +99,8 @@ struct Window {
   MainWindow window;
   PreviewController* preview;
 
-  explicit Window(AppState& state) : window(state), preview(new PreviewController(state, window)) {
+  explicit Window(AppState& state, Messages* messages = nullptr)
+      : window(state), preview(new PreviewController(state, window, messages)) {
     ConnectControllers(window);
     window.resize(1200, 800);
     window.show();
@@ -369,6 +371,20 @@ class PreviewTest : public QObject {
     QCOMPARE(groups.size(), std::size_t{1});
     QCOMPARE(CollectionSongIds(groups[0]), (std::vector<std::string>{"2", "5"}));
     QCOMPARE(w.window.GroupChooser()->currentText(), QString("Lobpreis (2)"));
+  }
+
+  void aCopyThatCannotBeSavedIsReportedAndAddsNoRow() {
+    Fixture f;
+    uitest::RecordingMessages messages;
+    Window w(f.state, &messages);
+    QVERIFY(w.ChooseSelectionRow(0));
+    const QByteArray songsBefore = uitest::ReadBytes(QString::fromStdString(f.state.dataFiles.lieder.string()));
+    const int rowsBefore = w.window.GroupSongList()->RowCount();
+
+    QVERIFY(!testing::WithFileSizeLimit(16, [&] { return w.preview->SaveSongCopy(); }));
+    QVERIFY(messages.Has("Fehler"));
+    QCOMPARE(w.window.GroupSongList()->RowCount(), rowsBefore);
+    QCOMPARE(uitest::ReadBytes(QString::fromStdString(f.state.dataFiles.lieder.string())), songsBefore);
   }
 
   void aSongDeletedLeavesThePreview() {

@@ -11,6 +11,7 @@
 #include "collections/collections.h"
 #include "core/record_fields.h"
 #include "core/ui/app_state.h"
+#include "core/ui/messages.h"
 #include "core/ui/ui_text.h"
 #include "platform/page_view.h"
 #include "render/song_copy.h"
@@ -23,8 +24,8 @@
 
 namespace psalmora {
 
-PreviewController::PreviewController(AppState& state, PresentationHost& window)
-    : QObject(window.HostWindow()), state_(state), window_(window) {
+PreviewController::PreviewController(AppState& state, PresentationHost& window, Messages* messages)
+    : QObject(window.HostWindow()), state_(state), window_(window), messages_(messages) {
   setObjectName(QStringLiteral("previewController"));
   // Paging is on from the start when slides were in use last time.
   if (state_.settings.folie > 0 && state_.render.paging.currentSlide == 0) state_.render.paging.currentSlide = 1;
@@ -113,6 +114,14 @@ std::optional<std::string> PreviewController::SaveSongCopy() {
   const std::optional<SongCopy> copy =
       CopySong(state_.songs, record, ToCp1252(window_.Preview()->TransposeField()->text()));
   if (!copy) return std::nullopt;
+  if (!copy->saved) {
+    // Nothing of the copy is in the store: no row, no group entry, and the user is told.
+    if (messages_) {
+      messages_->Show(window_.HostWindow(), MessageIcon::Warning, Tr("Fehler", state_),
+                      Tr("Das Lied konnte nicht gespeichert werden!", state_));
+    }
+    return std::nullopt;
+  }
   AddCopyToShownGroup(copy->record);
   SongRow row;
   if (SongRowFromRecord(copy->record, IsGroupedSong(state_.dataFiles.gruppierung, copy->id), row)) {

@@ -14,6 +14,7 @@
 namespace psalmora {
 
 struct AppState;
+class Messages;
 class PresentationHost;
 class PageView;
 
@@ -23,7 +24,8 @@ class PreviewController : public QObject {
  public:
   // Places its page view into the preview pane; the shell sends it the window's preview requests.
   // Owned by the window (a child object), so it lives exactly as long as the window.
-  PreviewController(AppState& state, PresentationHost& window);
+  // messages (may be nullptr) receives the failure of "songcopy speichern".
+  PreviewController(AppState& state, PresentationHost& window, Messages* messages = nullptr);
 
   // The controller of a window, if one was made for it.
   static PreviewController* Of(const QObject& window);
@@ -38,7 +40,7 @@ class PreviewController : public QObject {
 
   // "songcopy speichern": copies the shown song with its chords as transposed now, adds its row at the
   // top of `GroupSongList` and, when `GroupChooser` shows a group, adds it to that group. Returns the
-  // copy's id; nothing when no song is shown.
+  // copy's id; nothing when no song is shown or the copy could not be saved (then said in a message).
   std::optional<std::string> SaveSongCopy();
 
  signals:
@@ -65,6 +67,7 @@ class PreviewController : public QObject {
 
   AppState& state_;
   PresentationHost& window_;
+  Messages* messages_ = nullptr;
   PageView* view_ = nullptr;
   QString songOrderText_;
 };
