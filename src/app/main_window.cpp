@@ -195,6 +195,10 @@ void MainWindow::ShowBeamerTitle(const QString& title) {
   status_->TitleLabel()->setText(title);
 }
 
+void MainWindow::ShowStatusMessage(const QString& text) {
+  status_->showMessage(text, 20000);
+}
+
 void MainWindow::ShowProgress(int percent, const QString& text) {
   if (!progressShown_) {
     progressShown_ = true;

@@ -75,6 +75,7 @@ class MainWindow : public QMainWindow, public PresentationHost {
   PresentationToolbar* PresentationBar() const override { return presentationBar_; }
   void ShowPreviewPane() override;
   void ShowBeamerTitle(const QString& title) override;
+  void ShowStatusMessage(const QString& text) override;
   // The digits are taken from "folie" at construction, then while paging is on.
   void SetSlideKeys(bool on) override;
   bool SlideKeysRegistered() const { return slideKeys_; }

@@ -96,15 +96,32 @@ class PresentationTest : public QObject {
     emit qApp->screenAdded(QGuiApplication::screens().at(1));
     QTRY_COMPARE(f.Beamer()->geometry(), kSecond);
 
-    // Opened for monitor 2 without one, it waits hidden and appears when the projector is plugged in.
+    // Opened for monitor 2 without one, it is a framed window on the only screen to rehearse with, the
+    // status bar says so, and the projector plugged in later takes it over.
     secondPresent = false;
-    f.presentation->OpenPresentation(1);
+    f.window->Menu()->Action(MenuCommand::ShowOnSecondMonitor)->trigger();
     QVERIFY(f.presentation->IsOpen());
-    QVERIFY(!f.Beamer()->isVisible());
+    PresentationWindow* beamer = f.Beamer();
+    QVERIFY(beamer->isVisible());
+    QVERIFY(!beamer->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(kFirst.contains(beamer->geometry()));
+    QVERIFY(beamer->width() < kFirst.width() && beamer->height() < kFirst.height());
+    QCOMPARE(f.window->Status()->currentMessage(),
+             QString("Kein zweiter Bildschirm gefunden: die Präsentation wird in einem Fenster gezeigt"));
+    // A screen change without a projector leaves the window as it is.
+    const QRect moved = beamer->geometry().translated(-20, -10);
+    beamer->setGeometry(moved);
+    emit qApp->screenRemoved(QGuiApplication::screens().at(1));
+    QTest::qWait(20);
+    QCOMPARE(beamer->geometry(), moved);
+    QVERIFY(beamer->isVisible());
+
     secondPresent = true;
     emit qApp->screenAdded(QGuiApplication::screens().at(1));
-    QTRY_VERIFY(f.Beamer()->isVisible());
-    QCOMPARE(f.Beamer()->geometry(), kSecond);
+    QTRY_COMPARE(beamer->geometry(), kSecond);
+    QVERIFY(beamer->isVisible());
+    QVERIFY(beamer->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(beamer->windowHandle()->screen(), QGuiApplication::screens().at(1));
   }
 
   void headerAndFooterToggleWithTheirHeights() {

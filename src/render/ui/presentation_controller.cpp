@@ -161,6 +161,7 @@ void PresentationController::OpenPresentation(int monitor) {
   window_ = new PresentationWindow(QStringLiteral("Präsentationsfenster"), QStringLiteral("Psalmora"),
                                    QString::fromLatin1(kMakerAddress), bands);
   PlaceWindow(false);
+  if (window_->IsFramed()) main_.ShowStatusMessage(Tr("Kein zweiter Bildschirm: Präsentation im Fenster", state_));
   SyncToggles();
   GiveFocusBack();
 }
@@ -168,10 +169,19 @@ void PresentationController::OpenPresentation(int monitor) {
 void PresentationController::PlaceWindow(bool keepVisible) {
   if (!window_) return;
   const Monitors monitors = services_.monitors();
-  int monitor = mode_;
-  // A beamer whose screen went away moves to the screen that is left rather than staying off-desktop.
-  if (monitor == 1 && !monitors.HasSecond() && keepVisible) monitor = 0;
-  window_->Place(monitors.Rect(monitor), monitors.Screen(monitor));
+  if (mode_ == 1 && !monitors.HasSecond()) {
+    if (keepVisible && !window_->IsFramed()) {
+      // A projector that went away during the service: the beamer covers the screen that is left
+      // rather than staying off-desktop.
+      window_->Place(monitors.first, monitors.firstScreen);
+    } else {
+      // No projector from the start: a window on the only screen to rehearse with, until one appears.
+      QScreen* screen = monitors.firstScreen.data();
+      window_->ShowFramed(screen ? screen->availableGeometry() : monitors.first, screen);
+    }
+    return;
+  }
+  window_->Place(monitors.Rect(mode_), monitors.Screen(mode_));
 }
 
 void PresentationController::FollowScreens() {

@@ -20,6 +20,8 @@ class PresentationHost : public SongListsHost {
   virtual void ShowBeamerTitle(const QString& title) = 0;
   // Gives the digit keys 1-9 to the slides (paging on) or takes them away (paging off).
   virtual void SetSlideKeys(bool on) = 0;
+  // A passing message in the status bar.
+  virtual void ShowStatusMessage(const QString& text) = 0;
 };
 
 }  // namespace psalmora

@@ -10,6 +10,14 @@
 #include "platform/page_view.h"
 
 namespace psalmora {
+namespace {
+
+// Neither form takes the keyboard focus: the F-keys and the slide keys are shortcuts of the main window
+// and work only while it is active.
+constexpr Qt::WindowFlags kBeamerFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
+constexpr Qt::WindowFlags kFramedFlags = Qt::Window | Qt::WindowDoesNotAcceptFocus;
+
+}  // namespace
 
 FrameRects LayOutFrames(const QSize& layer, const BandLayout& bands) {
   const int width = layer.width();
@@ -39,11 +47,10 @@ QString PresentationWindow::MediaStartHtml() {
 
 PresentationWindow::PresentationWindow(const QString& windowTitle, const QString& programTitle,
                                        const QString& makerAddress, const BandLayout& bands, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), bands_(bands) {
+    : QWidget(parent, kBeamerFlags), bands_(bands) {
   setObjectName(QStringLiteral("presentationWindow"));
   setWindowTitle(windowTitle);
-  // The operator keeps typing in the main window while the beamer appears, and after a click into it:
-  // the F-keys and the slide keys are shortcuts of the main window and work only while it is active.
+  // The operator keeps typing in the main window while the beamer appears, and after a click into it.
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
   setAutoFillBackground(true);
@@ -81,12 +88,34 @@ void PresentationWindow::Place(const QRect& monitor, QScreen* screen) {
     hide();
     return;
   }
+  SetFramed(false);
   if (screen) {
     if (!windowHandle()) create();
     windowHandle()->setScreen(screen);
   }
   setGeometry(monitor);
   if (!isVisible()) show();
+}
+
+void PresentationWindow::ShowFramed(const QRect& area, QScreen* screen) {
+  placement_ = area;
+  if (!framed_ || !isVisible()) {
+    SetFramed(true);
+    if (screen) {
+      if (!windowHandle()) create();
+      windowHandle()->setScreen(screen);
+    }
+    const QSize size(area.width() * 2 / 3, area.height() * 2 / 3);
+    setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
+  }
+  if (!isVisible()) show();
+}
+
+void PresentationWindow::SetFramed(bool framed) {
+  if (framed == framed_) return;
+  framed_ = framed;
+  // New window flags give a new native window, hidden until it is shown again.
+  setWindowFlags(framed ? kFramedFlags : kBeamerFlags);
 }
 
 void PresentationWindow::ToggleHeader(int h) {

@@ -40,8 +40,12 @@ class PresentationWindow : public QWidget {
   PageView* FooterFrame() const { return footer_; }
   PageView* MediaLayer() const { return media_; }
 
-  // Covers the monitor rect (screen given when known); an empty rect hides the window.
+  // Covers the monitor rect, borderless (screen given when known); an empty rect hides the window.
   void Place(const QRect& monitor, QScreen* screen);
+  // A normal framed window in the middle of the area, two thirds of its size, to rehearse without a
+  // projector; while it stays framed it is left where the user moved it.
+  void ShowFramed(const QRect& area, QScreen* screen);
+  bool IsFramed() const { return framed_; }
   // The monitor rectangle of the last Place.
   QRect Placement() const { return placement_; }
 
@@ -66,6 +70,7 @@ class PresentationWindow : public QWidget {
 
  private:
   void ApplyBands();
+  void SetFramed(bool framed);
 
   QWidget* songLayer_ = nullptr;
   PageView* header_ = nullptr;
@@ -74,6 +79,7 @@ class PresentationWindow : public QWidget {
   PageView* media_ = nullptr;
   BandLayout bands_;
   QRect placement_;
+  bool framed_ = false;
 };
 
 }  // namespace psalmora
