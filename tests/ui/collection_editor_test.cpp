@@ -59,6 +59,20 @@ class CollectionEditorTest : public QObject {
  private slots:
   void cleanup() { uitest::CancelDrivers(); }
 
+  void anUnreadableFileIsNeverReplacedByANewEntry() {
+    uitest::SongFolder f;
+    const QString file = f.data + "/auswahl.dat";
+    QFile::remove(file);
+    QVERIFY(QFile::link(file, file));  // there, but it cannot be read
+    uitest::RecordingMessages messages;
+    CollectionEditor editor(f.state, messages, CollectionKind::Selection, nullptr);
+    editor.NewButton()->click();
+    QVERIFY(!messages.shown.empty());
+    QVERIFY(messages.shown.back().text.contains("auswahl.dat"));
+    QVERIFY(QFileInfo(file).isSymLink());
+    QCOMPARE(QFileInfo(file).symLinkTarget(), file);
+  }
+
   void selectionsAreCreatedRenamedAndDeleted() {
     uitest::SongFolder f;
     uitest::WriteBytes(f.data + "/auswahl.dat", "Sonntag\t|1|2|3\tPL-1\t\t\t\t\t\t\r\nLeer\t\t\r\n");

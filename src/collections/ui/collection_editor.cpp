@@ -66,7 +66,12 @@ CollectionNameWindow::CollectionNameWindow(AppState& state, CollectionKind kind,
 }
 
 CollectionEditor::CollectionEditor(AppState& state, Messages& messages, CollectionKind kind, QWidget* parent)
-    : QDialog(parent), state_(state), messages_(messages), kind_(kind) {
+    : QDialog(parent),
+      state_(state),
+      messages_(messages),
+      kind_(kind),
+      file_(CollectionFilePath(state.dataFiles, kind)),
+      records_(file_.Records()) {
   setObjectName(QStringLiteral("CollectionEditor"));
   title_ = FromCp1252(CollectionEditorTitle(kind_, state_.language));
   setWindowTitle(title_);
@@ -110,7 +115,7 @@ CollectionEditor::CollectionEditor(AppState& state, Messages& messages, Collecti
   connect(list_, &QTreeWidget::itemDoubleClicked, this, &CollectionEditor::EditChosen);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 
-  records_ = LoadCollectionFile(CollectionFilePath(state_.dataFiles, kind_));
+  file_.Load();
   FillList();
 }
 
@@ -144,10 +149,23 @@ int CollectionEditor::ChosenRow() const {
 }
 
 bool CollectionEditor::Save() {
-  return SaveCollectionFile(CollectionFilePath(state_.dataFiles, kind_), records_);
+  if (file_.Save()) return true;
+  if (file_.Unreadable()) ShowUserMessage(messages_, this, UnreadableFileMessage(state_.language, file_.File()));
+  return false;
+}
+
+bool CollectionEditor::ReadyToChange(bool rowsMatter) {
+  if (file_.ReloadIfChanged()) {
+    FillList();
+    if (rowsMatter) return false;
+  }
+  if (!file_.Unreadable()) return true;
+  ShowUserMessage(messages_, this, UnreadableFileMessage(state_.language, file_.File()));
+  return false;
 }
 
 void CollectionEditor::NewCollectionEntry() {
+  if (!ReadyToChange(false)) return;
   NewCollection(records_, kind_, ChangeStampNow(state_.settings.useridcb));
   list_->insertTopLevelItem(0, new QTreeWidgetItem);
   SetRow(0, records_.front());
@@ -162,6 +180,7 @@ void CollectionEditor::DeleteChosen() {
     return;
   }
   if (!messages_.AskYesNo(this, Tr("Auswahl löschen", state_), Tr("Die Auswahl wirklich löschen?", state_))) return;
+  if (!ReadyToChange(true)) return;
   const SettingsFileRef settings{state_.settings, state_.programFolder / kSettingsFileName};
   const DeleteCollectionResult result =
       DeleteCollection(records_, static_cast<std::size_t>(row), kind_, state_.dataFiles, settings);
@@ -180,6 +199,7 @@ void CollectionEditor::EditChosen() {
   CollectionNameWindow window(state_, kind_, title_, FromCp1252(CollectionName(record)),
                               FromCp1252(CollectionPoolId(record)), this);
   if (window.exec() != QDialog::Accepted) return;
+  if (!ReadyToChange(true)) return;
   const std::string poolId = window.PoolIdField() ? ToCp1252(window.PoolIdField()->text()) : std::string();
   const RenameResult renamed =
       RenameCollection(records_, static_cast<std::size_t>(row), kind_, ToCp1252(window.NameField()->text()), poolId,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "collections/collection_file.h"
 #include "collections/collections.h"
 
 class QLineEdit;
@@ -64,12 +65,16 @@ class CollectionEditor : public QDialog {
   void SetRow(int row, const std::string& record);
   int ChosenRow() const;
   bool Save();
+  // Before a change: the file as it is on disk now. False (after saying so) when the file cannot be read
+  // or changed under the editor, whose rows are then filled again for the user to choose anew.
+  bool ReadyToChange(bool rowsMatter);
 
   AppState& state_;
   Messages& messages_;
   CollectionKind kind_;
   QString title_;
-  std::vector<std::string> records_;
+  HeldCollectionFile file_;
+  std::vector<std::string>& records_;
   QTreeWidget* list_ = nullptr;
   QToolButton* new_ = nullptr;
   QToolButton* edit_ = nullptr;
