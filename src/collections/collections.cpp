@@ -129,10 +129,6 @@ bool RemoveSongsFromCollection(std::vector<std::string>& records, std::size_t po
   return true;
 }
 
-std::string CollectionChooserText(std::string_view record) {
-  return std::string(CollectionName(record)) + " (" + std::to_string(CollectionEntryCount(record)) + ")";
-}
-
 std::vector<std::string> ActiveCollectionSongIds(const SongStore& store, std::string_view record) {
   std::vector<std::string> ids = CollectionSongIds(record);
   std::erase_if(ids, [&store](const std::string& id) { return !IsActiveSong(store, id); });

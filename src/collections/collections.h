@@ -77,8 +77,6 @@ struct SelectionRow {
   bool selected = false;
 };
 
-// A chooser entry: name, " (", the count of "|" in the record, ")".
-std::string CollectionChooserText(std::string_view record);
 // The ids of a collection record (up to the first empty one) that name an active song, in order: the
 // songs its list shows. Ids of songs in the trash, purged or never there stay in the record but are
 // not shown.
