@@ -225,28 +225,6 @@ class PresentationWindowsTest : public QObject {
     // The song-order window never existed in this run: its place stays as it was.
     QVERIFY(settings.contains("windowablaufx=11\r\n"));
   }
-
-  // Not a check: with PSALMORA_SHOT_DIR set, pictures of both monitors with a song on the beamer.
-  void screenshotsOfBothMonitors() {
-    const QString folder = qEnvironmentVariable("PSALMORA_SHOT_DIR");
-    if (folder.isEmpty()) QSKIP("PSALMORA_SHOT_DIR not set");
-    Fixture f;
-    f.window->setGeometry(kFirst.adjusted(0, 30, 0, 0));
-    f.presentation->OpenPresentation(1);
-    f.presentation->OpenControlWindow();
-    f.presentation->Control()->move(900, 500);
-    f.ChooseSong(0);
-    PreviewController::Of(*f.window)->ShowPreview();
-    f.presentation->ToggleHeader();
-    f.presentation->ToggleFooter();
-    f.presentation->SendSongToBeamer();
-    QVERIFY(WaitForLoad(f.Beamer()->MainFrame()));
-    QTest::qWait(2500);
-    QDir().mkpath(folder);
-    QVERIFY(f.Beamer()->grab().save(folder + "/monitor2-beamer.png"));
-    QVERIFY(f.window->grab().save(folder + "/monitor1-main.png"));
-    QVERIFY(f.presentation->Control()->grab().save(folder + "/control-window.png"));
-  }
 };
 
 }  // namespace
