@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdlib>
 
 #include "app/left_column.h"
 #include "app/main_menu_bar.h"
@@ -22,6 +23,7 @@
 #include "app/song_context_menu.h"
 #include "bible/ui/bible_page.h"
 #include "collections/collection_file.h"
+#include "core/record_fields.h"
 #include "core/ui/app_icons.h"
 #include "core/ui/app_state.h"
 #include "core/ui/ui_text.h"
@@ -32,6 +34,38 @@
 #include "songdb/ui/song_rows.h"
 
 namespace psalmora {
+namespace {
+
+// What tells a collection from the others: its name and its pool id.
+std::string NameAndPoolId(std::string_view record) {
+  return std::string(CollectionName(record)) + '\t' + std::string(CollectionPoolId(record));
+}
+
+// What a rename in the collection editor leaves as it was: the songs, the online id, the creation time.
+std::string SongsAndOrigin(std::string_view record) {
+  const std::string_view ids = RecordField(record, 2);
+  const std::size_t bar = ids.find('|');
+  return std::string(bar == std::string_view::npos ? std::string_view() : ids.substr(bar)) + '\t' +
+         std::string(RecordField(record, 3)) + '\t' + std::string(RecordField(record, 5));
+}
+
+// Where the collection shown before is among the records read again: the same name and pool id, else
+// (renamed) the same songs and origin; of several, the one nearest its old place. The editor inserts new
+// collections at the top, so the old place alone may name another one. None left: the old place.
+int FindShownCollection(const std::vector<std::string>& records, std::string_view shown, int oldPosition) {
+  for (std::string (*key)(std::string_view) : {NameAndPoolId, SongsAndOrigin}) {
+    const std::string wanted = key(shown);
+    int found = -1;
+    for (int i = 0; i < static_cast<int>(records.size()); ++i) {
+      if (key(records[static_cast<std::size_t>(i)]) != wanted) continue;
+      if (found < 0 || std::abs(i - oldPosition) < std::abs(found - oldPosition)) found = i;
+    }
+    if (found >= 0) return found;
+  }
+  return oldPosition;
+}
+
+}  // namespace
 
 MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
   setObjectName(QStringLiteral("MainWindow"));
@@ -292,6 +326,10 @@ void MainWindow::RefreshMainSongList() {
 
   QComboBox* chooser = GroupChooser();
   int position = shownGroupPosition_ < 0 ? state_.settings.haupt : chooser->currentIndex();
+  // A refill of the group shown keeps that group, wherever the file has it now.
+  if (shownGroupPosition_ > 0 && position == shownGroupPosition_) {
+    position = 1 + FindShownCollection(groups, shownGroup_, shownGroupPosition_ - 1);
+  }
   if (position < 0 || position > static_cast<int>(groups.size())) position = 0;
   {
     const QSignalBlocker blocker(chooser);
@@ -301,6 +339,7 @@ void MainWindow::RefreshMainSongList() {
     chooser->setCurrentIndex(position);
   }
   shownGroupPosition_ = position;
+  shownGroup_ = position > 0 ? groups[static_cast<std::size_t>(position - 1)] : std::string();
 
   const int rows = position == 0 ? ShowWholeDatabase(*list, state_.songs.SongList(), groups)
                                  : ShowCollectionSongs(*list, groups[static_cast<std::size_t>(position - 1)],
@@ -316,6 +355,10 @@ void MainWindow::FillSelections() {
   const std::vector<std::string> selections = LoadCollectionFile(state_.dataFiles.auswahl);
   QComboBox* chooser = SelectionChooser();
   int position = shownSelectionPosition_ < 0 ? state_.settings.vor : chooser->currentIndex();
+  // A refill of the selection shown keeps that selection, wherever the file has it now.
+  if (shownSelectionPosition_ >= 0 && position == shownSelectionPosition_) {
+    position = FindShownCollection(selections, shownSelection_, shownSelectionPosition_);
+  }
   if (position < 0 || position >= static_cast<int>(selections.size())) position = 0;
   {
     const QSignalBlocker blocker(chooser);
@@ -324,6 +367,7 @@ void MainWindow::FillSelections() {
     chooser->setCurrentIndex(selections.empty() ? -1 : position);
   }
   shownSelectionPosition_ = position;
+  shownSelection_ = selections.empty() ? std::string() : selections[static_cast<std::size_t>(position)];
   if (selections.empty()) {
     SelectionSongList()->Model().Clear();
     return;

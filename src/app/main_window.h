@@ -143,6 +143,9 @@ class MainWindow : public QMainWindow, public PresentationHost {
   bool listUsed_ = false;      // a list was clicked or moved in since the last preview
   int shownGroupPosition_ = -1;      // -1 until the first fill
   int shownSelectionPosition_ = -1;  // -1 until the first fill
+  // The records shown, found again by identity when their files are read anew.
+  std::string shownGroup_;
+  std::string shownSelection_;
   bool slideKeys_ = false;
   bool previewPending_ = false;
   bool progressWasVisible_ = false;

@@ -5,14 +5,19 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
 
 #include "app/controller_wiring.h"
 #include "app/left_column.h"
 #include "app/main_window.h"
+#include "app/selection_column.h"
 #include "app/song_context_menu.h"
 #include "collections/ui/collection_controller.h"
+#include "collections/ui/collection_editor.h"
 #include "song_folder_fixture.h"
 #include "songdb/ui/search_controller.h"
 #include "songdb/ui/search_page.h"
@@ -181,6 +186,56 @@ class CollectionsTest : public QObject {
     for (int row = 0; row < list->RowCount(); ++row) {
       if (list->Model().RowAt(row).id == "9") QVERIFY(list->Model().RowAt(row).shared);
     }
+  }
+
+  void theChosenCollectionStaysChosenWhenTheEditorAddsOneAbove() {
+    struct Case {
+      CollectionKind kind;
+      int chosen;
+      QString rename;  // empty: kept as it is
+      QString shown;
+    };
+    const Case cases[] = {
+        {CollectionKind::Selection, 1, QStringLiteral("Karfreitag"), QStringLiteral("Karfreitag (0)")},
+        {CollectionKind::Group, 2, QString(), QStringLiteral("Advent (1)")},
+    };
+    for (const Case& c : cases) {
+      Window w;
+      const bool selections = c.kind == CollectionKind::Selection;
+      QComboBox* chooser = selections ? w.window.SelectionChooser() : w.window.GroupChooser();
+      chooser->setCurrentIndex(c.chosen);
+      uitest::WhenModal<CollectionEditor>([&](CollectionEditor* editor) {
+        editor->NewButton()->click();
+        if (!c.rename.isEmpty()) {
+          // The chosen one moved down a row with the new one above it.
+          editor->List()->clearSelection();
+          editor->List()->topLevelItem(c.chosen + 1)->setSelected(true);
+          uitest::WhenModal<CollectionNameWindow>([&](CollectionNameWindow* name) {
+            name->NameField()->setText(c.rename);
+            name->SaveButton()->click();
+          });
+          editor->EditButton()->click();
+        }
+        editor->OkButton()->click();
+      });
+      QTest::mouseClick(selections ? w.window.Middle()->EditSelectionsButton() : w.window.Left()->EditGroupsButton(),
+                        Qt::LeftButton);
+      QCOMPARE(chooser->currentText(), c.shown);
+    }
+
+    // The next song goes into the selection still chosen.
+    Window w;
+    w.window.SelectionChooser()->setCurrentIndex(1);
+    w.window.Left()->Pages()->setCurrentIndex(LeftColumn::kGroupsPage);
+    uitest::WhenModal<CollectionEditor>([](CollectionEditor* editor) {
+      editor->NewButton()->click();
+      editor->OkButton()->click();
+    });
+    QTest::mouseClick(w.window.Middle()->EditSelectionsButton(), Qt::LeftButton);
+    SelectIds(w.window.GroupSongList(), {"4"});
+    w.Toolbar(SongToolbarCommand::AddToSelection)->trigger();
+    QVERIFY(w.SelectionLine(2).startsWith("Leer\t|4\t"));
+    QVERIFY(w.SelectionLine(1).startsWith("Sonntag\t|1|2|3\t"));
   }
 
   void removeFromGroupFollowsItsEnablingRule() {
