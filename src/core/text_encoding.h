@@ -11,6 +11,9 @@ namespace psalmora {
 // references ("&#322;") written for characters outside Windows-1252 turn back into those characters.
 std::string Cp1252ToUtf8(std::string_view bytes);
 
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // UTF-8 -> Windows-1252 bytes. A character Windows-1252 cannot hold is written as a numeric character
 // reference ("ł" -> "&#322;") instead of being lost; invalid UTF-8 bytes are taken as Windows-1252.
 std::string Utf8ToCp1252(std::string_view utf8);

@@ -1,5 +1,6 @@
 #include "render/page_head.h"
 
+#include "core/text_encoding.h"
 #include "render/style_spec.h"
 #include "render/text_columns.h"
 
@@ -27,24 +28,6 @@ unsigned long ReferenceCodePoint(std::string_view reference) {
   }
   if (value >= 0xD800 && value <= 0xDFFF) return 0xFFFD;
   return value;
-}
-
-void AppendUtf8(std::string& out, unsigned long code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 void AppendPercent(std::string& out, unsigned char byte) {
@@ -86,7 +69,7 @@ std::string CssUrlText(std::string_view path) {
       continue;
     }
     std::string utf8;
-    AppendUtf8(utf8, code);
+    AppendUtf8(utf8, static_cast<char32_t>(code));
     for (const char c : utf8) AppendPercent(out, static_cast<unsigned char>(c));
   }
   return out;
