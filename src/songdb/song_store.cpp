@@ -103,8 +103,8 @@ bool SongStore::IdInUse(long long id) const {
   return PathIsTaken(SongTextPath(text)) || FindSongPosition(text) || FindTrashPosition(text);
 }
 
-long long SongStore::LowestFreeId() const {
-  std::unordered_set<long long> used;
+long long SongStore::LowestFreeId(const std::unordered_set<long long>& alsoTaken) const {
+  std::unordered_set<long long> used = alsoTaken;
   for (const std::string& record : songList_) {
     const std::string_view id = SongIdOfRecord(record);
     if (IsValidSongId(id)) used.insert(IdValue(id));
@@ -115,21 +115,34 @@ long long SongStore::LowestFreeId() const {
 }
 
 std::string SongStore::NextSongId() {
+  std::vector<std::string> ids = NextSongIds(1);
+  return ids.empty() ? std::string() : std::move(ids.front());
+}
+
+std::vector<std::string> SongStore::NextSongIds(std::size_t count) {
   ReloadIfChanged();
   // The ids in the unreadable file are unknown; any id handed out now might be one of them.
-  if (songListUnreadable_) return {};
+  if (songListUnreadable_ || count == 0) return {};
+  std::vector<std::string> ids;
+  ids.reserve(count);
+  std::unordered_set<long long> handedOut;  // only needed once counting has reached the largest id
   long long next = std::max(ReadIdCounter(), HighestRecordId());
-  // A text file without a record still belongs to someone (a song saved by another run, an import
-  // cut short): its text must not be overwritten by a new song.
-  do {
-    next = std::min(next + 1, kLargestSongId);
-  } while (next < kLargestSongId && PathIsTaken(SongTextPath(std::to_string(next))));
-  // Counting cannot go on past the largest id (a damaged "id.dat" can get there at once); the largest id
-  // itself is handed out only while it is free, after that the lowest free id is.
-  if (next == kLargestSongId && IdInUse(next)) next = LowestFreeId();
-  const std::string id = std::to_string(next);
-  WriteStoreFile(files_.id, id + std::string(kLineEnd));
-  return id;
+  while (ids.size() < count) {
+    // A text file without a record still belongs to someone (a song saved by another run, an import
+    // cut short): its text must not be overwritten by a new song.
+    do {
+      next = std::min(next + 1, kLargestSongId);
+    } while (next < kLargestSongId && PathIsTaken(SongTextPath(std::to_string(next))));
+    // Counting cannot go on past the largest id (a damaged "id.dat" can get there at once); the largest
+    // id itself is handed out only while it is free, after that the lowest free id is.
+    if (next == kLargestSongId) {
+      if (IdInUse(next) || handedOut.count(next) > 0) next = LowestFreeId(handedOut);
+      handedOut.insert(next);
+    }
+    ids.push_back(std::to_string(next));
+  }
+  WriteStoreFile(files_.id, ids.back() + std::string(kLineEnd));
+  return ids;
 }
 
 std::filesystem::path SongStore::SongTextPath(std::string_view id) const {

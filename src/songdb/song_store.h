@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/data_folder.h"
@@ -68,6 +69,9 @@ class SongStore {
   // counter is read from disk each time and the list first brought up to date (ReloadIfChanged).
   // Empty, with nothing written, while "lieder.dat" is unreadable.
   std::string NextSongId();
+  // count ids at once, by the same rules, with "id.dat" written once: an import of many songs does not
+  // wait for the disk once per song. Empty while "lieder.dat" is unreadable.
+  std::vector<std::string> NextSongIds(std::size_t count);
 
   // "<folder>/<id>.dat"; empty for an id that is not a decimal number.
   std::filesystem::path SongTextPath(std::string_view id) const;
@@ -119,8 +123,8 @@ class SongStore {
   long long HighestRecordId() const;
   // True when a record (active or in the trash) has the id or its text file exists.
   bool IdInUse(long long id) const;
-  // The smallest id above 0 that is not in use.
-  long long LowestFreeId() const;
+  // The smallest id above 0 that is not in use and not in alsoTaken.
+  long long LowestFreeId(const std::unordered_set<long long>& alsoTaken = {}) const;
 
   DataFiles files_;
   std::vector<std::string> songList_;

@@ -212,6 +212,19 @@ TEST_F(SongStoreTest, NextSongIdCountsUpAndWritesTheCounterAtOnce) {
   EXPECT_EQ(store.ReadIdCounter(), 42);
 }
 
+TEST_F(SongStoreTest, NextSongIdsHandsOutFreeIdsInOneCounterWrite) {
+  SongStore store = Store();
+  WriteFileBytes(File("id.dat"), "4\r\n");
+  WriteFileBytes(File("6.dat"), "a text without a record\r\n");
+  EXPECT_EQ(store.NextSongIds(3), (std::vector<std::string>{"5", "7", "8"}));
+  EXPECT_EQ(ReadFileBytes(File("id.dat")), "8\r\n");
+  EXPECT_TRUE(store.NextSongIds(0).empty());
+  // At the largest id the free ids below are handed out, each once.
+  WriteFileBytes(File("id.dat"), "999999999999999998\r\n");
+  store.InsertSongAtTop("1\tx\t");
+  EXPECT_EQ(store.NextSongIds(3), (std::vector<std::string>{"999999999999999999", "2", "3"}));
+}
+
 TEST_F(SongStoreTest, NextSongIdReadsOnlyTheLeadingNumberOfTheFirstLine) {
   SongStore store = Store();
   WriteFileBytes(File("id.dat"), "7abc\r\n100\r\n");
