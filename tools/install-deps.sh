@@ -14,6 +14,8 @@ packages=(
   xvfb xauth imagemagick fonts-dejavu-core
   # metric-compatible stand-ins for the fonts layouts name (Arial, Times New Roman, Courier New)
   fonts-liberation2
+  # the text of printed PDFs in the tests (pdftotext, pdfinfo)
+  poppler-utils
 )
 
 missing=()

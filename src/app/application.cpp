@@ -31,6 +31,7 @@
 #include "platform/single_instance.h"
 #include "render/ui/presentation_controller.h"
 #include "render/ui/preview_controller.h"
+#include "render/ui/print_controller.h"
 #include "songdb/ui/search_controller.h"
 #include "songdb/ui/trash_controller.h"
 
@@ -229,6 +230,7 @@ void Application::BuildMainWindow() {
   new SearchController(state_, *window_);
   new CollectionController(state_, *window_, messages_);
   new TrashController(state_, *window_, messages_);
+  new PrintController(state_, *window_, messages_);
   ConnectControllers(*window_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
   connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);

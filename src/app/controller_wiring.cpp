@@ -13,6 +13,7 @@
 #include "collections/ui/collection_controller.h"
 #include "core/ui/ui_text.h"
 #include "render/ui/presentation_controller.h"
+#include "render/ui/print_controller.h"
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/trash_controller.h"
 
@@ -90,6 +91,12 @@ void ConnectTrash(MainWindow& window, TrashController& trash) {
   });
 }
 
+void ConnectPrint(MainWindow& window, PrintController& print) {
+  QObject::connect(window.ContextMenu(), &SongContextMenu::commandTriggered, &print, [&print](SongMenuCommand command) {
+    if (command == SongMenuCommand::Print) print.OpenPrintWindow();
+  });
+}
+
 }  // namespace
 
 void ConnectControllers(MainWindow& window) {
@@ -99,6 +106,7 @@ void ConnectControllers(MainWindow& window) {
   }
   if (CollectionController* collections = CollectionController::Of(window)) ConnectCollections(window, *collections);
   if (TrashController* trash = TrashController::Of(window)) ConnectTrash(window, *trash);
+  if (PrintController* print = PrintController::Of(window)) ConnectPrint(window, *print);
 }
 
 }  // namespace psalmora

@@ -6,18 +6,22 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "app/application.h"
 #include "core/data_folder.h"
 #include "core/ui/messages.h"
+#include "core/ui/ui_text.h"
 #include "core/ui/ui_resources.h"
 #include "platform/quit_signals.h"
+#include "render/ui/pdf_export.h"
 
 namespace {
 
 struct CommandLine {
   psalmora::StartOptions options;
   int exitStatus = -1;  // >= 0: end at once with this status (version, help, wrong usage)
+  std::optional<psalmora::PdfExportJob> pdf;  // --print-pdf: write the songs' sheets and end, no window
 };
 
 // Parsed before the QApplication exists, so "--version" and "--help" work without a display.
@@ -34,7 +38,14 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
   const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                    QStringLiteral("Use DIR as the data folder instead of the stored one."),
                                    QStringLiteral("DIR"));
-  parser.addOptions({help, version, programDir, dataDir});
+  const QCommandLineOption printPdf(QStringLiteral("print-pdf"),
+                                    QStringLiteral("Write the song sheets of the song IDs into OUT.pdf and end."),
+                                    QStringLiteral("OUT.pdf"));
+  const QCommandLineOption layout(QStringLiteral("layout"),
+                                  QStringLiteral("Print layout for --print-pdf (default: the setting \"format\")."),
+                                  QStringLiteral("KEY"));
+  parser.addOptions({help, version, programDir, dataDir, printPdf, layout});
+  parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("Song ids for --print-pdf."), QStringLiteral("[ID...]"));
 
   CommandLine result;
   if (!parser.parse(arguments)) {
@@ -46,6 +57,16 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
   } else if (parser.isSet(version)) {
     std::printf("Psalmora %s (%s)\n", psalmora::VersionText(PSALMORA_VERSION_DIGITS).c_str(), PSALMORA_VERSION_DATE);
     result.exitStatus = 0;
+  } else if (parser.isSet(printPdf)) {
+    if (parser.positionalArguments().isEmpty()) {
+      std::fprintf(stderr, "psalmora: --print-pdf needs song ids\n");
+      result.exitStatus = 1;
+    }
+    psalmora::PdfExportJob job;
+    job.output = parser.value(printPdf).toStdString();
+    job.layoutKey = psalmora::ToCp1252(parser.value(layout));
+    for (const QString& id : parser.positionalArguments()) job.songIds.push_back(psalmora::ToCp1252(id));
+    result.pdf = std::move(job);
   } else if (!parser.positionalArguments().isEmpty()) {
     std::fprintf(stderr, "psalmora: unexpected argument %s\n", qPrintable(parser.positionalArguments().first()));
     result.exitStatus = 2;
@@ -68,11 +89,26 @@ void ReportStartupWhenAsked(psalmora::Application& application) {
   });
 }
 
+// --print-pdf: a one-shot job without a window, so it neither needs a display nor hands over to (or is
+// refused by) a running program.
+int PrintPdf(int argc, char* argv[], psalmora::PdfExportJob job, const psalmora::StartOptions& options) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  job.programDir = options.programDir;
+  job.dataDir = options.dataDir;
+  const std::string error = psalmora::ExportSongsToPdf(job);
+  if (error.empty()) return 0;
+  std::fprintf(stderr, "psalmora: %s\n", error.c_str());
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   CommandLine commandLine = ParseCommandLine(argc, argv);
   if (commandLine.exitStatus >= 0) return commandLine.exitStatus;
+  if (commandLine.pdf) return PrintPdf(argc, argv, *commandLine.pdf, commandLine.options);
 
   // Qt WebEngine shares OpenGL contexts with the video widgets; this must precede the QApplication.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -21,6 +21,14 @@ void PaintSwatch(QLabel* swatch, const QColor& colour) {
 
 }  // namespace
 
+QString CommonDialogs::SaveFile(QWidget*, const QString&, const QString&, const QString&) {
+  return {};
+}
+
+QString QtCommonDialogs::SaveFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, title, start, filter);
+}
+
 QString QtCommonDialogs::OpenFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) {
   return QFileDialog::getOpenFileName(parent, title, start, filter);
 }

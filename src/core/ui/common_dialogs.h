@@ -22,6 +22,9 @@ class CommonDialogs {
   virtual ~CommonDialogs() = default;
   // An existing file to open; empty when the chooser was cancelled. start may name a folder or a file.
   virtual QString OpenFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) = 0;
+  // A file name to write to; empty when cancelled. start names the proposed file. The base class has no
+  // chooser and always answers "cancelled", so fakes that never save need not implement it.
+  virtual QString SaveFile(QWidget* parent, const QString& title, const QString& start, const QString& filter);
   // A font with its colour, started from initial; nothing when cancelled.
   virtual std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial, const QString& title) = 0;
   // A colour, started from initial; nothing when cancelled.
@@ -33,6 +36,7 @@ class CommonDialogs {
 class QtCommonDialogs : public CommonDialogs {
  public:
   QString OpenFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) override;
+  QString SaveFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) override;
   std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial, const QString& title) override;
   std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial, const QString& title) override;
 
