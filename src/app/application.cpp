@@ -34,6 +34,7 @@
 #include "render/ui/print_controller.h"
 #include "songdb/ui/search_controller.h"
 #include "songdb/ui/trash_controller.h"
+#include "transfer/ui/transfer_controller.h"
 
 namespace psalmora {
 namespace {
@@ -230,6 +231,7 @@ void Application::BuildMainWindow() {
   new SearchController(state_, *window_);
   new CollectionController(state_, *window_, messages_);
   new TrashController(state_, *window_, messages_);
+  new TransferController(state_, *window_, messages_);
   new PrintController(state_, *window_, messages_);
   ConnectControllers(*window_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);

@@ -12,10 +12,12 @@
 #include "bible/ui/bible_page.h"
 #include "collections/ui/collection_controller.h"
 #include "core/ui/ui_text.h"
+#include "media/ui/media_pages.h"
 #include "render/ui/presentation_controller.h"
 #include "render/ui/print_controller.h"
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/trash_controller.h"
+#include "transfer/ui/transfer_controller.h"
 
 namespace psalmora {
 namespace {
@@ -97,6 +99,20 @@ void ConnectPrint(MainWindow& window, PrintController& print) {
   });
 }
 
+void ConnectTransfer(MainWindow& window, TransferController& transfer) {
+  QObject::connect(&window, &MainWindow::menuCommand, &transfer, [&transfer](MenuCommand command) {
+    if (command == MenuCommand::ImportExportFile) transfer.ImportExportFile();
+    if (command == MenuCommand::ImportCcli) transfer.ImportCcliFiles();
+  });
+  QObject::connect(window.ContextMenu(), &SongContextMenu::commandTriggered, &transfer,
+                   [&transfer](SongMenuCommand command) {
+                     if (command == SongMenuCommand::ExportToFile) transfer.ExportSelectedSongs();
+                   });
+  VideoPage* videos = window.Left()->Videos();
+  QObject::connect(&transfer, &TransferController::videoListChanged, videos,
+                   [videos, &transfer] { videos->FillVideoList(transfer.VideoList()); });
+}
+
 }  // namespace
 
 void ConnectControllers(MainWindow& window) {
@@ -106,6 +122,7 @@ void ConnectControllers(MainWindow& window) {
   }
   if (CollectionController* collections = CollectionController::Of(window)) ConnectCollections(window, *collections);
   if (TrashController* trash = TrashController::Of(window)) ConnectTrash(window, *trash);
+  if (TransferController* transfer = TransferController::Of(window)) ConnectTransfer(window, *transfer);
   if (PrintController* print = PrintController::Of(window)) ConnectPrint(window, *print);
 }
 

@@ -25,6 +25,15 @@ QString CommonDialogs::SaveFile(QWidget*, const QString&, const QString&, const 
   return {};
 }
 
+QStringList CommonDialogs::OpenFiles(QWidget*, const QString&, const QString&, const QString&) {
+  return {};
+}
+
+QStringList QtCommonDialogs::OpenFiles(QWidget* parent, const QString& title, const QString& start,
+                                       const QString& filter) {
+  return QFileDialog::getOpenFileNames(parent, title, start, filter);
+}
+
 QString QtCommonDialogs::SaveFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) {
   return QFileDialog::getSaveFileName(parent, title, start, filter);
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -25,6 +26,9 @@ class CommonDialogs {
   // A file name to write to; empty when cancelled. start names the proposed file. The base class has no
   // chooser and always answers "cancelled", so fakes that never save need not implement it.
   virtual QString SaveFile(QWidget* parent, const QString& title, const QString& start, const QString& filter);
+  // Existing files to open, several at once, in the order chosen; empty when cancelled. The base class
+  // answers "cancelled" like SaveFile.
+  virtual QStringList OpenFiles(QWidget* parent, const QString& title, const QString& start, const QString& filter);
   // A font with its colour, started from initial; nothing when cancelled.
   virtual std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial, const QString& title) = 0;
   // A colour, started from initial; nothing when cancelled.
@@ -37,6 +41,7 @@ class QtCommonDialogs : public CommonDialogs {
  public:
   QString OpenFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) override;
   QString SaveFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) override;
+  QStringList OpenFiles(QWidget* parent, const QString& title, const QString& start, const QString& filter) override;
   std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial, const QString& title) override;
   std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial, const QString& title) override;
 
