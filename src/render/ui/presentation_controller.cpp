@@ -295,8 +295,9 @@ void PresentationController::AfterBeamerSong(const RenderResult& result, bool ne
   beamerRecord_ = result.record;
   if (!result.beamerTitle.empty()) main_.ShowBeamerTitle(FromCp1252(result.beamerTitle));
   main_.PresentationBar()->SetSlideButtonsEnabled(state_.render.paging.currentSlide != 0 ? result.blockCount : 0);
-  // Only a song the audience can see counts: without a beamer on a screen the pages are merely written.
-  if (window_ && window_->isVisible()) {
+  // Only a song the audience can see counts: without a beamer on a screen the pages are merely written,
+  // and the framed window of a rehearsal without a projector has no audience.
+  if (window_ && window_->isVisible() && !window_->IsFramed()) {
     recorder_->SongShown(result.beamerSongId, newPresentation);
   } else {
     recorder_->SongRemoved();
