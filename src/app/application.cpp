@@ -33,6 +33,7 @@
 #include "render/ui/preview_controller.h"
 #include "render/ui/print_controller.h"
 #include "songdb/ui/search_controller.h"
+#include "songdb/ui/statistics_controller.h"
 #include "songdb/ui/trash_controller.h"
 #include "transfer/ui/transfer_controller.h"
 
@@ -233,6 +234,7 @@ void Application::BuildMainWindow() {
   new TrashController(state_, *window_, messages_);
   new TransferController(state_, *window_, messages_);
   new PrintController(state_, *window_, messages_);
+  new StatisticsController(state_, *window_, messages_);
   ConnectControllers(*window_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
   connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);

@@ -16,6 +16,7 @@
 #include "render/ui/presentation_controller.h"
 #include "render/ui/print_controller.h"
 #include "render/ui/preview_controller.h"
+#include "songdb/ui/statistics_controller.h"
 #include "songdb/ui/trash_controller.h"
 #include "transfer/ui/transfer_controller.h"
 
@@ -113,6 +114,12 @@ void ConnectTransfer(MainWindow& window, TransferController& transfer) {
                    [videos, &transfer] { videos->FillVideoList(transfer.VideoList()); });
 }
 
+void ConnectStatistics(MainWindow& window, StatisticsController& statistics) {
+  QObject::connect(&window, &MainWindow::menuCommand, &statistics, [&statistics](MenuCommand command) {
+    if (command == MenuCommand::Statistics) statistics.OpenStatistics();
+  });
+}
+
 }  // namespace
 
 void ConnectControllers(MainWindow& window) {
@@ -124,6 +131,7 @@ void ConnectControllers(MainWindow& window) {
   if (TrashController* trash = TrashController::Of(window)) ConnectTrash(window, *trash);
   if (TransferController* transfer = TransferController::Of(window)) ConnectTransfer(window, *transfer);
   if (PrintController* print = PrintController::Of(window)) ConnectPrint(window, *print);
+  if (StatisticsController* statistics = StatisticsController::Of(window)) ConnectStatistics(window, *statistics);
 }
 
 }  // namespace psalmora
