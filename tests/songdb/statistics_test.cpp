@@ -20,15 +20,16 @@ constexpr const char* k2018 = "1519862400";  // 2018-03-01 00:00
 
 std::string Song(std::string id, std::string title, std::string authors = "", std::string copyright = "",
                  std::string ccli = "") {
-  std::map<int, std::string> fields{{1, std::move(id)},         {2, "01.02.2026-10:00"},
-                                    {3, std::move(title)},      {7, std::move(authors)},
-                                    {8, std::move(copyright)},  {11, std::move(ccli)}};
+  std::map<int, std::string> fields{{1, std::move(id)},      {2, "01.02.2026-10:00"},   {3, std::move(title)},
+                                    {7, std::move(authors)}, {8, std::move(copyright)}, {11, std::move(ccli)}};
   std::string record;
   for (int field = 1; field <= 21; ++field) record += fields[field] + "\t";
   return record + "\r\n";
 }
 
-std::string Line(const std::string& id, const std::string& time) { return id + "\t" + time; }
+std::string Line(const std::string& id, const std::string& time) {
+  return id + "\t" + time;
+}
 
 class StatisticsTest : public ::testing::Test {
  protected:
@@ -68,9 +69,8 @@ TEST_F(StatisticsTest, YearsAreListedInFileOrderAgainWhenTheyComeBack) {
 }
 
 TEST_F(StatisticsTest, YearBoundariesAndOddTimes) {
-  const std::map<std::string, std::string> cases{{"1546300799", "2018"}, {"1546300800", "2019"},
-                                                 {"951825600", "2000"},  {"-3600", "1969"},
-                                                 {"kaputt", "1970"},     {"", "1970"}};
+  const std::map<std::string, std::string> cases{{"1546300799", "2018"}, {"1546300800", "2019"}, {"951825600", "2000"},
+                                                 {"-3600", "1969"},      {"kaputt", "1970"},     {"", "1970"}};
   for (const auto& [time, year] : cases) EXPECT_EQ(StatisticsYear(Line("5", time)), year) << time;
 }
 
@@ -92,8 +92,8 @@ TEST_F(StatisticsTest, EmptyMissingAndBlankLinedFiles) {
 }
 
 TEST_F(StatisticsTest, LicenceReportIsUtf8WithBomSortedByCount) {
-  const std::vector<std::string> lines = {Line("5", k2017), Line("12", k2018), Line("5", k2018), Line("50", k2018),
-                                          Line("50", k2018), Line("5", k2018)};
+  const std::vector<std::string> lines = {Line("5", k2017),  Line("12", k2018), Line("5", k2018),
+                                          Line("50", k2018), Line("50", k2018), Line("5", k2018)};
   ASSERT_TRUE(SaveLicenceReport(dir_ / "bericht.csv", FilterStatistics(lines, {}, songs_)));
   EXPECT_EQ(ReadFileBytes(dir_ / "bericht.csv"),
             "\xEF\xBB\xBF"

@@ -26,7 +26,8 @@ namespace {
 
 // The print layout: number and title, then the text; each song on a sheet of its own.
 const QByteArray kSheetLayout =
-    "Ausdruck\r\nBlatt\r\nwhite\r\n\r\n<div style='page-break-after:always'><h2>#$count#<span>#$3#</span></h2>#$text1#</div>"
+    "Ausdruck\r\nBlatt\r\nwhite\r\n\r\n<div "
+    "style='page-break-after:always'><h2>#$count#<span>#$3#</span></h2>#$text1#</div>"
     "\r\nak|1|Arial|0|700|13|0,0,150\r\nte|1|Arial|0|400|14|0,0,0\r\nub|1|Arial|0|400|13|90,90,90\r\n"
     "ko|1|Arial|0|400|12|110,110,110\r\n";
 const QByteArray kPlainLayout =

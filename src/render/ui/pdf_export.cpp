@@ -17,11 +17,11 @@
 #include "core/registry_store.h"
 #include "core/settings.h"
 #include "core/text_encoding.h"
+#include "platform/page_view.h"
 #include "render/layout_file.h"
 #include "render/page_file.h"
 #include "render/render_page.h"
 #include "songdb/song_store.h"
-#include "platform/page_view.h"
 
 namespace psalmora {
 namespace {

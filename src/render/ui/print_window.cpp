@@ -8,8 +8,8 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPrintDialog>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -118,8 +118,8 @@ void PrintWindow::RenderPrintPage() {
 
 void PrintWindow::BeginWork(const QString& text) {
   busy_ = true;
-  for (QWidget* widget : {static_cast<QWidget*>(layoutChooser_), static_cast<QWidget*>(printButton_),
-                          static_cast<QWidget*>(pdfButton_)})
+  for (QWidget* widget :
+       {static_cast<QWidget*>(layoutChooser_), static_cast<QWidget*>(printButton_), static_cast<QWidget*>(pdfButton_)})
     widget->setEnabled(false);
   progressText_->setText(text);
   progress_->show();
@@ -127,8 +127,8 @@ void PrintWindow::BeginWork(const QString& text) {
 
 void PrintWindow::EndWork() {
   busy_ = false;
-  for (QWidget* widget : {static_cast<QWidget*>(layoutChooser_), static_cast<QWidget*>(printButton_),
-                          static_cast<QWidget*>(pdfButton_)})
+  for (QWidget* widget :
+       {static_cast<QWidget*>(layoutChooser_), static_cast<QWidget*>(printButton_), static_cast<QWidget*>(pdfButton_)})
     widget->setEnabled(true);
   progressText_->clear();
   progress_->hide();
@@ -149,15 +149,17 @@ void PrintWindow::Print() {
 void PrintWindow::OnPrinted(bool ok) {
   EndWork();
   printer_.reset();
-  if (!ok) messages_.Show(this, MessageIcon::Error, Tr("Fehler", state_), Tr("Der Ausdruck ist fehlgeschlagen.", state_));
+  if (!ok)
+    messages_.Show(this, MessageIcon::Error, Tr("Fehler", state_), Tr("Der Ausdruck ist fehlgeschlagen.", state_));
   emit printFinished(ok);
 }
 
 void PrintWindow::ChoosePdfFile() {
   if (busy_) return;
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  QString file = dialogs_.SaveFile(this, Tr("Als PDF speichern…", state_),
-                                   QDir(documents).filePath(QStringLiteral("Lieder.pdf")), QStringLiteral("PDF (*.pdf)"));
+  QString file =
+      dialogs_.SaveFile(this, Tr("Als PDF speichern…", state_), QDir(documents).filePath(QStringLiteral("Lieder.pdf")),
+                        QStringLiteral("PDF (*.pdf)"));
   if (file.isEmpty()) return;
   if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
   SaveAsPdf(file);

@@ -43,7 +43,7 @@ class StatisticsWindow : public QDialog {
   AppState& state_;
   Messages& messages_;
   CommonDialogs& dialogs_;
-  std::vector<std::string> lines_;     // `StatisticsLines`
+  std::vector<std::string> lines_;    // `StatisticsLines`
   std::vector<StatisticsRow> shown_;  // the rows of the year chosen, in the order they were counted
   QComboBox* years_ = nullptr;
   QTreeWidget* list_ = nullptr;
