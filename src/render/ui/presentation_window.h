@@ -1,6 +1,7 @@
-// `Präsentationsfenster`: the borderless beamer window covering one monitor. A song layer holds the
-// header frame, the main frame and the footer frame stacked from top to bottom; the media layer lies
-// over all of them, hidden until a picture, slide or video is shown.
+// `Präsentationsfenster`: the borderless beamer window covering one monitor (or, with no projector, a
+// framed window to rehearse with). A song layer holds the header frame, the main frame and the footer
+// frame stacked from top to bottom; the media layer lies over all of them, hidden until a picture, slide
+// or video is shown.
 #pragma once
 
 #include <QWidget>
