@@ -110,6 +110,30 @@ class TransferTest : public QObject {
     QVERIFY(RowIds(w.window.GroupSongList()).contains("11"));
   }
 
+  void ccliFilesBecomeSongsAndSkippedOnesAreListedOnce() {
+    Window w;
+    const QString dir = w.folder.temp.path();
+    uitest::WriteBytes(dir + "/a.usr", "\xEF\xBB\xBF[S A5]\r\nTitle=\xC3\x9C" "ber alles\r\nWords=x/ny/t\r\n");
+    uitest::WriteBytes(dir + "/b.usr", "kein Lied");
+    w.dialogs.filesAnswer = {dir + "/a.usr", dir + "/b.usr"};
+    emit w.window.menuCommand(MenuCommand::ImportCcli);
+    QCOMPARE(w.dialogs.titles.value(0), QString("zu importierende Dateien auswählen"));
+    QVERIFY(FileLines(w.folder.File("lieder.dat")).value(0).startsWith("10\t"));
+    QCOMPARE(w.folder.File("10.dat"), QByteArray("x\ry\r\n"));
+    QVERIFY(RowIds(w.window.GroupSongList()).contains("10"));
+    QVERIFY(w.folder.SettingsFile().contains("pfadimport=" + dir.toUtf8() + "/"));
+    QCOMPARE(w.messages.shown.size(), std::size_t{1});
+    QCOMPARE(w.messages.shown[0].text,
+             "Folgende Dateien wurden nicht importiert:\n" + dir + "/b.usr: enthält kein Lied");
+
+    // All files fine: no message at all.
+    w.messages.shown.clear();
+    w.dialogs.filesAnswer = {dir + "/a.usr"};
+    emit w.window.menuCommand(MenuCommand::ImportCcli);
+    QVERIFY(w.messages.shown.empty());
+    QVERIFY(FileLines(w.folder.File("lieder.dat")).value(0).startsWith("11\t"));
+  }
+
   void aFileThatIsNoExportFileIsRefused() {
     Window w;
     uitest::WriteBytes(w.folder.temp.path() + "/text.exp", "pmexport\r\nHallo\r\n");

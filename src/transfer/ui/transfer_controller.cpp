@@ -17,6 +17,7 @@
 #include "songdb/timestamp.h"
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_lists_host.h"
+#include "transfer/ccli_import.h"
 #include "transfer/export_file.h"
 #include "transfer/ui/import_chooser.h"
 
@@ -123,7 +124,33 @@ void TransferController::ImportChosenSongs() {
   ShowImported(result);
 }
 
-void TransferController::ImportCcliFiles() {}
+void TransferController::ImportCcliFiles() {
+  const QStringList chosen =
+      dialogs_->OpenFiles(window_.HostWindow(), QString::fromUtf8("zu importierende Dateien auswählen"), StartFolder(),
+                          QStringLiteral("CCLI Lieddatei (*.usr *.txt);;Alle (*.*)"));
+  if (chosen.isEmpty()) return;
+  RememberImportPath(QFileInfo(chosen.front()).absolutePath() + QLatin1Char('/'));
+
+  std::vector<std::filesystem::path> files;
+  for (const QString& file : chosen) files.emplace_back(file.toStdString());
+  const CcliImport result =
+      ::psalmora::ImportCcliFiles(state_.songs, files, state_.programFolder / "config" / "pick-4.dat", CurrentTimeValue());
+  ShowImported(result.stored);
+
+  QStringList skipped;
+  for (const CcliFileOutcome& outcome : result.files) {
+    if (outcome.problem == CcliProblem::kNone) continue;
+    QString why;
+    if (outcome.problem == CcliProblem::kCannotRead) why = Tr("kann nicht gelesen werden", state_);
+    if (outcome.problem == CcliProblem::kNotText) why = Tr("ist keine Textdatei", state_);
+    if (outcome.problem == CcliProblem::kNoSong) why = Tr("enthält kein Lied", state_);
+    skipped << QDir::toNativeSeparators(QString::fromStdString(outcome.file.string())) + QStringLiteral(": ") + why;
+  }
+  if (skipped.isEmpty()) return;
+  messages_.Show(window_.HostWindow(), MessageIcon::Warning, Tr("Lieder von CCLI", state_),
+                 Tr("Folgende Dateien wurden nicht importiert:", state_) + QLatin1Char('\n') +
+                     skipped.join(QLatin1Char('\n')));
+}
 
 void TransferController::ShowImported(const ImportResult& result) {
   if (!result.newVideos.empty()) emit videoListChanged();
