@@ -94,6 +94,11 @@ void MarkSongsDeleted(SongStore& store, std::string_view key, SongKey keyKind, D
 // Saves the song list first; only a deletion that is on disk reaches the collections and the settings.
 DeleteSongsResult CommitDeletion(TrashContext& context, Deletion& deletion) {
   DeleteSongsResult result;
+  // A list that could not be read again shows nothing to delete; that is a failure, not "done".
+  if (context.store.SongListUnreadable()) {
+    result.saved = false;
+    return result;
+  }
   if (deletion.ids.empty()) return result;
   result.saved = context.store.SaveSongList();
   if (!result.saved) return result;
@@ -162,6 +167,10 @@ std::vector<TrashEntry> TrashEntries(const SongStore& store) {
 RestoreResult RestoreSongs(SongStore& store, const std::vector<std::string>& ids) {
   RestoreResult result;
   store.ReloadIfChanged();
+  if (store.SongListUnreadable()) {
+    result.saved = false;
+    return result;
+  }
   std::vector<TrashEntry>& restored = result.restored;
   for (const std::string& id : ids) {
     // Each restored record leaves the index of the trash, so the next lookup finds the next one.

@@ -56,6 +56,20 @@ class TrashTest : public ::testing::Test {
   Settings settings_;
 };
 
+TEST_F(TrashTest, AListThatCannotBeReadAgainFailsEveryTrashOperation) {
+  ASSERT_EQ(Delete("3").size(), 1u);
+  // Another writer left something unreadable in the list's place.
+  std::filesystem::remove(dir_ / "lieder.dat");
+  std::filesystem::create_directories(dir_ / "lieder.dat");
+  TrashContext context = Context();
+  EXPECT_FALSE(DeleteSong(context, "1", SongKey::LocalId).saved);
+  const RestoreResult restored = RestoreSongs(store_, {"3"});
+  EXPECT_FALSE(restored.saved);
+  EXPECT_TRUE(restored.restored.empty());
+  EXPECT_FALSE(EmptyTrash(store_).saved);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "3.dat"));
+}
+
 TEST_F(TrashTest, DeletingMarksTheLineAndKeepsTheText) {
   EXPECT_EQ(Delete("1"), std::vector<std::string>{"1"});
   EXPECT_EQ(store_.SongList()[0], kMarker + "\t" + Song("1", "Eins"));
