@@ -136,7 +136,8 @@ TEST(DefaultLayoutsTest, BandLayoutsFitTheDefaultBandHeight) {
   };
   for (const auto& [key, band] : {std::pair{defaults.layouts.kopfzeile, defaults.akkordzeilehoehe},
                                   std::pair{defaults.layouts.fusszeile, defaults.fusszeilenhoehe}}) {
-    const std::string_view code = LoadLayout(folder, key).Line(5);
+    const Layout layout = LoadLayout(folder, key);
+    const std::string_view code = layout.Line(5);
     const double font = pixels(code, "font-size");
     const double line = pixels(code, "line-height") > 0 ? pixels(code, "line-height") : 1.2 * font;
     EXPECT_GT(font, 0) << key;
