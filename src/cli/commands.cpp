@@ -8,8 +8,8 @@ namespace psalmora::cli {
 const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = [] {
     std::vector<Command> all;
-    for (auto group :
-         {StoreCommands, TextCommands, SearchCommands, CollectionCommands, RenderCommands, StatsCommands}) {
+    for (auto group : {StoreCommands, TextCommands, SearchCommands, CollectionCommands, RenderCommands, StatsCommands,
+                       TransferCommands}) {
       for (const Command& command : group()) all.push_back(command);
     }
     return all;

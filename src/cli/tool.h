@@ -36,6 +36,7 @@ std::vector<Command> TextCommands();
 std::vector<Command> SearchCommands();
 std::vector<Command> CollectionCommands();
 std::vector<Command> RenderCommands();
+std::vector<Command> TransferCommands();
 std::vector<Command> StatsCommands();
 const std::vector<Command>& AllCommands();
 
