@@ -1,10 +1,12 @@
 // The web view every generated page of the program is shown in (the preview, the beamer's frames, the
 // print and layout previews). Pages are files in the data folder written in Windows-1252, often without
-// a charset; they use a little JavaScript (the slide markers) and must never reach out to the network.
+// a charset. Their layouts come from other teams, so a page may show its song and its pictures and report
+// clicks on its slide markers, and nothing more: it never reaches the network and never reads other files.
 #pragma once
 
 #include <QString>
 #include <QUrl>
+#include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <atomic>
@@ -16,6 +18,7 @@ namespace psalmora {
 
 // Refuses every request for a remote address (http, https, ftp, ws, ...) that a page loaded from a local
 // file (or from inline HTML) makes, while pages the program opens by their remote address load normally.
+// Local files are read only as a page itself or as a picture.
 class LocalPageGuard : public QWebEngineUrlRequestInterceptor {
   Q_OBJECT
 
@@ -27,6 +30,9 @@ class LocalPageGuard : public QWebEngineUrlRequestInterceptor {
   // Whether a request for url, made by a page whose first-party address is firstParty and whose
   // initiator is initiator, is to be refused.
   static bool Blocks(const QUrl& url, const QUrl& firstParty, const QUrl& initiator);
+  // Whether a request for url, of the given kind, reads a local file other than a page or a picture
+  // (a frame, an object, a script, a style sheet, a read by a script).
+  static bool BlocksFileRequest(const QUrl& url, QWebEngineUrlRequestInfo::ResourceType type);
   // Requests refused so far (all pages of the profile).
   int BlockedCount() const { return blocked_.load(); }
 
@@ -34,7 +40,7 @@ class LocalPageGuard : public QWebEngineUrlRequestInterceptor {
   std::atomic<int> blocked_{0};
 };
 
-// Settings of the profile every page view uses: the guard installed once, off-the-record storage.
+// Settings of the profile every page view uses: the guard and the local-page script installed once.
 // Returns the guard of the profile.
 LocalPageGuard* PreparePageProfile(QWebEngineProfile* profile);
 
