@@ -1,4 +1,5 @@
-// QMessageBox-backed messages; with a parent the box is window modal and hands the focus back to it.
+// QMessageBox-backed messages, always plain text; with a parent the box is window modal and hands the focus
+// back to it.
 #include "core/ui/messages.h"
 
 #include <QMessageBox>
@@ -23,6 +24,8 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 int RunBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
            QMessageBox::StandardButtons buttons) {
   QMessageBox box(ToQt(icon), title, text, buttons, parent);
+  // Texts carry song titles, layout names and file names; a "<" in one is a character, never markup.
+  box.setTextFormat(Qt::PlainText);
   if (parent) box.setWindowModality(Qt::WindowModal);
   const int answer = box.exec();
   if (parent) parent->activateWindow();

@@ -1,5 +1,6 @@
 // Message boxes behind a small interface, so the start-up and the dialogs can be driven by tests without
-// a box blocking them. The real one shows QMessageBox windows that block only their parent window.
+// a box blocking them. The real one shows QMessageBox windows that block only their parent window. Title
+// and text are plain text: song titles and names reach them unchanged.
 #pragma once
 
 #include <QString>

@@ -95,6 +95,7 @@ QWidget* PreviewPane::BuildCommandStrip() {
 
   tempoLabel_ = new QLabel(QStringLiteral("kein Tempo"), strip);
   tempoLabel_->setObjectName(QStringLiteral("tempoLabel"));
+  tempoLabel_->setTextFormat(Qt::PlainText);  // shows the song's tempo field as typed
   tempoLabel_->setAutoFillBackground(true);
   tempoLabel_->setContentsMargins(8, 2, 8, 2);
   tempoLabel_->setMinimumWidth(tempoLabel_->fontMetrics().horizontalAdvance(QStringLiteral("Tempo: 000 bpm")) + 20);
