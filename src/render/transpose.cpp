@@ -77,8 +77,12 @@ const std::string& WrittenNameFor(std::string_view spelledAs, int row, const Cho
 const std::string* RootAt(std::string_view token, std::size_t pos, const ChordTable& table, int& row) {
   const std::string_view rest = token.substr(pos);
   const std::string* best = nullptr;
+  if (rest.empty()) return best;
   for (int r = 0; r < table.RowCount(); ++r) {
     for (const std::string& name : table.Names(r)) {
+      // Most names differ in the first letter already; checked first, it spares the comparisons that
+      // dominate a page of many chords.
+      if (name.empty() || name.front() != rest.front()) continue;
       if (best != nullptr && name.size() <= best->size()) continue;
       if (!rest.starts_with(name)) continue;
       if (name.size() == 2 && name[1] == 's' && rest.substr(2).starts_with("us")) continue;

@@ -1,0 +1,125 @@
+// Song sheets of 100 songs as PDF in the print window: from handing it the songs (the "drucken" page
+// rendered and loaded) until the PDF file is written, on a generated folder with song texts. Manual
+// time per iteration; the median is added as a counter.
+#include <benchmark/benchmark.h>
+
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "core/language.h"
+#include "core/ui/app_state.h"
+#include "core/ui/common_dialogs.h"
+#include "core/ui/messages.h"
+#include "platform/page_view.h"
+#include "render/ui/print_window.h"
+#include "support/data_folder_generator.h"
+#include "ui_bench_main.h"
+
+namespace psalmora {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kSongCount = 100;
+
+struct PrintFolder {
+  fs::path root;
+  AppState state;
+  std::vector<std::string> records;  // the active songs, in store order
+};
+
+PrintFolder& SharedFolder() {
+  static std::unique_ptr<PrintFolder> folder = [] {
+    auto made = std::make_unique<PrintFolder>();
+    made->root = fs::temp_directory_path() / ("psalmora-print-bench-" + std::to_string(std::random_device{}()));
+    bench::GenerateDataFolder(made->root / "daten", kSongCount + 10, 41, true);
+    fs::create_directories(made->root / "programm");
+    fs::copy(fs::path(PSALMORA_SOURCE_DIR) / "data" / "layouts", made->root / "programm" / "layouts",
+             fs::copy_options::recursive);
+    AppState& state = made->state;
+    state.programFolder = made->root / "programm";
+    state.dataFiles = DataFiles::For(made->root / "daten");
+    state.songs = SongStore(state.dataFiles);
+    state.songs.LoadSongList();
+    state.language.Load(fs::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
+    state.windowTitle = "Psalmora bench";
+    for (const std::string& record : state.songs.SongList()) {
+      if (!record.starts_with('#') && made->records.size() < kSongCount) made->records.push_back(record);
+    }
+    return made;
+  }();
+  return *folder;
+}
+
+class SilentMessages : public Messages {
+ public:
+  void Show(QWidget*, MessageIcon, const QString&, const QString&) override {}
+  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
+};
+
+class NoDialogs : public CommonDialogs {
+ public:
+  QString OpenFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice&, const QString&) override { return {}; }
+  std::optional<QColor> ChooseColour(QWidget*, const QColor&, const QString&) override { return {}; }
+};
+
+// Runs the event loop until the signal fires once; false after 60 s.
+template <typename Sender, typename Signal>
+bool WaitFor(const Sender* sender, Signal signal) {
+  QEventLoop loop;
+  bool fired = false;
+  QObject::connect(sender, signal, &loop, [&] {
+    fired = true;
+    loop.quit();
+  });
+  QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+  loop.exec();
+  return fired;
+}
+
+void BM_PdfOf100Songs(benchmark::State& run) {
+  PrintFolder& folder = SharedFolder();
+  SilentMessages messages;
+  NoDialogs dialogs;
+  auto* window = new PrintWindow(folder.state, messages, dialogs, {});
+  window->resize(1200, 900);
+  window->show();
+  const QString pdf = QString::fromStdString((folder.root / "lieder.pdf").string());
+  std::vector<double> millis;
+  for (auto _ : run) {
+    const auto start = std::chrono::steady_clock::now();
+    window->SetRenderList(folder.records);
+    if (!WaitFor(window->View(), &PageView::pageLoaded)) {
+      run.SkipWithError("the page did not load");
+      break;
+    }
+    window->SaveAsPdf(pdf);
+    if (!WaitFor(window, &PrintWindow::pdfFinished) || !fs::exists(pdf.toStdString())) {
+      run.SkipWithError("no PDF");
+      break;
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    run.SetIterationTime(elapsed.count());
+    millis.push_back(elapsed.count() * 1000.0);
+    fs::remove(pdf.toStdString());
+  }
+  window->close();
+  if (millis.empty()) return;
+  std::sort(millis.begin(), millis.end());
+  run.counters["median_ms"] = millis[millis.size() / 2];
+  run.counters["max_ms"] = millis.back();
+}
+BENCHMARK(BM_PdfOf100Songs)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace psalmora
+
+int main(int argc, char** argv) {
+  return psalmora::bench::RunUiBenchmarks(argc, argv);
+}
