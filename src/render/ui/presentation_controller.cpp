@@ -19,6 +19,7 @@
 #include "core/ui/ui_text.h"
 #include "platform/page_view.h"
 #include "render/layout_file.h"
+#include "render/ui/beamer_keys.h"
 #include "render/ui/control_window.h"
 #include "render/ui/mouse_over_warning.h"
 #include "render/ui/presentation_host.h"
@@ -67,6 +68,9 @@ PresentationController::PresentationController(AppState& state, PresentationHost
       new MouseOverWarning([this] { return state_.settings.warnungmaus != 0; }, [this] { return services_.monitors(); },
                            Tr("Maus befindet sich", state_), Tr("über der Präsentation!", state_), this);
 
+  keys_ = new BeamerKeyFilter(
+      main_.HostWindow(), [this] { return IsOpen(); }, this);
+  connect(keys_, &BeamerKeyFilter::keyPressed, this, &PresentationController::OnBeamerKey);
   ConnectMainWindow();
   // Paging as the settings left it; nothing is rendered before a song is sent.
   if (state_.settings.folie > 0 && state_.render.paging.currentSlide == 0) state_.render.paging.currentSlide = 1;
@@ -89,6 +93,7 @@ void PresentationController::ConnectMainWindow() {
   PresentationToolbar* bar = main_.PresentationBar();
   connect(bar, &PresentationToolbar::chordsOrTranslationToggled, this,
           &PresentationController::ChordsOrTranslationToggled);
+  connect(bar, &PresentationToolbar::blackToggled, this, &PresentationController::SetBlack);
   connect(bar, &PresentationToolbar::useSlidesToggled, this, [this](bool on) {
     SetPaging(on);
     if (PreviewController* preview = PreviewController::Of(*main_.HostWindow())) preview->ShowPreview();
@@ -160,6 +165,8 @@ void PresentationController::OpenPresentation(int monitor) {
   bands.footerHeight = state_.settings.fusszeilenhoehe;
   window_ = new PresentationWindow(QStringLiteral("Präsentationsfenster"), QStringLiteral("Psalmora"),
                                    QString::fromLatin1(kMakerAddress), bands);
+  window_->SetBlack(black_);
+  keys_->SetBeamerWindow(window_);
   PlaceWindow(false);
   if (window_->IsFramed()) main_.ShowStatusMessage(Tr("Kein zweiter Bildschirm: Präsentation im Fenster", state_));
   SyncToggles();
@@ -226,6 +233,14 @@ std::vector<std::string> PresentationController::ChosenSongs() const {
 void PresentationController::TakeChosenSong() {
   freeText_.reset();
   beamerSongs_ = ChosenSongs();
+  beamerRow_ = -1;
+  if (main_.CurrentSongList() == SongListId::Selection) {
+    // The first song chosen is the one rendered; its row is where "next" and "previous" go on from.
+    const QModelIndexList rows = main_.SelectionSongList()->selectionModel()->selectedRows();
+    for (const QModelIndex& index : rows) {
+      if (beamerRow_ < 0 || index.row() < beamerRow_) beamerRow_ = index.row();
+    }
+  }
   beamerOffset_ = ToCp1252(main_.Preview()->TransposeField()->text());
 }
 
@@ -293,6 +308,7 @@ void PresentationController::MirrorPreview(const QString& file) {
 void PresentationController::AfterBeamerSong(const RenderResult& result, bool newPresentation) {
   if (!result.load) return;
   beamerRecord_ = result.record;
+  beamerSlides_ = result.blockCount;
   if (!result.beamerTitle.empty()) main_.ShowBeamerTitle(FromCp1252(result.beamerTitle));
   main_.PresentationBar()->SetSlideButtonsEnabled(state_.render.paging.currentSlide != 0 ? result.blockCount : 0);
   // Only a song the audience can see counts: without a beamer on a screen the pages are merely written,
@@ -336,6 +352,95 @@ void PresentationController::ShowPreviewSlide(int slide) {
   AfterBeamerSong(Render(RenderMode::kBeamerLied), false);
   Render(RenderMode::kAkkorde);
   Render(RenderMode::kFuss);
+}
+
+// --- the live keys and the black screen ---
+
+void PresentationController::OnBeamerKey(BeamerKey key) {
+  switch (key) {
+    case BeamerKey::Next:
+      NextSlide();
+      break;
+    case BeamerKey::Previous:
+      PreviousSlide();
+      break;
+    case BeamerKey::Black:
+      // Through the toggle, so the button shows the state.
+      main_.PresentationBar()->BlackToggle()->toggle();
+      break;
+    case BeamerKey::None:
+      break;
+  }
+}
+
+int PresentationController::BeamerSlide() const {
+  return beamerSongs_.empty() ? 0 : state_.render.paging.currentSlide;
+}
+
+int PresentationController::BeamerSelectionRow() const {
+  if (beamerRow_ < 0 || beamerSongs_.empty()) return -1;
+  SongListWidget* list = main_.SelectionSongList();
+  const QString id = FromCp1252(RecordField(beamerSongs_.front(), 1));
+  // The list may have changed since the send: the row moves with the song (the nearest one of its rows).
+  int found = -1;
+  for (int row = 0; row < list->RowCount(); ++row) {
+    if (list->Model().RowAt(row).id != id) continue;
+    if (found < 0 || std::abs(row - beamerRow_) < std::abs(found - beamerRow_)) found = row;
+  }
+  return found;
+}
+
+bool PresentationController::SendSelectionRow(int row) {
+  SongListWidget* list = main_.SelectionSongList();
+  if (row < 0 || row >= list->RowCount()) return false;
+  list->SelectRow(row);
+  list->scrollTo(list->Model().index(row, SongListModel::kIdColumn));
+  main_.SetCurrentSongList(SongListId::Selection);
+  SendSongToBeamer();
+  return true;
+}
+
+void PresentationController::NextSlide() {
+  if (!window_) return;
+  const int slide = state_.render.paging.currentSlide;
+  if (slide == 0 || freeText_ || beamerSongs_.empty()) {
+    ScrollBeamer(true);
+    return;
+  }
+  if (slide < beamerSlides_) {
+    SelectSlide(slide + 1);
+    return;
+  }
+  const int row = BeamerSelectionRow();
+  if (row >= 0) SendSelectionRow(row + 1);
+}
+
+void PresentationController::PreviousSlide() {
+  if (!window_) return;
+  const int slide = state_.render.paging.currentSlide;
+  if (slide == 0 || freeText_ || beamerSongs_.empty()) {
+    ScrollBeamer(false);
+    return;
+  }
+  if (slide > 1) {
+    SelectSlide(std::min(slide - 1, std::max(beamerSlides_, 1)));
+    return;
+  }
+  const int row = BeamerSelectionRow();
+  if (row < 0 || !SendSelectionRow(row - 1)) return;
+  if (beamerSlides_ > 1) SelectSlide(beamerSlides_);
+}
+
+void PresentationController::SetBlack(bool black) {
+  black_ = black;
+  QAction* toggle = main_.PresentationBar()->BlackToggle();
+  if (toggle->isChecked() != black) {
+    const QSignalBlocker quiet(toggle);
+    toggle->setChecked(black);
+  }
+  if (!window_) return;
+  window_->SetBlack(black);
+  MarkBeamerChanged();
 }
 
 void PresentationController::SetPaging(bool on) {

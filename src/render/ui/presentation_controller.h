@@ -27,7 +27,9 @@ class MouseOverWarning;
 class PresentationHost;
 class PresentationWindow;
 class SongOrderWindow;
+class BeamerKeyFilter;
 enum class PresentationCommand;
+enum class BeamerKey;
 
 // What the controller reads from the machine; tests replace the screens and the clocks.
 struct PresentationServices {
@@ -66,6 +68,18 @@ class PresentationController : public QObject {
   void ShowPreviewSlide(int slide);
   // The F7-F12 commands of the presentation toolbar and the main window's keys.
   void OnPresentationCommand(PresentationCommand command);
+  // The live keys. Next: the following slide; after the last slide of a song that came from the
+  // selection list, the next song of that list at slide 1. Previous: the slide before; before the first
+  // slide, the previous song of the selection list at its last slide. With paging off (or free text on
+  // the beamer) they scroll by the scroll step as F12 and F11 do. Nothing while the window is closed.
+  void NextSlide();
+  void PreviousSlide();
+  void OnBeamerKey(BeamerKey key);
+  // Black over the whole beamer, bands too; sending songs and choosing slides go on underneath.
+  void SetBlack(bool black);
+  bool IsBlack() const { return black_; }
+  // The slide on the beamer (0: paging off or nothing sent).
+  int BeamerSlide() const;
   // `SetPaging`: "Folien verwenden".
   void SetPaging(bool on);
   // F7-F12 and their buttons; nothing while the window is closed.
@@ -124,6 +138,10 @@ class PresentationController : public QObject {
   void RefreshMiniatureWhenDue();
   void RefreshMiniature();
   void PlaceWindow(bool keepVisible);
+  // Sends the song of the selection list's row (the list's choice moves along); false when there is none.
+  bool SendSelectionRow(int row);
+  // The selection-list row of the song on the beamer, or -1 when it did not come from that list.
+  int BeamerSelectionRow() const;
   void GiveFocusBack();
 
   AppState& state_;
@@ -138,6 +156,10 @@ class PresentationController : public QObject {
   // The render list of the beamer: the records sent last and the transposition they were sent in.
   std::vector<std::string> beamerSongs_;
   std::string beamerOffset_ = "0";
+  int beamerRow_ = -1;    // its row in the selection list, -1 when sent from another list
+  int beamerSlides_ = 0;  // the number of blocks of the song on the beamer
+  bool black_ = false;
+  BeamerKeyFilter* keys_ = nullptr;
   std::optional<std::string> freeText_;  // the free text while it is on the beamer
   ControlWindow* control_ = nullptr;
   SongOrderWindow* songOrder_ = nullptr;

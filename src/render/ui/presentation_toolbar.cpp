@@ -42,6 +42,12 @@ PresentationToolbar::PresentationToolbar(AppState& state, QWidget* parent) : QTo
   addSeparator();
   AddCommand(AppIcon(IconId::SendToBeamer), Tr("Gewähltes Lied an Beamer senden", state_),
              PresentationCommand::SendToBeamer);
+  // The key is the clicker's: "B" (or "."), taken by the beamer keys rather than a shortcut.
+  black_ = addAction(QIcon::fromTheme(QStringLiteral("video-display")), Tr("Schwarzbild", state_));
+  black_->setObjectName(QStringLiteral("blackScreenToggle"));
+  black_->setToolTip(Tr("Schwarzbild", state_) + QStringLiteral(" (B)"));
+  black_->setCheckable(true);
+  connect(black_, &QAction::toggled, this, [this](bool on) { emit blackToggled(on); });
   addSeparator();
 
   AddSlideControls();

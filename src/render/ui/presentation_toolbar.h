@@ -37,6 +37,8 @@ class PresentationToolbar : public QToolBar {
   // The button of a command; F7-F12 carry their function key as a window-wide shortcut.
   QAction* Action(PresentationCommand command) const;
   QCheckBox* UseSlidesBox() const { return useSlides_; }
+  // "Schwarzbild": checked while the beamer shows black.
+  QAction* BlackToggle() const { return black_; }
   // Slide buttons 1-9 (created disabled; the presentation enables as many as the song has slides).
   QAction* SlideButton(int slide) const;
   void SetSlideButtonsEnabled(int slideCount);
@@ -46,6 +48,7 @@ class PresentationToolbar : public QToolBar {
   void slideChosen(int slide);
   void chordsOrTranslationToggled();
   void useSlidesToggled(bool on);
+  void blackToggled(bool on);
 
  private:
   void AddLiveControls();
@@ -56,6 +59,7 @@ class PresentationToolbar : public QToolBar {
   QAction* chords_ = nullptr;
   QAction* translation_ = nullptr;
   std::array<QAction*, 10> commands_{};
+  QAction* black_ = nullptr;
   QCheckBox* useSlides_ = nullptr;
   std::array<QAction*, 9> slides_{};
 };

@@ -78,7 +78,21 @@ PresentationWindow::PresentationWindow(const QString& windowTitle, const QString
   footer_->setHtml(BandStartHtml());
   media_->setHtml(MediaStartHtml());
   media_->hide();
+  black_ = new QWidget(this);
+  black_->setObjectName(QStringLiteral("blackScreen"));
+  black_->setAutoFillBackground(true);
+  black_->setPalette(black);
+  black_->hide();
   ApplyBands();
+}
+
+void PresentationWindow::SetBlack(bool black) {
+  black_->setVisible(black);
+  if (black) black_->raise();
+}
+
+bool PresentationWindow::IsBlack() const {
+  return !black_->isHidden();
 }
 
 void PresentationWindow::Place(const QRect& monitor, QScreen* screen) {
@@ -133,6 +147,8 @@ void PresentationWindow::ToggleFooter(int h) {
 void PresentationWindow::ShowSongLayer() {
   media_->hide();
   songLayer_->show();
+  // A layer brought forward must not cover the black screen.
+  if (IsBlack()) black_->raise();
 }
 
 void PresentationWindow::ClearFooter() {
@@ -148,6 +164,7 @@ void PresentationWindow::ApplyBands() {
   const QRect all(QPoint(0, 0), size());
   songLayer_->setGeometry(all);
   media_->setGeometry(all);
+  black_->setGeometry(all);
   const FrameRects rects = LayOutFrames(all.size(), bands_);
   header_->setGeometry(rects.header);
   main_->setGeometry(rects.main);

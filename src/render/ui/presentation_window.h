@@ -58,6 +58,10 @@ class PresentationWindow : public QWidget {
 
   // The song layer in front; the media layer hidden.
   void ShowSongLayer();
+  // Black over the whole window, bands and media included, until lifted; the pages underneath go on
+  // changing.
+  void SetBlack(bool black);
+  bool IsBlack() const;
   // The footer band back to its empty start page.
   void ClearFooter();
 
@@ -78,6 +82,7 @@ class PresentationWindow : public QWidget {
   PageView* main_ = nullptr;
   PageView* footer_ = nullptr;
   PageView* media_ = nullptr;
+  QWidget* black_ = nullptr;
   BandLayout bands_;
   QRect placement_;
   bool framed_ = false;
