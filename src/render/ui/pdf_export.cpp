@@ -126,13 +126,22 @@ std::string ExportSongsToPdf(const PdfExportJob& job) {
   view.LoadPageFile(pageFile);
   if (!WaitFor(loading, kLoadTimeoutMs) || !loaded) return "the page could not be loaded";
 
-  QEventLoop printing;
-  QString printError = QStringLiteral("printing did not finish");
-  WritePagePdf(view.page(), QString::fromStdString(job.output.string()), [&](const QString& failure) {
-    printError = failure;
-    printing.quit();
+  // Shared with the callback: on a timeout the view's end may still run it after this frame is gone.
+  struct Outcome {
+    QEventLoop loop;
+    QString error = QStringLiteral("printing did not finish");
+    bool done = false;
+  };
+  auto outcome = std::make_shared<Outcome>();
+  WritePagePdf(view.page(), QString::fromStdString(job.output.string()), [outcome](const QString& failure) {
+    if (outcome->done) return;
+    outcome->done = true;
+    outcome->error = failure;
+    outcome->loop.quit();
   });
-  WaitFor(printing, kLoadTimeoutMs);
+  WaitFor(outcome->loop, kLoadTimeoutMs);
+  const QString printError = outcome->error;
+  outcome->done = true;
   if (!printError.isEmpty()) return "cannot write " + job.output.string() + ": " + printError.toStdString();
   return {};
 }
