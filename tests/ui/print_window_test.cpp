@@ -122,6 +122,7 @@ class PrintWindowTest : public QObject {
     QVERIFY(print->View()->PageFile().empty());
     QVERIFY(QFileInfo::exists(w.folder.data + "/drucken.htm"));
     QCOMPARE(w.folder.File("drucken.htm"), QByteArray());
+    QVERIFY(!print->PrintButton()->isEnabled() && !print->PdfButton()->isEnabled());
     print->close();
   }
 

@@ -113,6 +113,9 @@ void PrintWindow::RenderPrintPage() {
   const RenderResult result = RenderPage(request, folders, render);
   if (!result.written) std::fprintf(stderr, "psalmora: print page not written: %s\n", result.error.c_str());
   if (result.load) view_->LoadPageFile(result.page);
+  // The title page is not worth a sheet of paper.
+  printButton_->setEnabled(result.load && !busy_);
+  pdfButton_->setEnabled(result.load && !busy_);
   emit pageRendered(result.load);
 }
 
@@ -127,9 +130,9 @@ void PrintWindow::BeginWork(const QString& text) {
 
 void PrintWindow::EndWork() {
   busy_ = false;
-  for (QWidget* widget :
-       {static_cast<QWidget*>(layoutChooser_), static_cast<QWidget*>(printButton_), static_cast<QWidget*>(pdfButton_)})
-    widget->setEnabled(true);
+  layoutChooser_->setEnabled(true);
+  printButton_->setEnabled(!renderList_.empty());
+  pdfButton_->setEnabled(!renderList_.empty());
   progressText_->clear();
   progress_->hide();
 }
