@@ -38,6 +38,7 @@ Settings SettingsFromIni(const IniFile& ini, const std::string& profileFolder) {
   s.akkordzeilehoehe = ini.IntOr(m, "akkordzeilehoehe", s.akkordzeilehoehe);
   s.fusszeilenhoehe = ini.IntOr(m, kKeyFooterHeight, s.fusszeilenhoehe);
   s.scrollweite = ini.IntOr(m, "scrollweite", s.scrollweite);
+  s.beamertextanpassen = ini.IntOr(m, "beamertextanpassen", s.beamertextanpassen);
   s.pmoUsername = ini.ValueOr(m, "ein_pmo_username", "");
   s.pmoPassword = ini.ValueOr(m, "ein_pmo_passwort", "");
   s.useridcb = ini.ValueOr(m, kKeyUserIdCb, "");
@@ -95,6 +96,7 @@ std::vector<SettingKey> SettingsDialogKeys(const Settings& settings) {
   AddNumber(keys, kGroupMisc, "akkordzeilehoehe", settings.akkordzeilehoehe);
   AddNumber(keys, kGroupMisc, kKeyFooterHeight, settings.fusszeilenhoehe);
   AddNumber(keys, kGroupMisc, "scrollweite", settings.scrollweite);
+  AddNumber(keys, kGroupMisc, "beamertextanpassen", settings.beamertextanpassen);
   AddText(keys, kGroupMisc, "ein_pmo_username", settings.pmoUsername);
   AddText(keys, kGroupMisc, "ein_pmo_passwort", settings.pmoPassword);
   return keys;

@@ -36,6 +36,10 @@ struct Settings {
   LayoutAssignment layouts;
   // "sonstiges"
   int autoopen = 1, warnungmaus = 0, akkordzeilehoehe = 30, fusszeilenhoehe = 30, scrollweite = 20;
+  // "beamertextanpassen": the beamer shrinks song text that would not fit between the bands. Off when
+  // the key is missing, so program folders from before keep their pages; the shipped settings of a new
+  // program folder switch it on.
+  int beamertextanpassen = 0;
   std::string pmoUsername, pmoPassword, useridcb, loeschstringclient, loeschstringplaylistclient;
   // "voreinstellung"
   int haupt = 0, vor = 0, bibel = 0, frametop = 0, framefeet = 0;

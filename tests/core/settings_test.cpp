@@ -26,6 +26,7 @@ TEST(LoadSettings, MissingFileGivesTheDefaults) {
   EXPECT_EQ(s.akkordzeilehoehe, 30);
   EXPECT_EQ(s.fusszeilenhoehe, 30);
   EXPECT_EQ(s.scrollweite, 20);
+  EXPECT_EQ(s.beamertextanpassen, 0);
   EXPECT_EQ(s.updateauto, -1);
   EXPECT_EQ(s.sprache, 0);
   EXPECT_EQ(s.containerlinks, 265);
@@ -130,7 +131,14 @@ TEST(SaveSettingsDialog, FreshFileHoldsTheTwoDialogGroupsInOrder) {
   EXPECT_EQ(ReadFileBytes(file),
             "[Layouts]\r\nvorschau=1\r\nbeamer=2\r\nformat=5\r\nkopfzeile=3\r\nfu\xDFzeile=4\r\n"
             "[sonstiges]\r\nautoopen=1\r\nwarnungmaus=0\r\nakkordzeilehoehe=30\r\nfu\xDFzeilenhoehe=30\r\n"
-            "scrollweite=20\r\nein_pmo_username=\r\nein_pmo_passwort=\r\n");
+            "scrollweite=20\r\nbeamertextanpassen=0\r\nein_pmo_username=\r\nein_pmo_passwort=\r\n");
+}
+
+TEST(LoadSettings, TheShippedSettingsOfANewProgramFolderFitTheBeamerText) {
+  const Settings s =
+      LoadSettings(std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/einstellungen.ini", kProfile);
+  EXPECT_EQ(s.beamertextanpassen, 1);
+  EXPECT_EQ(s.scrollweite, 20);
 }
 
 TEST(SaveShutdownSettings, WritesPresetsFileTypesAndTheExistingWindows) {

@@ -23,6 +23,38 @@ void PutFocus(Fixture& f, Focus focus) {
   }
 }
 
+// The value of a script in the page (invalid when the engine does not answer within five seconds).
+QVariant Evaluate(PageView* view, const QString& script) {
+  auto answer = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
+  view->page()->runJavaScript(script, [answer](const QVariant& value) { *answer = {true, value}; });
+  if (!QTest::qWaitFor([&] { return answer->first; }, 5000)) return {};
+  return answer->second;
+}
+
+// How far the main frame's page reaches (the bottom of its text, as the engine lays it out, and how far
+// it lets itself be scrolled), the room the frame gives it, and the page's zoom. Positions of single
+// elements are not used: under CSS zoom the engine reports them in unzoomed units.
+struct TextFit {
+  double pageHeight = 0;
+  double scrolled = 0;
+  double room = 0;
+  QString zoom;
+};
+
+TextFit MeasureFit(PageView* view) {
+  const QVariantList values =
+      Evaluate(view, QStringLiteral("(function () {"
+                                    "  window.scrollTo(0, 100000);"
+                                    "  var result = [document.documentElement.scrollHeight, window.scrollY,"
+                                    "                window.innerHeight, document.body.style.zoom];"
+                                    "  window.scrollTo(0, 0);"
+                                    "  return result;"
+                                    "})()"))
+          .toList();
+  if (values.size() != 4) return {};
+  return {values[0].toDouble(), values[1].toDouble(), values[2].toDouble(), values[3].toString()};
+}
+
 class PresentationLiveTest : public QObject {
   Q_OBJECT
 
@@ -143,6 +175,42 @@ class PresentationLiveTest : public QObject {
     QTest::keyClick(f.window->GroupSongList(), Qt::Key_B);
     QVERIFY(!fs::exists(f.DataFile("beamer.htm")));
     QVERIFY(!f.presentation->IsBlack());
+  }
+
+  void aLongSongFitsBetweenTheBandsOnBothMonitors() {
+    struct Row {
+      int monitor;
+      int fitSetting;
+      bool fits;
+    };
+    const Row rows[] = {{0, 1, true}, {1, 1, true}, {1, 0, false}};
+    for (const Row& row : rows) {
+      Fixture f(0);
+      f.state.settings.beamertextanpassen = row.fitSetting;
+      QByteArray sixty;
+      for (int line = 1; line <= 60; ++line) sixty += "Zeile " + QByteArray::number(line) + " des langen Liedes\r\n";
+      uitest::WriteBytes(QString::fromStdString(f.DataFile("2.dat").string()), sixty);
+      f.presentation->OpenPresentation(row.monitor);
+      f.presentation->ToggleHeader();
+      f.presentation->ToggleFooter();
+      PageView* frame = f.Beamer()->MainFrame();
+      QSignalSpy loaded(frame, &PageView::pageLoaded);
+      f.ChooseSong(1);
+      f.presentation->SendSongToBeamer();
+      QVERIFY(loaded.wait(15000));
+      const TextFit fit = MeasureFit(frame);
+      const int frameHeight = (row.monitor == 0 ? kFirst : kSecond).height() - 40 - 25;
+      QCOMPARE(fit.room, double(frameHeight));
+      QCOMPARE(fit.scrolled == 0, row.fits);
+      QCOMPARE(fit.pageHeight <= fit.room, row.fits);
+      QCOMPARE(!fit.zoom.isEmpty(), row.fits);
+
+      // A short song keeps the layout's size: the text is never made larger.
+      f.ChooseSong(0);
+      f.presentation->SendSongToBeamer();
+      QVERIFY(loaded.wait(15000));
+      QCOMPARE(MeasureFit(frame).zoom, QString());
+    }
   }
 
   void theBlackScreenStaysAcrossSendsAndSlidesUntilLifted() {

@@ -158,6 +158,7 @@ QWidget* SettingsDialog::BuildMiscPage() {
   updateauto_ = SettingCheckBox(Tr("auto Updates suchen", state_), settings.updateauto);
   autoopen_ = SettingCheckBox(Tr("Präsentationsfenster auto", state_), settings.autoopen);
   warnungmaus_ = SettingCheckBox(Tr("Warnungsfenster bei Maus über Präsentation", state_), settings.warnungmaus);
+  fitText_ = SettingCheckBox(Tr("Liedtext an Beamer anpassen", state_), settings.beamertextanpassen);
   scrollweite_ = NumberField(settings.scrollweite);
   auto* scrollRow = new QHBoxLayout;
   scrollRow->addWidget(new QLabel(Tr("Scrollweite bei Präsentation", state_)));
@@ -168,6 +169,7 @@ QWidget* SettingsDialog::BuildMiscPage() {
   miscLayout->addWidget(updateauto_);
   miscLayout->addWidget(autoopen_);
   miscLayout->addWidget(warnungmaus_);
+  miscLayout->addWidget(fitText_);
   miscLayout->addLayout(scrollRow);
 
   auto* folderFrame = new QGroupBox(Tr("Datenbankverzeichnis", state_));
@@ -194,6 +196,7 @@ void SettingsDialog::Save() {
   layouts.fusszeile = ChosenKey(fusszeile_, layouts.fusszeile);
   settings.autoopen = CheckValue(autoopen_);
   settings.warnungmaus = CheckValue(warnungmaus_);
+  settings.beamertextanpassen = CheckValue(fitText_);
   settings.updateauto = CheckValue(updateauto_);
   settings.akkordzeilehoehe = NumberValue(kopfzeileHeight_);
   settings.fusszeilenhoehe = NumberValue(fusszeileHeight_);

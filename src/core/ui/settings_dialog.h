@@ -42,6 +42,7 @@ class SettingsDialog : public QDialog {
   QCheckBox* UpdateAuto() const { return updateauto_; }
   QCheckBox* AutoOpen() const { return autoopen_; }
   QCheckBox* MouseWarning() const { return warnungmaus_; }
+  QCheckBox* FitBeamerText() const { return fitText_; }
   QPushButton* SaveButton() const { return saveButton_; }
   QPushButton* CancelButton() const { return cancelButton_; }
   // False when the "layouts" folder could not be read (the combo boxes then hold only the current ids).
@@ -66,7 +67,7 @@ class SettingsDialog : public QDialog {
   QTabWidget* tabs_ = nullptr;
   QComboBox *vorschau_ = nullptr, *kopfzeile_ = nullptr, *beamer_ = nullptr, *fusszeile_ = nullptr, *format_ = nullptr;
   QLineEdit *kopfzeileHeight_ = nullptr, *fusszeileHeight_ = nullptr, *scrollweite_ = nullptr, *dataFolder_ = nullptr;
-  QCheckBox *updateauto_ = nullptr, *autoopen_ = nullptr, *warnungmaus_ = nullptr;
+  QCheckBox *updateauto_ = nullptr, *autoopen_ = nullptr, *warnungmaus_ = nullptr, *fitText_ = nullptr;
   QPushButton *saveButton_ = nullptr, *cancelButton_ = nullptr;
 };
 

@@ -273,6 +273,7 @@ RenderResult PresentationController::Render(RenderMode mode) {
 
 void PresentationController::LoadIntoFrame(RenderMode mode, const RenderResult& result) {
   if (!result.load || !window_) return;
+  window_->SetFitText(state_.settings.beamertextanpassen != 0);
   PageView* frame = nullptr;
   switch (mode) {
     case RenderMode::kBeamerLied:
@@ -298,6 +299,7 @@ void PresentationController::MirrorPreview(const QString& file) {
   if (!window_ || !main_.Preview()->MirrorBeamerToggle()->isChecked()) return;
   // The previewed song is now the one in front of the congregation, with its own bands.
   TakeChosenSong();
+  window_->SetFitText(state_.settings.beamertextanpassen != 0);
   window_->MainFrame()->LoadPageFile(file.toStdString());
   window_->ShowSongLayer();
   Render(RenderMode::kAkkorde);

@@ -4,6 +4,8 @@
 
 #include <QResizeEvent>
 #include <QScreen>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWindow>
 #include <algorithm>
 
@@ -43,6 +45,31 @@ QString PresentationWindow::MainStartHtml(const QString& programTitle, const QSt
 
 QString PresentationWindow::MediaStartHtml() {
   return QStringLiteral("<body bgcolor='#000000' scroll='no'>");
+}
+
+// CSS zoom rather than a transform: the lines wrap anew at the smaller size, so a long line does not
+// shrink the whole page more than it needs. Wrapping makes the height not quite proportional to the
+// zoom, hence the few rounds.
+QString PresentationWindow::FitTextScript() {
+  return QStringLiteral(R"(
+(function () {
+  function fit() {
+    var body = document.body;
+    if (!body) return;
+    body.style.zoom = '';
+    var room = window.innerHeight;
+    var page = document.documentElement;
+    if (room <= 0) return;
+    var zoom = 1;
+    for (var round = 0; round < 12 && page.scrollHeight > room; ++round) {
+      zoom = Math.min(zoom * 0.98, zoom * room / page.scrollHeight);
+      body.style.zoom = String(zoom);
+    }
+  }
+  fit();
+  window.addEventListener('resize', fit);
+})();
+)");
 }
 
 PresentationWindow::PresentationWindow(const QString& windowTitle, const QString& programTitle,
@@ -142,6 +169,25 @@ void PresentationWindow::ToggleFooter(int h) {
   if (!bands_.footerVisible) bands_.footerHeight = h;
   bands_.footerVisible = !bands_.footerVisible;
   ApplyBands();
+}
+
+void PresentationWindow::SetFitText(bool fit) {
+  if (fit == fitText_) return;
+  fitText_ = fit;
+  const QString name = QStringLiteral("psalmoraFitText");
+  QWebEngineScriptCollection& scripts = main_->page()->scripts();
+  if (!fit) {
+    for (const QWebEngineScript& script : scripts.find(name)) scripts.remove(script);
+    return;
+  }
+  QWebEngineScript script;
+  script.setName(name);
+  script.setSourceCode(FitTextScript());
+  // Before the first paint, so the audience never sees the page overflow and then shrink.
+  script.setInjectionPoint(QWebEngineScript::DocumentReady);
+  script.setWorldId(QWebEngineScript::ApplicationWorld);
+  script.setRunsOnSubFrames(false);
+  scripts.insert(script);
 }
 
 void PresentationWindow::ShowSongLayer() {

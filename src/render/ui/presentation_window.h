@@ -62,6 +62,12 @@ class PresentationWindow : public QWidget {
   // changing.
   void SetBlack(bool black);
   bool IsBlack() const;
+  // "Liedtext an Beamer anpassen": every page of the main frame scales its text down (never up) until it
+  // fits the frame, again whenever the frame changes its size. The page file stays as written.
+  void SetFitText(bool fit);
+  bool FitsText() const { return fitText_; }
+  // The page script that does it.
+  static QString FitTextScript();
   // The footer band back to its empty start page.
   void ClearFooter();
 
@@ -86,6 +92,7 @@ class PresentationWindow : public QWidget {
   BandLayout bands_;
   QRect placement_;
   bool framed_ = false;
+  bool fitText_ = false;
 };
 
 }  // namespace psalmora
