@@ -213,6 +213,40 @@ class PresentationLiveTest : public QObject {
     }
   }
 
+  void thePreviewMarksTheSlideOnTheBeamer() {
+    Fixture f(1);
+    f.presentation->OpenPresentation(1);
+    PreviewController* preview = PreviewController::Of(*f.window);
+    const QString marked = QStringLiteral(
+        "(function () {"
+        "  var markers = document.querySelectorAll('span[onclick]');"
+        "  for (var i = 0; i < markers.length; ++i) if (markers[i].getAttribute('data-beamer') == '1') return i + 1;"
+        "  return 0;"
+        "})()");
+    QSignalSpy loaded(preview->View(), &PageView::pageLoaded);
+    f.ChooseSong(0);
+    preview->ShowPreview();
+    QVERIFY(loaded.wait(15000));
+    f.presentation->SendSongToBeamer();
+    QTRY_COMPARE_WITH_TIMEOUT(Evaluate(preview->View(), marked).toInt(), 1, 10000);
+    f.presentation->SelectSlide(3);
+    QTRY_COMPARE_WITH_TIMEOUT(Evaluate(preview->View(), marked).toInt(), 3, 10000);
+    PutFocus(f, Focus::None);
+    QTest::keyClick(f.window.get(), Qt::Key_PageDown);
+    QTRY_COMPARE_WITH_TIMEOUT(Evaluate(preview->View(), marked).toInt(), 4, 10000);
+
+    // Another song in the preview: none of its markers is the beamer's.
+    f.ChooseSong(1);
+    preview->ShowPreview();
+    QVERIFY(loaded.wait(15000));
+    QTest::qWait(200);
+    QCOMPARE(Evaluate(preview->View(), marked).toInt(), 0);
+    // Back on the beamer's song, its slide is marked again once the page has loaded.
+    f.ChooseSong(0);
+    preview->ShowPreview();
+    QTRY_COMPARE_WITH_TIMEOUT(Evaluate(preview->View(), marked).toInt(), 4, 10000);
+  }
+
   void theBlackScreenStaysAcrossSendsAndSlidesUntilLifted() {
     Fixture f(1);
     f.presentation->OpenPresentation(1);

@@ -110,6 +110,7 @@ void PresentationController::ConnectMainWindow() {
   if (PreviewController* preview = PreviewController::Of(*main_.HostWindow())) {
     connect(preview, &PreviewController::slideMarkerClicked, this, &PresentationController::ShowPreviewSlide);
     connect(preview, &PreviewController::previewRendered, this, &PresentationController::MirrorPreview);
+    connect(preview, &PreviewController::previewLoaded, this, &PresentationController::MarkPreviewSlide);
     connect(preview, &PreviewController::songOrderTextChanged, this, [this](const QString& text) {
       if (songOrder_ && songOrder_->isVisible()) songOrder_->SetOrderText(text);
     });
@@ -321,6 +322,7 @@ void PresentationController::AfterBeamerSong(const RenderResult& result, bool ne
     recorder_->SongRemoved();
   }
   MarkBeamerChanged();
+  MarkPreviewSlide();
 }
 
 void PresentationController::SendSongToBeamer() {
@@ -431,6 +433,28 @@ void PresentationController::PreviousSlide() {
   const int row = BeamerSelectionRow();
   if (row < 0 || !SendSelectionRow(row - 1)) return;
   if (beamerSlides_ > 1) SelectSlide(beamerSlides_);
+}
+
+void PresentationController::MarkPreviewSlide() {
+  PreviewController* preview = PreviewController::Of(*main_.HostWindow());
+  if (!preview) return;
+  const std::string_view shown = RecordField(main_.Preview()->ShownRecord(), 1);
+  const bool sameSong =
+      !beamerRecord_.empty() && !freeText_ && !shown.empty() && shown == RecordField(beamerRecord_, 1);
+  const int slide = sameSong ? BeamerSlide() : 0;
+  // The markers are the page's only elements with a click handler, one per block in block order.
+  preview->View()->page()->runJavaScript(
+      QStringLiteral("(function (n) {"
+                     "  var markers = document.querySelectorAll('span[onclick]');"
+                     "  for (var i = 0; i < markers.length; ++i) {"
+                     "    var on = i + 1 == n;"
+                     "    markers[i].style.backgroundColor = on ? '#FF8C00' : 'yellow';"
+                     "    markers[i].style.outline = on ? '2px solid #C00000' : '';"
+                     "    markers[i].setAttribute('data-beamer', on ? '1' : '0');"
+                     "    if (on && markers[i].scrollIntoView) markers[i].scrollIntoView({block: 'nearest'});"
+                     "  }"
+                     "})(%1);")
+          .arg(slide));
 }
 
 void PresentationController::SetBlack(bool black) {

@@ -80,6 +80,9 @@ class PresentationController : public QObject {
   bool IsBlack() const { return black_; }
   // The slide on the beamer (0: paging off or nothing sent).
   int BeamerSlide() const;
+  // The preview page marks the slide on the beamer (its "Folie" marker in another colour) while it shows
+  // the song on the beamer; otherwise no marker is marked.
+  void MarkPreviewSlide();
   // `SetPaging`: "Folien verwenden".
   void SetPaging(bool on);
   // F7-F12 and their buttons; nothing while the window is closed.
