@@ -14,8 +14,10 @@ packages=(
   xvfb xauth imagemagick fonts-dejavu-core
   # metric-compatible stand-ins for the fonts layouts name (Arial, Times New Roman, Courier New)
   fonts-liberation2
-  # the text of printed PDFs in the tests (pdftotext, pdfinfo)
+  # the text of printed PDFs in the tests (pdftotext, pdfinfo); slide pictures and text of presentations
   poppler-utils
+  # presentation files (ppt, pps, pptx, odp) read headless for the import and the slide pane
+  libreoffice-impress
 )
 
 missing=()
