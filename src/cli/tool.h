@@ -37,6 +37,7 @@ std::vector<Command> SearchCommands();
 std::vector<Command> CollectionCommands();
 std::vector<Command> RenderCommands();
 std::vector<Command> TransferCommands();
+std::vector<Command> FileImportCommands();
 std::vector<Command> StatsCommands();
 const std::vector<Command>& AllCommands();
 
