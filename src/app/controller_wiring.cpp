@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <cstdlib>
 
 #include "app/left_column.h"
 #include "app/main_menu_bar.h"
@@ -14,8 +15,9 @@
 #include "core/ui/ui_text.h"
 #include "media/ui/media_pages.h"
 #include "render/ui/presentation_controller.h"
-#include "render/ui/print_controller.h"
 #include "render/ui/preview_controller.h"
+#include "render/ui/print_controller.h"
+#include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/statistics_controller.h"
 #include "songdb/ui/trash_controller.h"
 #include "transfer/ui/transfer_controller.h"
@@ -74,6 +76,11 @@ void ConnectCollections(MainWindow& window, CollectionController& collections) {
                          break;
                      }
                    });
+  // A drag in the set list is that many presses of a move button: the same block rule, the same file.
+  QObject::connect(window.SelectionSongList(), &SongListWidget::rowsDragged, &collections, [&collections](int steps) {
+    const MoveDirection direction = steps < 0 ? MoveDirection::Up : MoveDirection::Down;
+    for (int step = 0; step < std::abs(steps); ++step) collections.MoveInSelection(direction);
+  });
   SongContextMenu* menu = window.ContextMenu();
   QObject::connect(menu, &SongContextMenu::addToGroupTriggered, &collections, &CollectionController::AddToGroup);
   QObject::connect(menu, &SongContextMenu::commandTriggered, &collections, [&collections](SongMenuCommand command) {

@@ -30,6 +30,9 @@ SelectionColumn::SelectionColumn(AppState& state, QWidget* parent) : QWidget(par
   songs_ = new SongListWidget(2, this);
   songs_->setObjectName(QStringLiteral("SelectionSongList"));
   songs_->SetColumns({QString(), Tr("Auswahl", state)}, {20, 230});
+  // The set list's order is the order of the service: numbered, and rearranged by dragging.
+  songs_->Model().SetNumbered(true);
+  songs_->SetReorderByDrag(true);
   layout->addWidget(songs_, 1);
 }
 

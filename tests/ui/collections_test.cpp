@@ -2,9 +2,12 @@
 // moves, remove), the Space keys of the three lists, the group submenu, "aus aktueller Gruppe entfernen"
 // with its enabling rule, and the chooser texts that follow every change.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -45,6 +48,14 @@ struct Window {
   QByteArray GroupLine(int position) const { return FileLines(folder.File("gruppierung.dat")).value(position); }
   QAction* RemoveFromGroup() const { return window.ContextMenu()->Action(SongMenuCommand::RemoveFromGroup); }
 };
+
+// What a drag of the mouse delivers to the list it ends over: entering it, then the drop.
+void Drop(SongListWidget* list, const QPoint& at, QMimeData* carried) {
+  QDragEnterEvent enter(at, Qt::MoveAction, carried, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list->viewport(), &enter);
+  QDropEvent drop(at, Qt::MoveAction, carried, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list->viewport(), &drop);
+}
 
 }  // namespace
 
@@ -160,6 +171,60 @@ class CollectionsTest : public QObject {
     QCOMPARE(list->SelectedIds(), (QStringList{"2", "3"}));
     QCOMPARE(w.SelectionLine(1), QByteArray("Leer\t\t"));
     QCOMPARE(w.window.SelectionChooser()->itemText(0), QString("Sonntag (4)"));
+  }
+
+  void draggingInTheSetListMovesAsTheButtonsDoAndNumbersTheRows() {
+    enum class Spot { UpperHalf, LowerHalf, BelowTheRows };
+    struct Row {
+      const char* name;
+      QStringList chosen;
+      int dragRow;
+      int targetRow;
+      Spot spot;
+      QStringList order;
+    };
+    const Row rows[] = {
+        {"down onto the lower half", {"1"}, 0, 2, Spot::LowerHalf, {"2", "3", "1", "4"}},
+        {"up onto the upper half", {"4"}, 3, 0, Spot::UpperHalf, {"4", "1", "2", "3"}},
+        {"a block stops at the end", {"2", "3"}, 1, 0, Spot::BelowTheRows, {"1", "4", "2", "3"}},
+        {"onto itself", {"2"}, 1, 1, Spot::UpperHalf, {"1", "2", "3", "4"}},
+    };
+    for (const Row& row : rows) {
+      Window w;
+      const QByteArray before = "Sonntag\t|1|2|3|4\t\t\t\t\t\t\t\r\nLeer\t\t\r\n";
+      uitest::WriteBytes(w.folder.data + "/auswahl.dat", before);
+      w.window.FillSelections();
+      w.window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+      SongListWidget* list = w.window.SelectionSongList();
+      QCOMPARE(list->model()->data(list->model()->index(2, SongListModel::kTitleColumn)).toString(),
+               "3. " + list->Model().RowAt(2).title);
+      SelectIds(list, row.chosen);
+
+      const QRect target = list->visualRect(list->Model().index(row.targetRow, 0));
+      QPoint at = target.center() + QPoint(0, row.spot == Spot::LowerHalf ? target.height() / 4 : -target.height() / 4);
+      if (row.spot == Spot::BelowTheRows) at = QPoint(target.center().x(), list->viewport()->height() - 2);
+      std::unique_ptr<QMimeData> carried(list->ReorderMimeData(row.dragRow));
+      Drop(list, at, carried.get());
+
+      QVERIFY2(RowIds(list) == row.order, row.name);
+      if (row.order == QStringList{"1", "2", "3", "4"}) {
+        QCOMPARE(uitest::ReadBytes(w.folder.data + "/auswahl.dat"), before);
+      } else {
+        QVERIFY2(w.SelectionLine(0).startsWith("Sonntag\t|" + row.order.join('|').toLatin1() + "\t"), row.name);
+        QCOMPARE(list->SelectedIds(), row.chosen);
+      }
+      QCOMPARE(w.SelectionLine(1), QByteArray("Leer\t\t"));
+    }
+
+    // A drag from another list is no reorder of the set list.
+    Window w;
+    uitest::WriteBytes(w.folder.data + "/auswahl.dat", "Sonntag\t|1|2|3|4\t\t\t\t\t\t\t\r\n");
+    w.window.FillSelections();
+    SongListWidget* list = w.window.SelectionSongList();
+    std::unique_ptr<QMimeData> foreign(w.window.GroupSongList()->ReorderMimeData(0));
+    Drop(list, QPoint(5, 5), foreign.get());
+    QCOMPARE(RowIds(list), (QStringList{"1", "2", "3", "4"}));
   }
 
   void groupSubmenuAddsToThatGroupAndRefillsTheGroups() {

@@ -98,6 +98,8 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
       case kIdColumn:
         return row.id;
       case kTitleColumn:
+        if (numbered_ && role == Qt::DisplayRole)
+          return QString::number(index.row() + 1) + QStringLiteral(". ") + row.title;
         return row.title;
       case kCreatedColumn:
         return row.created;
@@ -107,6 +109,12 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
   }
   if (role == Qt::DecorationRole && index.column() == kIdColumn) return row.shared ? sharedIcon_ : plainIcon_;
   return {};
+}
+
+Qt::ItemFlags SongListModel::flags(const QModelIndex& index) const {
+  Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+  if (draggable_ && index.isValid()) flags |= Qt::ItemIsDragEnabled;
+  return flags;
 }
 
 QVariant SongListModel::headerData(int section, Qt::Orientation orientation, int role) const {

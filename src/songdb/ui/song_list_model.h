@@ -28,6 +28,10 @@ class SongListModel : public QAbstractTableModel {
 
   void SetHeaderTexts(const QStringList& texts);
   void SetRowIcons(const QIcon& plain, const QIcon& shared);
+  // A list whose order matters (the set list) shows each title after its place: "3. Title".
+  void SetNumbered(bool numbered) { numbered_ = numbered; }
+  // Rows can be picked up and dragged (the list itself decides where they may go).
+  void SetDraggable(bool draggable) { draggable_ = draggable; }
 
   // Replaces every row at once (one model reset, so a whole-database fill stays fast).
   void SetRows(std::vector<SongRow> rows);
@@ -43,6 +47,7 @@ class SongListModel : public QAbstractTableModel {
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
   void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
@@ -53,6 +58,8 @@ class SongListModel : public QAbstractTableModel {
   QStringList headers_;
   QIcon plainIcon_, sharedIcon_;
   std::vector<SongRow> rows_;
+  bool numbered_ = false;
+  bool draggable_ = false;
 };
 
 // "dd.mm.yyyy" as yyyymmdd for comparing; 0 when the text is not such a date.

@@ -2,9 +2,13 @@
 #include "songdb/ui/song_list_widget.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDrag>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 
 #include "core/record_fields.h"
@@ -133,6 +137,100 @@ void SongListWidget::contextMenuEvent(QContextMenuEvent* event) {
   // The right click makes the list current even without a row; the menu itself needs a selected row.
   emit songListUsed();
   if (selectionModel()->hasSelection()) emit songContextMenuRequested(event->globalPos());
+}
+
+// --- reorder by drag ---
+
+namespace {
+constexpr char kReorderMime[] = "application/x-psalmora-song-rows";
+}  // namespace
+
+void SongListWidget::SetReorderByDrag(bool enabled) {
+  reorderByDrag_ = enabled;
+  model_.SetDraggable(enabled);
+  setDragEnabled(enabled);
+  setAcceptDrops(enabled);
+  viewport()->setAcceptDrops(enabled);
+  setDropIndicatorShown(enabled);
+  setDragDropMode(enabled ? QAbstractItemView::InternalMove : QAbstractItemView::NoDragDrop);
+}
+
+QMimeData* SongListWidget::ReorderMimeData(int row) const {
+  auto* carried = new QMimeData;
+  // The process and the list name the source: a drag into another instance's list is no reorder.
+  const QString source =
+      QStringLiteral("%1:%2:%3").arg(QCoreApplication::applicationPid()).arg(reinterpret_cast<quintptr>(this)).arg(row);
+  carried->setData(QString::fromLatin1(kReorderMime), source.toLatin1());
+  return carried;
+}
+
+int SongListWidget::DraggedRow(const QMimeData* carried) const {
+  if (!reorderByDrag_ || !carried || !carried->hasFormat(QString::fromLatin1(kReorderMime))) return -1;
+  const QStringList parts =
+      QString::fromLatin1(carried->data(QString::fromLatin1(kReorderMime))).split(QLatin1Char(':'));
+  if (parts.size() != 3 || parts[0].toLongLong() != QCoreApplication::applicationPid() ||
+      parts[1].toULongLong() != reinterpret_cast<quintptr>(this)) {
+    return -1;
+  }
+  bool ok = false;
+  const int row = parts[2].toInt(&ok);
+  return ok && row >= 0 && row < RowCount() ? row : -1;
+}
+
+int SongListWidget::DropSteps(int dragRow, const QPoint& position) const {
+  const QModelIndex index = indexAt(position);
+  int before = RowCount();
+  if (index.isValid()) {
+    const QRect rect = visualRect(index);
+    before = position.y() > rect.center().y() ? index.row() + 1 : index.row();
+  }
+  // Landing just above or below itself leaves the row where it is.
+  return before > dragRow ? before - dragRow - 1 : before - dragRow;
+}
+
+void SongListWidget::startDrag(Qt::DropActions supportedActions) {
+  if (!reorderByDrag_) return;
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return;
+  auto* drag = new QDrag(this);
+  drag->setMimeData(ReorderMimeData(current.row()));
+  drag->exec(supportedActions & Qt::MoveAction ? Qt::MoveAction : Qt::CopyAction, Qt::MoveAction);
+}
+
+void SongListWidget::dragEnterEvent(QDragEnterEvent* event) {
+  if (DraggedRow(event->mimeData()) < 0) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::MoveAction);
+  event->accept();
+}
+
+void SongListWidget::dragMoveEvent(QDragMoveEvent* event) {
+  if (DraggedRow(event->mimeData()) < 0) {
+    event->ignore();
+    return;
+  }
+  // The view draws its drop indicator; the rows themselves stay until the drop.
+  QTreeView::dragMoveEvent(event);
+  event->setDropAction(Qt::MoveAction);
+  event->accept();
+}
+
+void SongListWidget::dropEvent(QDropEvent* event) {
+  const int row = DraggedRow(event->mimeData());
+  if (row < 0) {
+    event->ignore();
+    return;
+  }
+  // The model is not touched here: the move goes through the same operation as the move buttons, which
+  // writes the selection file. Qt's own row moving would bypass it.
+  event->setDropAction(Qt::IgnoreAction);
+  event->accept();
+  setState(NoState);
+  viewport()->update();
+  const int steps = DropSteps(row, event->position().toPoint());
+  if (steps != 0) emit rowsDragged(steps);
 }
 
 void SongListWidget::scrollTo(const QModelIndex& index, ScrollHint hint) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QStringList>
+
+class QMimeData;
 #include <QTreeView>
 #include <string_view>
 #include <vector>
@@ -47,6 +49,15 @@ class SongListWidget : public QTreeView {
   void SetTypeAheadEnabled(bool enabled) { typeAhead_ = enabled; }
   // A header click sorts by that column (a second click reverses). Off for lists whose order matters.
   void SetHeaderSorting(bool enabled);
+  // The set list: rows are reordered by dragging them within the list (rowsDragged), never dropped into
+  // another list or another program.
+  void SetReorderByDrag(bool enabled);
+  // What a drag of this list carries: the row taken and this list, so a drop elsewhere is refused.
+  QMimeData* ReorderMimeData(int row) const;
+  // The move a drop of a row dragged from dragRow makes when it lands at position in the viewport: the
+  // rows go before the row under the upper half of a row, after it under the lower half, to the end
+  // below the last row. Negative: up.
+  int DropSteps(int dragRow, const QPoint& position) const;
 
  signals:
   // The user chose a row (click, keyboard move, selection change): the list becomes `CurrentSongList`.
@@ -55,15 +66,25 @@ class SongListWidget : public QTreeView {
   void spacePressed();
   void enterPressed();
   void songContextMenuRequested(const QPoint& globalPosition);
+  // Rows were dragged: the chosen rows are to move by that many places (negative: up), as that many
+  // presses of the move buttons would.
+  void rowsDragged(int steps);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void startDrag(Qt::DropActions supportedActions) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   SongListModel model_;
   bool typeAhead_ = false;
   bool headerSorting_ = false;
+  bool reorderByDrag_ = false;
+  // The row a drop carries, or -1 when the drag is not a reorder of this list.
+  int DraggedRow(const QMimeData* carried) const;
 };
 
 // The row a record line shows, or nothing for a song in the trash.
