@@ -94,6 +94,7 @@ std::vector<SearchHit> SearchSongs(const SongStore& store, SongTextCache& cache,
 
 std::string SearchStatusText(std::size_t hitCount, LanguageTable& language) {
   if (hitCount == 0) return language.Translate("Kein Lied gefunden!");
+  if (hitCount == 1) return "1 " + language.Translate("Lied gefunden");
   return std::to_string(hitCount) + " " + language.Translate("Lieder gefunden");
 }
 

@@ -118,6 +118,11 @@ TEST_F(SongSearchTest, EmptyTextFindsNothingAndTheStatusSaysSo) {
   ASSERT_TRUE(language.Load(std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman));
   EXPECT_EQ(SearchStatusText(0, language), "Kein Lied gefunden!");
   EXPECT_EQ(SearchStatusText(3, language), "3 Lieder gefunden");
+  EXPECT_EQ(SearchStatusText(1, language), "1 Lied gefunden");
+  LanguageTable english;
+  ASSERT_TRUE(english.Load(std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kEnglish));
+  EXPECT_EQ(SearchStatusText(1, english), "1 song found");
+  EXPECT_EQ(SearchStatusText(2, english), "2 songs found");
 }
 
 TEST_F(SongSearchTest, HitsComeInStoreOrderWithIdAndTitle) {
