@@ -79,7 +79,14 @@ bool SongStore::SaveSongList() {
 }
 
 bool SongStore::ReloadIfChanged() {
-  if (FileStamp::Of(files_.lieder) == listStamp_) return false;
+  const FileStamp now = FileStamp::Of(files_.lieder);
+  if (now == listStamp_) return false;
+  // A list that vanished (a sync client between delete and rename, a slip in a file manager) is no
+  // list without songs: memory keeps them, and the next save writes them back.
+  if (!now.exists && listStamp_.exists && !songListUnreadable_) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(files_.lieder, error)) return false;
+  }
   LoadSongList();
   if (reloadObserver_) reloadObserver_();
   return true;

@@ -365,6 +365,15 @@ TEST_F(SongStoreTest, ASongIsCommittedByTheListOnlyAfterItsTextIsWritten) {
   EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "1\ta\tEins\t\r\n");
 }
 
+TEST_F(SongStoreTest, AListThatVanishedMeanwhileIsWrittenBackFromMemory) {
+  WriteFileBytes(File("lieder.dat"), "2\tb\tZwei\t\r\n1\ta\tEins\t\r\n");
+  SongStore store = Store();
+  store.LoadSongList();
+  std::filesystem::remove(File("lieder.dat"));
+  ASSERT_TRUE(store.StoreSong("3", "3\tc\tDrei\t", "drei", true).listSaved);
+  EXPECT_EQ(ReadFileBytes(File("lieder.dat")), "3\tc\tDrei\t\r\n2\tb\tZwei\t\r\n1\ta\tEins\t\r\n");
+}
+
 TEST_F(SongStoreTest, ASongNoLongerInTheListIsNotWrittenBack) {
   WriteFileBytes(File("lieder.dat"), "#gel\xF6scht#\t2\tb\tZwei\t\r\n1\ta\tEins\t\r\n");
   SongStore store = Store();
