@@ -14,6 +14,7 @@
 #include <QTextLayout>
 #include <QToolButton>
 
+#include "../support/file_size_limit.h"
 #include "app/main_window.h"
 #include "core/language.h"
 #include "core/record_fields.h"
@@ -237,6 +238,7 @@ class SongEditorTest : public QObject {
     QPointer<SongEditor> editor = EditFromGroupList(f, window, "1");
     QVERIFY(editor);
     QVERIFY(!editor->IsNew());
+    QCOMPARE(editor->windowTitle(), QString("Lied bearbeiten"));
     QCOMPARE(f.File("id.dat"), QByteArray("5\r\n"));  // editing takes no id
     QCOMPARE(LineOf(*editor, "Titel")->text(), QString("Zion"));
     QCOMPARE(editor->TextEditor()->toPlainText(), QString(">D     A\nZion, Stadt\n#Zion, city\n;leise\n-Refrain"));
@@ -441,17 +443,15 @@ class SongEditorTest : public QObject {
     MainWindow window(f.state);
     QPointer<SongEditor> editor = SongEditor::OpenNew(f.state, f.Services(), &window);
     LineOf(*editor, "Titel")->setText("Kommt noch");
-    // A folder in the place of the store file makes its replacement fail.
-    QFile::remove(f.data + "/lieder.dat");
-    QVERIFY(QDir().mkdir(f.data + "/lieder.dat"));
-    QVERIFY(!editor->Save());
+    // A full disk: the store file cannot be replaced.
+    QVERIFY(!testing::WithFileSizeLimit(16, [&] { return editor->Save(); }));
+    QCOMPARE(window.GroupSongList()->RowCount(), 2);  // no row for a song the list does not hold
     QVERIFY(!editor.isNull());
     QCOMPARE(f.messages.shown.size(), std::size_t{1});
     QCOMPARE(f.messages.shown[0].icon, MessageIcon::Warning);
     QCOMPARE(f.messages.shown[0].text, QString("Das Lied konnte nicht gespeichert werden!"));
 
-    // Once the folder is gone the same editor saves the song exactly once.
-    QVERIFY(QDir().rmdir(f.data + "/lieder.dat"));
+    // With room again the same editor saves the song exactly once.
     QVERIFY(editor->Save());
     const std::vector<std::string> lines = f.StoreLines();
     QCOMPARE(lines.size(), std::size_t{3});

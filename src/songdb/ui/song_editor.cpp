@@ -72,7 +72,7 @@ SongEditor::SongEditor(AppState& state, SongEditorServices services, SongListsHo
       isNew_(isNew),
       editRecord_(std::move(editRecord)) {
   setObjectName(QStringLiteral("SongEditor"));
-  setWindowTitle(Tr("Neues Lied anlegen", state_));
+  setWindowTitle(isNew_ ? Tr("Neues Lied anlegen", state_) : Tr("Lied bearbeiten", state_));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   if (main_) setWindowModality(Qt::WindowModal);
   BuildWindow();
@@ -158,10 +158,6 @@ bool SongEditor::Save() {
   const bool wasNew = isNew_;
   const SongSaveResult result =
       SaveSongValues(state_.songs, isNew_, editRecord_, form_->Values(), text_->SongText(), CurrentTimeValue());
-  // From here on the song is in the store's list: a second attempt replaces it instead of adding it again.
-  isNew_ = false;
-  if (main_) UpdateMainWindow(wasNew, result.id, result.record);
-  editRecord_ = result.record;
   if (!result.listSaved || !result.textSaved) {
     if (services_.messages) {
       services_.messages->Show(this, MessageIcon::Warning, Tr("Fehler", state_),
@@ -169,6 +165,11 @@ bool SongEditor::Save() {
     }
     return false;
   }
+  // The list holds the song now: a second attempt would replace it instead of adding it again. A failed
+  // save left the list, the lists on screen and the editor as they were.
+  isNew_ = false;
+  if (main_) UpdateMainWindow(wasNew, result.id, result.record);
+  editRecord_ = result.record;
   accept();
   return true;
 }
