@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <QTimer>
 #include <chrono>
@@ -93,6 +94,8 @@ void ReportStartupWhenAsked(psalmora::Application& application) {
 // refused by) a running program.
 int PrintPdf(int argc, char* argv[], psalmora::PdfExportJob job, const psalmora::StartOptions& options) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The engine's start-up report would bury the one line that says how the job ended.
+  QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   job.programDir = options.programDir;

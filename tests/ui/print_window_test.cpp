@@ -216,9 +216,11 @@ class PrintWindowTest : public QObject {
     };
     const Case cases[] = {
         {QStringList{"--print-pdf", pdf, "--layout", "5", "1", "2", "3"}, 0, {}},
-        {QStringList{"--print-pdf", pdf, "1", "77"}, 1, "no song with the id 77"},
-        {QStringList{"--print-pdf", pdf, "--layout", "9", "1"}, 1, "no layout 9"},
-        {QStringList{"--print-pdf", pdf, "5"}, 1, "no song with the id 5"},  // in the trash
+        {QStringList{"--print-pdf", pdf, "1", "77"}, 1, "psalmora: no song with the id 77"},
+        {QStringList{"--print-pdf", pdf, "--layout", "9", "1"}, 1,
+         "psalmora: no layout 9 in " + folder.temp.path() + "/programm/layouts"},
+        {QStringList{"--print-pdf", pdf, "5"}, 1, "psalmora: no song with the id 5"},  // in the trash
+        {QStringList{"--print-pdf", folder.temp.path() + "/fehlt/out.pdf", "1"}, 1, "does not exist"},
     };
     for (const Case& c : cases) {
       QProcess run;
@@ -226,7 +228,8 @@ class PrintWindowTest : public QObject {
       QVERIFY(run.waitForFinished(60000));
       QCOMPARE(run.exitCode(), c.status);
       const QString errors = QString::fromUtf8(run.readAllStandardError());
-      if (!c.message.isEmpty()) QVERIFY2(errors.contains("psalmora: " + c.message), qPrintable(errors));
+      if (!c.message.isEmpty()) QVERIFY2(errors.contains(c.message), qPrintable(errors));
+      if (c.status != 0) QVERIFY2(errors.trimmed().endsWith(c.message), qPrintable(errors));
       if (c.status == 0) QVERIFY(ShowsInOrder(PdfText(pdf), kNumberedSongs));
     }
   }

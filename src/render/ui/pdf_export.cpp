@@ -77,10 +77,14 @@ void WritePagePdf(QWebEnginePage* page, const QString& file, std::function<void(
 
 std::string ExportSongsToPdf(const PdfExportJob& job) {
   if (job.songIds.empty()) return "no song ids given";
+  std::error_code code;
+  const fs::path outputFolder = fs::absolute(job.output, code).parent_path();
+  if (!fs::is_directory(outputFolder, code)) {
+    return "cannot write " + job.output.string() + ": the folder " + outputFolder.string() + " does not exist";
+  }
   std::string error;
   const std::optional<fs::path> dataFolder = ExportDataFolder(job, error);
   if (!dataFolder) return error;
-  std::error_code code;
   if (!fs::is_directory(*dataFolder, code)) return "the data folder " + dataFolder->string() + " does not exist";
 
   const fs::path executableFolder = RunningProgramFolder();
