@@ -20,6 +20,7 @@ MainStatusBar::MainStatusBar(const QString& windowTitle, QWidget* parent) : QSta
   auto* icon = new QLabel(titleBox);
   icon->setPixmap(AppIcon(IconId::Program).pixmap(QSize(16, 16)));
   title_ = new QLabel(windowTitle, titleBox);
+  title_->setTextFormat(Qt::PlainText);  // the beamer song's title, shown as typed
   title_->setObjectName(QStringLiteral("statusTitle"));
   titleLayout->addWidget(icon);
   titleLayout->addWidget(title_);

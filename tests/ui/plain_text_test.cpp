@@ -7,6 +7,7 @@
 #include <QTest>
 #include <string>
 
+#include "app/main_status_bar.h"
 #include "core/ui/app_state.h"
 #include "core/ui/messages.h"
 #include "render/ui/preview_pane.h"
@@ -60,6 +61,9 @@ class PlainTextTest : public QObject {
     pane.SetShownRecord(record);
     QVERIFY(pane.TempoLabel()->text().contains(kTitle));
     QCOMPARE(pane.TempoLabel()->textFormat(), Qt::PlainText);
+
+    MainStatusBar status(QStringLiteral("Psalmora"));
+    QCOMPARE(status.TitleLabel()->textFormat(), Qt::PlainText);  // the title of the song on the beamer
   }
 };
 
