@@ -35,6 +35,7 @@
 #include "songdb/ui/search_controller.h"
 #include "songdb/ui/statistics_controller.h"
 #include "songdb/ui/trash_controller.h"
+#include "transfer/ui/file_import_controller.h"
 #include "transfer/ui/transfer_controller.h"
 
 namespace psalmora {
@@ -233,6 +234,7 @@ void Application::BuildMainWindow() {
   new CollectionController(state_, *window_, messages_);
   new TrashController(state_, *window_, messages_);
   new TransferController(state_, *window_, messages_);
+  new FileImportController(state_, *window_, messages_);
   new PrintController(state_, *window_, messages_);
   new StatisticsController(state_, *window_, messages_);
   ConnectControllers(*window_);

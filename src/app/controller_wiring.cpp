@@ -20,6 +20,7 @@
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/statistics_controller.h"
 #include "songdb/ui/trash_controller.h"
+#include "transfer/ui/file_import_controller.h"
 #include "transfer/ui/transfer_controller.h"
 
 namespace psalmora {
@@ -121,6 +122,13 @@ void ConnectTransfer(MainWindow& window, TransferController& transfer) {
                    [videos, &transfer] { videos->FillVideoList(transfer.VideoList()); });
 }
 
+void ConnectFileImport(MainWindow& window, FileImportController& import) {
+  QObject::connect(&window, &MainWindow::menuCommand, &import, [&import](MenuCommand command) {
+    if (command == MenuCommand::ImportPowerpoint) import.ImportOtherFiles(QStringLiteral("ppt"));
+    if (command == MenuCommand::ImportText) import.ImportOtherFiles(QStringLiteral("txt"));
+  });
+}
+
 void ConnectStatistics(MainWindow& window, StatisticsController& statistics) {
   QObject::connect(&window, &MainWindow::menuCommand, &statistics, [&statistics](MenuCommand command) {
     if (command == MenuCommand::Statistics) statistics.OpenStatistics();
@@ -137,6 +145,7 @@ void ConnectControllers(MainWindow& window) {
   if (CollectionController* collections = CollectionController::Of(window)) ConnectCollections(window, *collections);
   if (TrashController* trash = TrashController::Of(window)) ConnectTrash(window, *trash);
   if (TransferController* transfer = TransferController::Of(window)) ConnectTransfer(window, *transfer);
+  if (FileImportController* import = FileImportController::Of(window)) ConnectFileImport(window, *import);
   if (PrintController* print = PrintController::Of(window)) ConnectPrint(window, *print);
   if (StatisticsController* statistics = StatisticsController::Of(window)) ConnectStatistics(window, *statistics);
 }
