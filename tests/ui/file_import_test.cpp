@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -51,14 +52,33 @@ class NoOffice : public OfficeAutomation {
   OfficeStatus ShowPresentationInViewer(const std::filesystem::path&) override { return OfficeStatus::kNoOffice; }
 };
 
+// A flat OpenDocument presentation with two slides.
+constexpr char kTwoSlides[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0" office:version="1.2"
+ office:mimetype="application/vnd.oasis.opendocument.presentation">
+ <office:body><office:presentation>
+  <draw:page draw:name="a"><draw:frame svg:x="2cm" svg:y="2cm" svg:width="20cm" svg:height="5cm">
+   <draw:text-box><text:p>Eins</text:p><text:p>zwei</text:p></draw:text-box></draw:frame></draw:page>
+  <draw:page draw:name="b"><draw:frame svg:x="2cm" svg:y="2cm" svg:width="20cm" svg:height="5cm">
+   <draw:text-box><text:p>Drei</text:p></draw:text-box></draw:frame></draw:page>
+ </office:presentation></office:body>
+</office:document>
+)";
+
 struct Window {
   uitest::SongFolder folder;
   uitest::RecordingMessages messages;
   FakeDialogs dialogs;
   MainWindow window{folder.state};
 
-  Window() {
-    new FileImportController(folder.state, window, messages, &dialogs, [] { return std::make_unique<NoOffice>(); });
+  // realOffice: LibreOffice through QProcess, as the program uses it.
+  explicit Window(bool realOffice = false) {
+    FileImportController::OfficeFactory office;
+    if (!realOffice) office = [] { return std::make_unique<NoOffice>(); };
+    new FileImportController(folder.state, window, messages, &dialogs, office);
     ConnectControllers(window);
   }
   FileImportController* Controller() { return FileImportController::Of(window); }
@@ -170,6 +190,29 @@ class FileImportTest : public QObject {
              QString("Zum Lesen von Präsentationen muss LibreOffice Impress installiert sein."));
     w.Controller()->ShowPresentationInViewer(w.Path("Gnade.ppt"));
     QCOMPARE(w.messages.shown.size(), std::size_t{2});
+  }
+
+  void aPresentationIsReadByLibreOfficeOnTheWorkerAndABrokenOneIsReported() {
+    if (QStandardPaths::findExecutable("soffice").isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+      QSKIP("LibreOffice (soffice) or poppler-utils is not installed");
+    }
+    Window w(true);
+    uitest::WriteBytes(w.Path("Folien.fodp"), kTwoSlides);
+    uitest::WriteBytes(w.Path("kaputt.ppt"), QByteArray("\xD0\xCF\x11\xE0 kein Inhalt\0\1", 17));
+    w.dialogs.filesAnswer = {w.Path("kaputt.ppt"), w.Path("Folien.fodp")};
+    emit w.window.menuCommand(MenuCommand::ImportPowerpoint);
+    FileImportDialog* dialog = w.Controller()->Dialog();
+    QVERIFY(dialog);
+    dialog->StartButton()->click();
+    QVERIFY(w.Controller()->Running());
+    QCOMPARE(dialog->Counter()->text(), QString("0/2"));
+    QVERIFY(!dialog->StartButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Controller()->Running() && !w.Controller()->Dialog(), 120000);
+    QVERIFY(FileLines(w.folder.File("lieder.dat")).value(0).startsWith("10\t"));
+    QVERIFY(!FileLines(w.folder.File("lieder.dat")).value(1).startsWith("11\t"));
+    QCOMPARE(w.folder.File("10.dat"), QByteArray("Eins\rzwei\r-\rDrei\r\n"));
+    QCOMPARE(w.messages.shown.size(), std::size_t{1});
+    QCOMPARE(w.messages.shown[0].text, w.Path("kaputt.ppt") + " konnte nicht geöffnet werden!");
   }
 };
 
