@@ -25,8 +25,11 @@ long long YearFromDays(long long days) {
   return yearOfEra + era * 400 + (monthIndex >= 10 ? 1 : 0);
 }
 
+// Song fields come from other teams and data pools: a text a spreadsheet would take for a formula
+// ("=HYPERLINK(...)", "+1", "@SUM") gets a leading apostrophe, so it is shown, never run.
 std::string CsvField(std::string_view cp1252) {
-  const std::string text = Cp1252ToUtf8(cp1252);
+  std::string text = Cp1252ToUtf8(cp1252);
+  if (!text.empty() && std::string_view("=+-@\t").find(text.front()) != std::string_view::npos) text.insert(0, "'");
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string quoted = "\"";
   for (char c : text) {

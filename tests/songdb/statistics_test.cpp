@@ -103,5 +103,14 @@ TEST_F(StatisticsTest, LicenceReportIsUtf8WithBomSortedByCount) {
             "12,Zwölf,\"A, B\",\"© \"\"Verlag\"\"\",7001,1\r\n");
 }
 
+TEST_F(StatisticsTest, ReportFieldsThatLookLikeFormulasAreShownAsText) {
+  WriteFileBytes(dir_ / "lieder.dat", Song("3", "=HYPERLINK(\"x\")", "+49 Chor", "@Verlag", "-1"));
+  songs_.LoadSongList();
+  EXPECT_EQ(LicenceReportCsv(FilterStatistics({Line("3", k2018)}, {}, songs_)),
+            "\xEF\xBB\xBF"
+            "ID,Titel,Text u. Musik,Copyright,CCLI Liednummer,Anzahl\r\n"
+            "3,\"'=HYPERLINK(\"\"x\"\")\",'+49 Chor,'@Verlag,'-1,1\r\n");
+}
+
 }  // namespace
 }  // namespace psalmora
