@@ -3,6 +3,7 @@
 // text, an empty or missing file, the window blocking the main window, and the licence report.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
@@ -100,7 +101,7 @@ class StatisticsWindowTest : public QObject {
     QCOMPARE(f.folder.File("statistik.dat").count('\n'), 6);
   }
 
-  void anEmptyOrMissingFileShowsAnEmptyList() {
+  void anEmptyMissingOrUnreadableFileShowsAnEmptyList() {
     for (const bool write : {true, false}) {
       Folder f("", write);
       StatisticsWindow window(f.folder.state, f.messages, f.dialogs);
@@ -108,6 +109,13 @@ class StatisticsWindowTest : public QObject {
       QCOMPARE(window.List()->topLevelItemCount(), 0);
       QVERIFY(f.messages.shown.empty());
     }
+    // A file that is there but cannot be read is said to be so, and left alone.
+    Folder f("", false);
+    QVERIFY(QDir().mkdir(f.folder.data + "/statistik.dat"));
+    StatisticsWindow window(f.folder.state, f.messages, f.dialogs);
+    QCOMPARE(window.List()->topLevelItemCount(), 0);
+    QCOMPARE(f.messages.shown.size(), std::size_t(1));
+    QVERIFY(f.messages.shown.front().text.contains("statistik.dat"));
   }
 
   void headerClicksSortByNumberOrText() {
