@@ -106,7 +106,7 @@ TEST(AssignmentRulesTest, RandomRulesRoundTrip) {
     for (char& c : text) c = kAlphabet[random() % kAlphabet.size()];
     return text;
   };
-  for (int iteration = 0; iteration < 3000; ++iteration) {
+  for (int iteration = 0; iteration < 2000; ++iteration) {
     AssignmentRules rules;
     for (AssignmentRule& rule : rules) {
       if (random() % 3 == 0) continue;
