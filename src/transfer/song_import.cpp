@@ -2,6 +2,7 @@
 #include "transfer/song_import.h"
 
 #include <fcntl.h>
+#include <cerrno>
 #include <unistd.h>
 
 #include "core/atomic_file.h"
@@ -24,6 +25,23 @@ void SyncFileSystemOf(const std::filesystem::path& folder) {
   }
   if (::syncfs(fd) != 0) ::sync();
   ::close(fd);
+}
+
+// Writes a new song's text file, which must not exist yet. No temporary file is needed: until the list
+// names the song, a half-written text belongs to nobody, and the id counter never hands out its id again.
+bool WriteNewTextFile(const std::filesystem::path& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = true;
+  while (ok && !bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    ok = written > 0;
+    if (ok) bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  ok = ::close(fd) == 0 && ok;
+  if (!ok) ::unlink(path.c_str());
+  return ok;
 }
 
 std::string WithoutFinalLineEnd(std::string_view textFile) {
@@ -122,7 +140,7 @@ ImportResult StoreNewSongs(SongStore& store, const std::vector<PreparedSong>& so
   };
   for (std::size_t i = 0; i < songs.size(); ++i) {
     const std::filesystem::path path = store.SongTextPath(ids[i]);
-    if (path.empty() || !WriteFileAtomically(path, songs[i].textFile, FileSync::kNone)) {
+    if (path.empty() || !WriteNewTextFile(path, songs[i].textFile)) {
       removeWritten();
       return result;
     }
