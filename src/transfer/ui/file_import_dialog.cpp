@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/ui/ui_text.h"
 #include "transfer/ui/assignment_rule_editor.h"
@@ -46,8 +47,8 @@ FileImportDialog::FileImportDialog(const QStringList& files, const QString& type
   text_->setChecked(type == QStringLiteral("txt"));
   auto* typeLayout = new QVBoxLayout(typeFrame);
   for (QRadioButton* option : {presentation_, pdf, word, text_}) typeLayout->addWidget(option);
-  auto* note = new QLabel(QString::fromUtf8(
-      "* Um Powerpoint Dateien importieren zu können muss LibreOffice Impress installiert sein."));
+  auto* note = new QLabel(
+      QString::fromUtf8("* Um Powerpoint Dateien importieren zu können muss LibreOffice Impress installiert sein."));
   note->setWordWrap(true);
   typeLayout->addWidget(note);
 
@@ -63,13 +64,18 @@ FileImportDialog::FileImportDialog(const QStringList& files, const QString& type
     new QTreeWidgetItem(fieldList_, {FromCp1252(names[row]), QString()});
     ShowAssignment(static_cast<int>(row));
   }
+  // Wider than 80 pixels where a name needs it ("Videoverknüpfung - ID"), so no name is cut off.
+  fieldList_->resizeColumnToContents(0);
+  fieldList_->header()->resizeSection(0, std::max(80, fieldList_->header()->sectionSize(0) + 8));
   (new QVBoxLayout(fieldFrame))->addWidget(fieldList_);
 
   fieldMenu_ = new QMenu(this);
   QAction* edit = fieldMenu_->addAction(QStringLiteral("Zuordnung bearbeiten"));
   QAction* remove = fieldMenu_->addAction(QStringLiteral("Zuordnung entfernen"));
-  connect(edit, &QAction::triggered, this, [this] { EditAssignmentRule(fieldList_->indexOfTopLevelItem(fieldList_->currentItem())); });
-  connect(remove, &QAction::triggered, this, [this] { RemoveAssignment(fieldList_->indexOfTopLevelItem(fieldList_->currentItem())); });
+  connect(edit, &QAction::triggered, this,
+          [this] { EditAssignmentRule(fieldList_->indexOfTopLevelItem(fieldList_->currentItem())); });
+  connect(remove, &QAction::triggered, this,
+          [this] { RemoveAssignment(fieldList_->indexOfTopLevelItem(fieldList_->currentItem())); });
   connect(fieldList_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& point) {
     if (running_ || !fieldList_->itemAt(point)) return;
     fieldList_->setCurrentItem(fieldList_->itemAt(point));
@@ -104,7 +110,9 @@ FileImportDialog::FileImportDialog(const QStringList& files, const QString& type
   layout->addLayout(buttons);
 }
 
-bool FileImportDialog::PresentationChosen() const { return presentation_->isChecked(); }
+bool FileImportDialog::PresentationChosen() const {
+  return presentation_->isChecked();
+}
 
 void FileImportDialog::ShowAssignment(int row) {
   if (QTreeWidgetItem* item = fieldList_->topLevelItem(row)) {
