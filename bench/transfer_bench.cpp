@@ -53,7 +53,8 @@ class BenchFolder {
                           "\xEF\xBB\xBF[File]\r\nType=SongSelect Import File\r\n[S A" + std::to_string(100000 + i) +
                               "]\r\nTitle=Lied Nummer " + std::to_string(i) +
                               " \xC3\xBC\r\nAuthor=Anna B\xC3\xB6hm\r\nCopyright=2001 Musik\r\nThemes=Lob/tAnbetung\r\n"
-                              "Keys=G\r\nWords=" + words + "/t\r\n",
+                              "Keys=G\r\nWords=" +
+                              words + "/t\r\n",
                           FileSync::kNone);
       ccliFiles_.push_back(file);
     }
@@ -126,8 +127,8 @@ void BM_ImportCcliFiles(benchmark::State& state) {
     state.ResumeTiming();
     SongStore store(target);
     store.LoadSongList();
-    imported = ImportCcliFiles(store, Folder().CcliFiles(), target.folder / "pick-4.dat", 1520258820)
-                   .stored.songs.size();
+    imported =
+        ImportCcliFiles(store, Folder().CcliFiles(), target.folder / "pick-4.dat", 1520258820).stored.songs.size();
   }
   state.counters["songs"] = static_cast<double>(imported);
 }

@@ -30,8 +30,7 @@ int Export(ToolContext& context, const std::vector<std::string>& arguments) {
     }
   }
   if (!unknown.empty()) return context.Fail("no song with the id " + unknown + "; nothing exported");
-  const WriteResult written =
-      ExportSongsToFile(arguments[0], *store, records, ReadVideoList(store->Files()));
+  const WriteResult written = ExportSongsToFile(arguments[0], *store, records, ReadVideoList(store->Files()));
   if (!written) return context.Fail(arguments[0] + " could not be created: " + written.error);
   context.out << records.size() << " songs exported to " << arguments[0] << "\n";
   return kExitOk;

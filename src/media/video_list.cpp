@@ -11,7 +11,8 @@ namespace {
 
 std::string Clean(std::string_view value) {
   std::string out(value);
-  std::replace_if(out.begin(), out.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      out.begin(), out.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
   return out;
 }
 

@@ -132,11 +132,35 @@ bool IsSectionHeader(std::string_view line) {
 
 // A heading of a lyric section in a licence service text ("Verse 1", "Chorus", "Pre-Chorus 2", "Tag").
 bool IsLyricHeading(std::string_view line) {
-  static const std::vector<std::string> kWords = {
-      "verse",    "chorus",       "pre-chorus", "prechorus", "post-chorus", "bridge",   "tag",
-      "intro",    "outro",        "ending",     "interlude", "instrumental", "refrain", "coda",
-      "vamp",     "misc",         "turnaround", "channel",   "breakdown",   "strophe",  "vers",
-      "refrein",  "zwischenspiel", "schluss",   "vorchor",   "br\xFC" "cke", "rap",     "spoken"};
+  static const std::vector<std::string> kWords = {"verse",
+                                                  "chorus",
+                                                  "pre-chorus",
+                                                  "prechorus",
+                                                  "post-chorus",
+                                                  "bridge",
+                                                  "tag",
+                                                  "intro",
+                                                  "outro",
+                                                  "ending",
+                                                  "interlude",
+                                                  "instrumental",
+                                                  "refrain",
+                                                  "coda",
+                                                  "vamp",
+                                                  "misc",
+                                                  "turnaround",
+                                                  "channel",
+                                                  "breakdown",
+                                                  "strophe",
+                                                  "vers",
+                                                  "refrein",
+                                                  "zwischenspiel",
+                                                  "schluss",
+                                                  "vorchor",
+                                                  "br\xFC"
+                                                  "cke",
+                                                  "rap",
+                                                  "spoken"};
   line = Trim(line);
   const std::size_t blank = line.find(' ');
   const std::string first = Lower(line.substr(0, blank));
@@ -264,8 +288,8 @@ std::optional<CcliSong> ParseLicenceText(std::string_view text) {
   for (auto after = numberLine + 1; after != lines.end(); ++after) {
     const std::string_view content = Trim(*after);
     if (content.empty()) continue;
-    const bool copyright = content.starts_with("\xA9") || StartsWithNoCase(content, "(c)") ||
-                           StartsWithNoCase(content, "copyright");
+    const bool copyright =
+        content.starts_with("\xA9") || StartsWithNoCase(content, "(c)") || StartsWithNoCase(content, "copyright");
     if (copyright) {
       if (song.copyright.empty()) {
         std::string_view value = content.starts_with("\xA9") ? content.substr(1) : content;

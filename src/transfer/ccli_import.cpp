@@ -11,10 +11,10 @@ namespace psalmora {
 std::string CcliRecordAfterId(const CcliSong& song, std::string_view category, long long now) {
   const std::string stamp = FormatTimestamp(now);
   std::string record;
-  for (const std::string_view value : {std::string_view(stamp), std::string_view(song.title),
-                                       std::string_view(song.keys), category, std::string_view(),
-                                       std::string_view(song.author), std::string_view(song.copyright),
-                                       std::string_view(), std::string_view(), std::string_view(song.number)}) {
+  for (const std::string_view value :
+       {std::string_view(stamp), std::string_view(song.title), std::string_view(song.keys), category,
+        std::string_view(), std::string_view(song.author), std::string_view(song.copyright), std::string_view(),
+        std::string_view(), std::string_view(song.number)}) {
     record += '\t';
     record += value;
   }

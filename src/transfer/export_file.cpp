@@ -92,7 +92,8 @@ std::string Unescape(std::string_view text, bool lineEnds) {
 }
 
 std::string CleanField(std::string value) {
-  std::replace_if(value.begin(), value.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      value.begin(), value.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
   return value;
 }
 
@@ -105,8 +106,7 @@ std::string ScrambleLine(std::string_view text, int shift, ScrambleMode mode) {
   return out;
 }
 
-std::string BuildExportLine(std::string_view record, std::string_view textFile, std::string_view videoLink,
-                            int shift) {
+std::string BuildExportLine(std::string_view record, std::string_view textFile, std::string_view videoLink, int shift) {
   const bool laterFields = !RecordField(record, 20).empty() || !RecordField(record, 21).empty();
   const int fieldCount = laterFields ? 21 : kExportedFields;
   std::string line;

@@ -2,8 +2,8 @@
 #include "transfer/song_import.h"
 
 #include <fcntl.h>
-#include <cerrno>
 #include <unistd.h>
+#include <cerrno>
 
 #include "core/atomic_file.h"
 #include "core/record_fields.h"
@@ -105,8 +105,7 @@ ImportResult ImportSongRecord(ImportContext& context, std::string_view line, std
   const std::string id(givenId);
   std::string record = id + prepared.recordAfterId;
   const bool exists = store.FindSongPosition(id).has_value();
-  const SongStore::SongWrite write =
-      store.StoreSong(id, record, WithoutFinalLineEnd(prepared.textFile), !exists);
+  const SongStore::SongWrite write = store.StoreSong(id, record, WithoutFinalLineEnd(prepared.textFile), !exists);
   result.saved = write.textSaved && write.listSaved;
   if (result.saved) result.songs.push_back({id, std::move(record), std::move(prepared.textFile)});
   return result;

@@ -26,9 +26,9 @@ struct ImportedSong {
 };
 
 struct ImportResult {
-  std::vector<ImportedSong> songs;       // in import order; the last stands at the top of the list
-  std::vector<std::string> newVideos;    // lines appended to the video list (already saved)
-  bool saved = false;                    // the songs' texts and the song list are on disk
+  std::vector<ImportedSong> songs;     // in import order; the last stands at the top of the list
+  std::vector<std::string> newVideos;  // lines appended to the video list (already saved)
+  bool saved = false;                  // the songs' texts and the song list are on disk
 };
 
 // A song ready for the store: its record without the id (it is put in front) and its text file bytes.

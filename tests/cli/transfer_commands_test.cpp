@@ -13,9 +13,9 @@ class TransferCommandsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(sandbox_.RunInData({"init"}).status, 0);
     WriteFileBytes(sandbox_.root() / "a.txt", "Zeile a\nZeile b\n");
-    ASSERT_EQ(sandbox_.RunInData({"new", "--title", "Zweites", "--text-file", (sandbox_.root() / "a.txt").string()})
-                  .status,
-              0);
+    ASSERT_EQ(
+        sandbox_.RunInData({"new", "--title", "Zweites", "--text-file", (sandbox_.root() / "a.txt").string()}).status,
+        0);
   }
   std::string File(std::string_view name) const { return (sandbox_.root() / name).string(); }
   ToolSandbox sandbox_;
@@ -66,12 +66,17 @@ TEST_F(TransferCommandsTest, BadInputFailsAndChangesNothing) {
 }
 
 TEST_F(TransferCommandsTest, CcliFilesGiveOneLinePerFileAndFailWhenOneIsSkipped) {
-  WriteFileBytes(sandbox_.root() / "lied.usr", "\xEF\xBB\xBF[S A77]\r\nTitle=\xC3\x9C" "ber\r\nWords=x/ny/t\r\n");
+  WriteFileBytes(sandbox_.root() / "lied.usr",
+                 "\xEF\xBB\xBF[S A77]\r\nTitle=\xC3\x9C"
+                 "ber\r\nWords=x/ny/t\r\n");
   WriteFileBytes(sandbox_.root() / "leer.usr", "[File]\r\n");
   const ToolRun run = sandbox_.RunInData({"import-ccli", File("lied.usr"), File("leer.usr"), File("fehlt.usr")});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, File("lied.usr") + ": 3\t\xC3\x9C" "ber\n" + File("leer.usr") + ": skipped: no song section\n" +
-                         File("fehlt.usr") + ": skipped: cannot be read\n");
+  EXPECT_EQ(run.out, File("lied.usr") +
+                         ": 3\t\xC3\x9C"
+                         "ber\n" +
+                         File("leer.usr") + ": skipped: no song section\n" + File("fehlt.usr") +
+                         ": skipped: cannot be read\n");
   EXPECT_EQ(RecordField(SplitLines(ReadFileBytes(sandbox_.dataDir() / "lieder.dat"))[0], 11), "77");
   const ToolRun fine = sandbox_.RunInData({"import-ccli", File("lied.usr")});
   EXPECT_EQ(fine.status, 0);

@@ -39,7 +39,7 @@ TEST_F(VideoListTest, NextIdCountsOnItsOwnCounterAndSkipsIdsInTheList) {
   EXPECT_EQ(ReadFileBytes(files_.youtubeIds), "1\r\n");
   lines.push_back(VideoEntryLine("9", "01.01.2020-10:00", {"a", "t", "r", ""}));
   EXPECT_EQ(NextVideoId(files_, lines), "10");  // the counter was behind the list
-  EXPECT_EQ(ReadFileBytes(files_.id), "");       // the song counter is not touched
+  EXPECT_EQ(ReadFileBytes(files_.id), "");      // the song counter is not touched
 }
 
 TEST_F(VideoListTest, SavedEntryLineHasSevenFieldsInTheListsOrder) {

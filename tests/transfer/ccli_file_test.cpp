@@ -27,7 +27,8 @@ TEST(CcliFileTest, UsrFilesReadInEveryEncodingAndLineEnd) {
       {"UTF-8 without mark", kUsrUtf8},
       {"UTF-8 with mark", "\xEF\xBB\xBF" + kUsrUtf8},
       {"LF only", lfOnly},
-      {"blank lines before the section, other case, blanks", "\r\n\r\n[s a12345]\r\n  TITLE = Gro\xC3\x9F ist \xC3\x84rger\r\n"},
+      {"blank lines before the section, other case, blanks",
+       "\r\n\r\n[s a12345]\r\n  TITLE = Gro\xC3\x9F ist \xC3\x84rger\r\n"},
       {"Windows-1252", cp1252},
       {"section without A", "[S 12345]\nTitle=Gro\xDF ist \xC4rger\n"},
   };
@@ -92,13 +93,14 @@ TEST(CcliFileTest, LicenceServiceTextGivesTheSameSong) {
   EXPECT_EQ(reading.song.lyrics, "a\rb-\rc\rTag und Nacht");
 }
 
-constexpr char kUtf16Seed[] = "\xFF\xFE[\0S\0 \0A\0" "1\0]\0\r\0\n\0W\0=\0a\0/\0t\0";
+constexpr char kUtf16Seed[] =
+    "\xFF\xFE[\0S\0 \0A\0"
+    "1\0]\0\r\0\n\0W\0=\0a\0/\0t\0";
 
 // Damaged files of both kinds never crash the readers.
 TEST(CcliFileFuzzTest, MutatedFilesReadSafely) {
-  const std::vector<std::string> seeds = {
-      kUsrUtf8, std::string(kUtf16Seed, sizeof(kUtf16Seed) - 1),
-      "Titel\r\n\r\nVerse 1\r\nx\r\n\r\nCCLI Song # 1\r\nA\r\n\xA9 c\r\n"};
+  const std::vector<std::string> seeds = {kUsrUtf8, std::string(kUtf16Seed, sizeof(kUtf16Seed) - 1),
+                                          "Titel\r\n\r\nVerse 1\r\nx\r\n\r\nCCLI Song # 1\r\nA\r\n\xA9 c\r\n"};
   std::mt19937 random(11);
   for (int round = 0; round < 3000; ++round) {
     std::string bytes = seeds[static_cast<std::size_t>(round) % seeds.size()];

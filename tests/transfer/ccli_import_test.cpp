@@ -22,7 +22,8 @@ TEST(CcliImportTest, ChosenFilesBecomeSongsInOrderAndUnreadableOnesAreReported) 
   SongStore store(DataFiles::For(dir / "daten"));
   store.LoadSongList();
   WriteFileBytes(dir / "pick-4.dat", "2\tLob\r\n");
-  WriteFileBytes(dir / "a.usr", "[S A11]\r\nTitle=Eins\r\nThemes=Lob\r\nAuthor=Au\r\nCopyright=C\r\nKeys=D\r\nWords=x/ny/t\r\n");
+  WriteFileBytes(dir / "a.usr",
+                 "[S A11]\r\nTitle=Eins\r\nThemes=Lob\r\nAuthor=Au\r\nCopyright=C\r\nKeys=D\r\nWords=x/ny/t\r\n");
   WriteFileBytes(dir / "b.usr", "[File]\r\nTitle=Keins\r\n");
   WriteFileBytes(dir / "c.txt", "Drei\r\n\r\nVerse 1\r\nz\r\n\r\nCCLI Song # 33\r\n");
   const CcliImport result = ImportCcliFiles(store, {dir / "a.usr", dir / "missing.usr", dir / "b.usr", dir / "c.txt"},

@@ -19,7 +19,8 @@ std::string Record16(const std::vector<std::string>& values) {
 }
 
 TEST(ExportFileTest, OrdinarySongIsWrittenInThePlainFormat) {
-  const std::string record = "17\t05.03.2018-14:07\tGro\xDF ist \\ Gott\tD A G\t2\t\t\t\t\t\t123\t99\t5\t1\x81R\t\t80\t1\t2\t3\t\t\t";
+  const std::string record =
+      "17\t05.03.2018-14:07\tGro\xDF ist \\ Gott\tD A G\t2\t\t\t\t\t\t123\t99\t5\t1\x81R\t\t80\t1\t2\t3\t\t\t";
   const std::string line = BuildExportLine(record, "Zeile 1\r\n>D  A\r\nZeile 3\r\n", "");
   EXPECT_EQ(line,
             "17\t05.03.2018-14:07\tGro\xDF ist \\ Gott\tD A G\t2\t\t\t\t\t\t123\t99\t\t1\x81R\t\t80\t\x9D"
@@ -116,8 +117,8 @@ TEST(ExportFileTest, RoundTripKeepsEveryByte) {
     if (round % 3 != 0) {
       do {
         shift = static_cast<int>(random() % 255) + 1;
-      } while (ScrambleLine("\\xn0123456789ABCDEF\t\x9D", shift, ScrambleMode::kScramble).find_first_of(
-                   std::string("\r\n\0", 3)) != std::string::npos);
+      } while (ScrambleLine("\\xn0123456789ABCDEF\t\x9D", shift, ScrambleMode::kScramble)
+                   .find_first_of(std::string("\r\n\0", 3)) != std::string::npos);
     }
     const std::string file = BuildExportFile({BuildExportLine(Record16(values), textFile, "", shift)}, shift);
     const ExportFileContent content = ParseExportFile(file);
@@ -136,10 +137,8 @@ TEST(ExportFileTest, ScrambleLineWrapsAroundAndUndoes) {
 
 TEST(ExportFileTest, SaveNameGetsTheExtensionOnlyWhenItHasNone) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"/home/u/lieder", "/home/u/lieder.exp"},
-      {"/home/u/lieder.exp", "/home/u/lieder.exp"},
-      {"/home/u/lieder.txt", "/home/u/lieder.txt"},
-      {"/home/u/lieder.", "/home/u/lieder..exp"},
+      {"/home/u/lieder", "/home/u/lieder.exp"},           {"/home/u/lieder.exp", "/home/u/lieder.exp"},
+      {"/home/u/lieder.txt", "/home/u/lieder.txt"},       {"/home/u/lieder.", "/home/u/lieder..exp"},
       {"/home/u.name/lieder", "/home/u.name/lieder.exp"},
   };
   for (const auto& [chosen, expected] : cases) EXPECT_EQ(WithExportExtension(chosen), expected);

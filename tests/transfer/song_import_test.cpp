@@ -59,9 +59,9 @@ TEST_F(SongImportTest, ImportingTwiceGivesTwoCopiesInListOrder) {
 TEST_F(SongImportTest, VideoLinksAreFoundByAddressOrAdded) {
   videos_.push_back(VideoEntryLine("4", "x", {"http://v/known", "K", "A", ""}));
   ImportContext context = Context();
-  const ImportResult result = ImportSongLines(
-      context, {Line("Bekannt", "http://v/known|K|A|"), Line("Neu", "http://v/new|Titel|Interpret|z"),
-                Line("Fremde Nummer", ""), "1\t\tAlt\t\t\t\t\t\t\t\t\t\t12\t\t\t\t\x9D"});
+  const ImportResult result =
+      ImportSongLines(context, {Line("Bekannt", "http://v/known|K|A|"), Line("Neu", "http://v/new|Titel|Interpret|z"),
+                                Line("Fremde Nummer", ""), "1\t\tAlt\t\t\t\t\t\t\t\t\t\t12\t\t\t\t\x9D"});
   ASSERT_TRUE(result.saved);
   EXPECT_EQ(RecordField(result.songs[0].record, 13), "4");
   EXPECT_EQ(RecordField(result.songs[1].record, 13), "5");

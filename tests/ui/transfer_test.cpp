@@ -113,7 +113,9 @@ class TransferTest : public QObject {
   void ccliFilesBecomeSongsAndSkippedOnesAreListedOnce() {
     Window w;
     const QString dir = w.folder.temp.path();
-    uitest::WriteBytes(dir + "/a.usr", "\xEF\xBB\xBF[S A5]\r\nTitle=\xC3\x9C" "ber alles\r\nWords=x/ny/t\r\n");
+    uitest::WriteBytes(dir + "/a.usr",
+                       "\xEF\xBB\xBF[S A5]\r\nTitle=\xC3\x9C"
+                       "ber alles\r\nWords=x/ny/t\r\n");
     uitest::WriteBytes(dir + "/b.usr", "kein Lied");
     w.dialogs.filesAnswer = {dir + "/a.usr", dir + "/b.usr"};
     emit w.window.menuCommand(MenuCommand::ImportCcli);

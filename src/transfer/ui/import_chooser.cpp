@@ -68,6 +68,8 @@ std::vector<int> ImportChooser::SelectedRows() const {
   return rows;
 }
 
-bool ImportChooser::HasCurrentRow() const { return list_->currentItem() != nullptr; }
+bool ImportChooser::HasCurrentRow() const {
+  return list_->currentItem() != nullptr;
+}
 
 }  // namespace psalmora

@@ -6,13 +6,13 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "collections/collections.h"
 #include "core/ini_file.h"
 #include "core/settings.h"
 #include "core/ui/app_state.h"
 #include "core/ui/common_dialogs.h"
 #include "core/ui/messages.h"
 #include "core/ui/ui_text.h"
-#include "collections/collections.h"
 #include "songdb/song_store.h"
 #include "songdb/timestamp.h"
 #include "songdb/ui/song_list_widget.h"
@@ -40,7 +40,9 @@ TransferController* TransferController::Of(const QObject& window) {
   return window.findChild<TransferController*>(QStringLiteral("transferController"), Qt::FindDirectChildrenOnly);
 }
 
-const std::vector<std::string>& TransferController::VideoList() const { return state_.videoList; }
+const std::vector<std::string>& TransferController::VideoList() const {
+  return state_.videoList;
+}
 
 void TransferController::ExportSelectedSongs() {
   const QString proposal = QDir(QDir::homePath()).filePath(QStringLiteral("PM-Export.exp"));
@@ -64,13 +66,15 @@ void TransferController::ExportSelectedSongs() {
                  Tr("Lieder wurden erfolgreich in Exportdatei gespeichert!", state_));
 }
 
-QString TransferController::StartFolder() const { return FromCp1252(state_.settings.pfadimport); }
+QString TransferController::StartFolder() const {
+  return FromCp1252(state_.settings.pfadimport);
+}
 
 void TransferController::RememberImportPath(const QString& path) {
   state_.settings.pfadimport = ToCp1252(path);
   // A setting that cannot be written only means the next chooser starts elsewhere: said on stderr.
-  const WriteResult written =
-      WriteSettingKey("voreinstellung", "pfadimport", state_.settings.pfadimport, state_.programFolder / kSettingsFileName);
+  const WriteResult written = WriteSettingKey("voreinstellung", "pfadimport", state_.settings.pfadimport,
+                                              state_.programFolder / kSettingsFileName);
   if (!written) std::fprintf(stderr, "psalmora: %s\n", written.error.c_str());
 }
 
@@ -133,8 +137,8 @@ void TransferController::ImportCcliFiles() {
 
   std::vector<std::filesystem::path> files;
   for (const QString& file : chosen) files.emplace_back(file.toStdString());
-  const CcliImport result =
-      ::psalmora::ImportCcliFiles(state_.songs, files, state_.programFolder / "config" / "pick-4.dat", CurrentTimeValue());
+  const CcliImport result = ::psalmora::ImportCcliFiles(
+      state_.songs, files, state_.programFolder / "config" / "pick-4.dat", CurrentTimeValue());
   ShowImported(result.stored);
 
   QStringList skipped;
@@ -147,9 +151,9 @@ void TransferController::ImportCcliFiles() {
     skipped << QDir::toNativeSeparators(QString::fromStdString(outcome.file.string())) + QStringLiteral(": ") + why;
   }
   if (skipped.isEmpty()) return;
-  messages_.Show(window_.HostWindow(), MessageIcon::Warning, Tr("Lieder von CCLI", state_),
-                 Tr("Folgende Dateien wurden nicht importiert:", state_) + QLatin1Char('\n') +
-                     skipped.join(QLatin1Char('\n')));
+  messages_.Show(
+      window_.HostWindow(), MessageIcon::Warning, Tr("Lieder von CCLI", state_),
+      Tr("Folgende Dateien wurden nicht importiert:", state_) + QLatin1Char('\n') + skipped.join(QLatin1Char('\n')));
 }
 
 void TransferController::ShowImported(const ImportResult& result) {
