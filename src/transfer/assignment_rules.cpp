@@ -15,8 +15,8 @@ namespace {
 constexpr std::string_view kRulesKey = "importregel";
 
 // Longest first is not needed: every word starts with "{" and ends with "}" and none is a prefix of another.
-constexpr std::array<std::pair<char, std::string_view>, 5> kWords{
-    {{'{', "{KLAMMER}"}, {'\t', "{TAB}"}, {'|', "{STRICH}"}, {'\r', "{CR}"}, {'\n', "{LF}"}}};
+constexpr std::array<std::pair<char, std::string_view>, 5> kWords{{
+    {'{', "{KLAMMER}"}, {'\t', "{TAB}"}, {'|', "{STRICH}"}, {'\r', "{CR}"}, {'\n', "{LF}"}}};
 
 int Clamp(long long value, int low, int high) {
   return static_cast<int>(std::clamp<long long>(value, low, high));
@@ -131,8 +131,7 @@ std::string FormatAssignmentRules(const AssignmentRules& rules) {
 
 AssignmentRules ParseAssignmentRules(std::string_view setting) {
   AssignmentRules rules;
-  for (std::size_t i = 0; i < rules.size(); ++i)
-    rules[i] = ParseAssignmentRule(PartAt(setting, static_cast<int>(i) + 1));
+  for (std::size_t i = 0; i < rules.size(); ++i) rules[i] = ParseAssignmentRule(PartAt(setting, static_cast<int>(i) + 1));
   return rules;
 }
 

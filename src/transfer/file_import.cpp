@@ -47,9 +47,8 @@ std::vector<std::string> CleanImportLines(std::vector<std::string> lines) {
       while (end < lines.size() && lines[end].empty()) ++end;
       const bool afterDash = !kept.empty() && kept.back() == "-";
       const bool beforeDash = end < lines.size() && lines[end] == "-";
-      if (!afterDash && !beforeDash)
-        kept.insert(kept.end(), lines.begin() + static_cast<std::ptrdiff_t>(i),
-                    lines.begin() + static_cast<std::ptrdiff_t>(end));
+      if (!afterDash && !beforeDash) kept.insert(kept.end(), lines.begin() + static_cast<std::ptrdiff_t>(i),
+                                                 lines.begin() + static_cast<std::ptrdiff_t>(end));
       i = end - 1;
       continue;
     }
@@ -102,9 +101,7 @@ std::string PresentationTextFile(std::string_view extractedText) {
   return out;
 }
 
-std::filesystem::path ConversionFolder(const std::filesystem::path& dataFolder) {
-  return dataFolder / "convert";
-}
+std::filesystem::path ConversionFolder(const std::filesystem::path& dataFolder) { return dataFolder / "convert"; }
 
 std::filesystem::path ConversionFileFor(const std::filesystem::path& dataFolder,
                                         const std::filesystem::path& presentation) {

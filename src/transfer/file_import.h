@@ -41,8 +41,7 @@ std::string PresentationTextFile(std::string_view extractedText);
 // "<dataFolder>/convert", and the conversion file of a presentation: its base name (up to the first
 // ".") + ".dat".
 std::filesystem::path ConversionFolder(const std::filesystem::path& dataFolder);
-std::filesystem::path ConversionFileFor(const std::filesystem::path& dataFolder,
-                                        const std::filesystem::path& presentation);
+std::filesystem::path ConversionFileFor(const std::filesystem::path& dataFolder, const std::filesystem::path& presentation);
 
 struct FileImportSource {
   std::filesystem::path path;        // the file as chosen

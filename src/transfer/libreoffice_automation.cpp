@@ -74,8 +74,7 @@ ProgramRun RunPosix(const std::string& program, const std::vector<std::string>& 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   char buffer[65536];
   while (true) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       run.timedOut = true;
       ::kill(-pid, SIGKILL);
@@ -123,15 +122,11 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-std::string FileUrl(const std::filesystem::path& folder) {
-  return "file://" + folder.string();
-}
+std::string FileUrl(const std::filesystem::path& folder) { return "file://" + folder.string(); }
 
 }  // namespace
 
-ProgramTools PosixProgramTools() {
-  return {FindOnPath, RunPosix, StartDetachedPosix};
-}
+ProgramTools PosixProgramTools() { return {FindOnPath, RunPosix, StartDetachedPosix}; }
 
 std::string SlideTextFromPdfText(std::string_view pdfText) {
   // pdftotext ends every page with a form feed; a text without one is one page.
@@ -214,9 +209,8 @@ PresentationText LibreOfficeAutomation::ExtractPresentationText(const std::files
   result.status = pdf.status;
   if (pdf.status != OfficeStatus::kOk) return result;
   const std::string pdftotext = tools_.find("pdftotext");
-  const ProgramRun run = pdftotext.empty()
-                             ? ProgramRun{}
-                             : tools_.run(pdftotext, {"-enc", "UTF-8", pdf.file.string(), "-"}, kPopplerTimeoutMs);
+  const ProgramRun run =
+      pdftotext.empty() ? ProgramRun{} : tools_.run(pdftotext, {"-enc", "UTF-8", pdf.file.string(), "-"}, kPopplerTimeoutMs);
   if (!run.started || run.exitCode != 0) {
     result.status = pdftotext.empty() ? OfficeStatus::kNoOffice : OfficeStatus::kCannotRead;
     return result;
@@ -277,8 +271,7 @@ OfficeStatus LibreOfficeAutomation::ShowPresentationInViewer(const std::filesyst
   const std::string soffice = tools_.find("soffice");
   if (soffice.empty()) return OfficeStatus::kNoOffice;
   std::error_code error;
-  return tools_.startDetached(soffice,
-                              {"--norestore", "--show", std::filesystem::absolute(presentation, error).string()})
+  return tools_.startDetached(soffice, {"--norestore", "--show", std::filesystem::absolute(presentation, error).string()})
              ? OfficeStatus::kOk
              : OfficeStatus::kCannotRead;
 }

@@ -70,21 +70,13 @@ TEST(FileImportTest, RulesFillFieldsAndTakeTheirLinesOutOfTheText) {
        {{0, Rule(RuleSource::kFirstLine)}, {5, Rule(RuleSource::kFirstLine, "/", 2)}},
        {{3, "Titel / Autor"}, {8, "Autor"}},
        "Zeile"},
-      {"one line for first and last",
-       "a.txt",
-       "Nur",
-       {{0, Rule(RuleSource::kFirstLine)}, {5, Rule(RuleSource::kLastLine)}},
-       {{3, "Nur"}, {8, "Nur"}},
-       ""},
+      {"one line for first and last", "a.txt", "Nur", {{0, Rule(RuleSource::kFirstLine)}, {5, Rule(RuleSource::kLastLine)}},
+       {{3, "Nur"}, {8, "Nur"}}, ""},
       {"file name before the first dot", "Gross.ist.txt", "x", {{0, Rule(RuleSource::kFileName)}}, {{3, "Gross"}}, "x"},
       {"empty file", "leer.txt", "", {{0, Rule(RuleSource::kFirstLine)}}, {{3, ""}}, ""},
       {"TAB in a line", "a.txt", "A\tB\nC", {{0, Rule(RuleSource::kFirstLine)}}, {{3, "A B"}, {4, ""}}, "C"},
-      {"last line used, chord line kept",
-       "a.txt",
-       "    G  D\rText\rCopy",
-       {{18, Rule(RuleSource::kLastLine)}},
-       {{21, "Copy"}},
-       ">   G  D\rText"},
+      {"last line used, chord line kept", "a.txt", "    G  D\rText\rCopy", {{18, Rule(RuleSource::kLastLine)}},
+       {{21, "Copy"}}, ">   G  D\rText"},
   };
   for (const SongCase& c : cases) {
     AssignmentRules rules;
@@ -114,8 +106,7 @@ TEST(FileImportTest, ReadableFilesBecomeSongsInOrderAndUnreadableOnesAddNone) {
   WriteFileBytes(dir / "Zweites.txt", "Zwei");
   AssignmentRules rules;
   rules[0] = Rule(RuleSource::kFileName);
-  const FileImport result =
-      ImportTextFiles(store, {dir / "Erstes.txt", dir / "fehlt.txt", dir / "Zweites.txt"}, rules, kNow);
+  const FileImport result = ImportTextFiles(store, {dir / "Erstes.txt", dir / "fehlt.txt", dir / "Zweites.txt"}, rules, kNow);
   ASSERT_TRUE(result.stored.saved);
   ASSERT_EQ(result.files.size(), 3u);
   EXPECT_EQ(result.files[0].id, "1");

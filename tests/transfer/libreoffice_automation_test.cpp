@@ -16,8 +16,7 @@ TEST(LibreOfficeAutomationTest, PdfTextBecomesSlidesJoinedByPageBreakMarker) {
     std::string expected;
   };
   const std::vector<Case> cases = {
-      {"Titel\n\n  Zeile eins \nZeile zwei\n\f\fSchluss\n\f",
-       "Titel\rZeile eins\rZeile zwei#Seitenwechsel##Seitenwechsel#Schluss"},
+      {"Titel\n\n  Zeile eins \nZeile zwei\n\f\fSchluss\n\f", "Titel\rZeile eins\rZeile zwei#Seitenwechsel##Seitenwechsel#Schluss"},
       {"ohne Seitenende", "ohne Seitenende"},
       {"", ""},
       {"\f", ""},
@@ -43,8 +42,7 @@ struct FakeOffice {
         WriteFileBytes(std::filesystem::path(*(outdir + 1)) / "x.pdf", "%PDF");
       } else if (program == "/fake/pdftoppm") {
         for (int page = 1; page <= pages; ++page) {
-          WriteFileBytes(arguments.back() + (page < 10 ? "-0" : "-") + std::to_string(page) + ".png",
-                         std::to_string(page));
+          WriteFileBytes(arguments.back() + (page < 10 ? "-0" : "-") + std::to_string(page) + ".png", std::to_string(page));
         }
       } else if (program == "/fake/pdftotext") {
         run.output = "A\n\fB \xC3\xA4\n\f";

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include <QProgressBar>
 #include "core/atomic_file.h"
 #include "core/ini_file.h"
 #include "core/settings.h"
@@ -15,6 +14,7 @@
 #include "core/ui/messages.h"
 #include "core/ui/ui_text.h"
 #include "platform/office_process.h"
+#include <QProgressBar>
 #include "songdb/timestamp.h"
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_lists_host.h"
@@ -56,12 +56,12 @@ void FileImportController::ImportOtherFiles(const QString& type) {
   } else if (type == QStringLiteral("txt")) {
     filter = QStringLiteral("Textdateien (*.txt);;") + filter;
   }
-  const QStringList files =
-      dialogs_->OpenFiles(window_.HostWindow(), QString::fromUtf8("zu importierende Dateien auswählen"),
-                          FromCp1252(state_.settings.pfadimport), filter);
+  const QStringList files = dialogs_->OpenFiles(window_.HostWindow(), QString::fromUtf8("zu importierende Dateien auswählen"),
+                                                FromCp1252(state_.settings.pfadimport), filter);
   if (files.isEmpty()) return;
   state_.settings.pfadimport = ToCp1252(QFileInfo(files.front()).absolutePath() + QLatin1Char('/'));
-  const WriteResult written = WriteSettingKey(kGroupPresets, "pfadimport", state_.settings.pfadimport, settingsFile);
+  const WriteResult written =
+      WriteSettingKey(kGroupPresets, "pfadimport", state_.settings.pfadimport, settingsFile);
   if (!written) std::fprintf(stderr, "psalmora: %s\n", written.error.c_str());
 
   dialog_ = new FileImportDialog(files, type, rules, state_.language, window_.HostWindow());
@@ -96,15 +96,12 @@ void FileImportController::RunFileImport() {
       } else {
         reading.sources.push_back({path, ReadWholeFile(path)});
       }
-      QMetaObject::invokeMethod(
-          this,
-          [this, done = i + 1, step, total] {
-            if (dialog_) dialog_->SetProgress(step * done, done, total);
-          },
-          Qt::QueuedConnection);
+      QMetaObject::invokeMethod(this, [this, done = i + 1, step, total] {
+        if (dialog_) dialog_->SetProgress(step * done, done, total);
+      }, Qt::QueuedConnection);
     }
-    QMetaObject::invokeMethod(
-        this, [this, reading = std::move(reading)] { FinishImport(reading); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, reading = std::move(reading)] { FinishImport(reading); },
+                              Qt::QueuedConnection);
   });
   connect(worker_, &QThread::finished, worker_, &QObject::deleteLater);
   worker_->start();
@@ -161,9 +158,8 @@ void FileImportController::ShowPresentationInViewer(const QString& presentation)
     messages_.Show(window_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
                    Tr("Meldung kein Powerpoint", state_));
   } else if (status == OfficeStatus::kCannotRead) {
-    messages_.Show(
-        window_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
-        QDir::toNativeSeparators(presentation) + QStringLiteral(" ") + Tr("konnte nicht geöffnet werden!", state_));
+    messages_.Show(window_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
+                   QDir::toNativeSeparators(presentation) + QStringLiteral(" ") + Tr("konnte nicht geöffnet werden!", state_));
   }
 }
 

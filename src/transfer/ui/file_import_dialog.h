@@ -25,8 +25,8 @@ class FileImportDialog : public QDialog {
 
  public:
   // type "ppt" preselects the presentation option, "txt" the text option.
-  FileImportDialog(const QStringList& files, const QString& type, const AssignmentRules& rules, LanguageTable& language,
-                   QWidget* parent);
+  FileImportDialog(const QStringList& files, const QString& type, const AssignmentRules& rules,
+                   LanguageTable& language, QWidget* parent);
 
   const AssignmentRules& Rules() const { return rules_; }
   QStringList Files() const { return files_; }
