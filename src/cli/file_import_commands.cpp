@@ -21,7 +21,7 @@ int ImportText(ToolContext& context, const std::vector<std::string>& arguments) 
   bool noOfficeTold = false;
   for (const std::string& file : arguments) {
     if (!IsPresentationFile(file)) {
-      sources.push_back({file, ReadWholeFile(file)});
+      sources.push_back({file, ReadImportFile(file)});
       continue;
     }
     PresentationSource presentation = ReadPresentationSource(office, file, store->Files().folder);

@@ -109,6 +109,14 @@ std::filesystem::path ConversionFileFor(const std::filesystem::path& dataFolder,
   return ConversionFolder(dataFolder) / (name.substr(0, name.find('.')) + ".dat");
 }
 
+std::optional<std::string> ReadImportFile(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  if (error || size > kMaxImportFileBytes) return std::nullopt;
+  return ReadWholeFile(file);
+}
+
 FileImport ImportFileContents(SongStore& store, const std::vector<FileImportSource>& sources,
                               const AssignmentRules& rules, long long now) {
   FileImport result;
@@ -135,7 +143,7 @@ FileImport ImportTextFiles(SongStore& store, const std::vector<std::filesystem::
                            const AssignmentRules& rules, long long now) {
   std::vector<FileImportSource> sources;
   sources.reserve(files.size());
-  for (const std::filesystem::path& file : files) sources.push_back({file, ReadWholeFile(file)});
+  for (const std::filesystem::path& file : files) sources.push_back({file, ReadImportFile(file)});
   return ImportFileContents(store, sources, rules, now);
 }
 

@@ -2,6 +2,7 @@
 // new songs through the assignment rules, one song per file.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -42,6 +43,12 @@ std::string PresentationTextFile(std::string_view extractedText);
 // ".") + ".dat".
 std::filesystem::path ConversionFolder(const std::filesystem::path& dataFolder);
 std::filesystem::path ConversionFileFor(const std::filesystem::path& dataFolder, const std::filesystem::path& presentation);
+
+// A text file of an import: nothing when it is not a regular file, cannot be read or is larger than
+// kMaxImportFileBytes (no song text is that long; a film or disk image chosen by mistake is not read
+// into memory).
+inline constexpr std::uintmax_t kMaxImportFileBytes = 8u << 20;
+std::optional<std::string> ReadImportFile(const std::filesystem::path& file);
 
 struct FileImportSource {
   std::filesystem::path path;        // the file as chosen

@@ -104,11 +104,17 @@ TEST(FileImportTest, ReadableFilesBecomeSongsInOrderAndUnreadableOnesAddNone) {
   store.LoadSongList();
   WriteFileBytes(dir / "Erstes.txt", "Eins\r\nText");
   WriteFileBytes(dir / "Zweites.txt", "Zwei");
+  WriteFileBytes(dir / "gross.txt", "");
+  std::filesystem::resize_file(dir / "gross.txt", kMaxImportFileBytes + 1);
   AssignmentRules rules;
   rules[0] = Rule(RuleSource::kFileName);
-  const FileImport result = ImportTextFiles(store, {dir / "Erstes.txt", dir / "fehlt.txt", dir / "Zweites.txt"}, rules, kNow);
+  // A missing file, a folder and a file too big for a song add no song.
+  const FileImport result = ImportTextFiles(
+      store, {dir / "Erstes.txt", dir / "fehlt.txt", dir / "Zweites.txt", dir / "daten", dir / "gross.txt"}, rules, kNow);
   ASSERT_TRUE(result.stored.saved);
-  ASSERT_EQ(result.files.size(), 3u);
+  ASSERT_EQ(result.files.size(), 5u);
+  EXPECT_FALSE(result.files[3].readable);
+  EXPECT_FALSE(result.files[4].readable);
   EXPECT_EQ(result.files[0].id, "1");
   EXPECT_FALSE(result.files[1].readable);
   EXPECT_EQ(result.files[1].id, "");

@@ -94,7 +94,7 @@ void FileImportController::RunFileImport() {
         reading.noOffice = reading.noOffice || source.status == OfficeStatus::kNoOffice;
         reading.sources.push_back(std::move(source.source));
       } else {
-        reading.sources.push_back({path, ReadWholeFile(path)});
+        reading.sources.push_back({path, ReadImportFile(path)});
       }
       QMetaObject::invokeMethod(this, [this, done = i + 1, step, total] {
         if (dialog_) dialog_->SetProgress(step * done, done, total);
