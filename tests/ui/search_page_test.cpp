@@ -52,7 +52,7 @@ class SearchPageTest : public QObject {
     left->SearchField()->setFocus();
     QTest::keyClick(left->SearchField(), Qt::Key_Return);
     QCOMPARE(Titles(left->SearchHitList()), QStringList{"über den Wolken"});
-    QCOMPARE(left->SearchStatus()->text(), QString("1 Lieder gefunden"));
+    QCOMPARE(left->SearchStatus()->text(), QString("1 Lied gefunden"));
     QVERIFY(window.isEnabled());
 
     left->SearchField()->setText(QStringLiteral("strasse"));
@@ -96,7 +96,7 @@ class SearchPageTest : public QObject {
     left->SearchScope()->setFocus();
     QTest::keyClick(left->SearchScope(), Qt::Key_Return);
     QCOMPARE(Ids(left->SearchHitList()), QStringList{"1"});
-    QCOMPARE(left->SearchStatus()->text(), QString("1 Lieder gefunden"));
+    QCOMPARE(left->SearchStatus()->text(), QString("1 Lied gefunden"));
 
     // A text written through the store reaches the next search through the cache.
     QVERIFY(f.state.songs.WriteSongText("4", "Halleluja!!\r\n#und Abend"));
