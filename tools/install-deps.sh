@@ -11,7 +11,7 @@ packages=(
   # video playback through GStreamer (without these QMediaPlayer crashes instead of reporting)
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-gl
   # a desktop to run in, screenshots, fonts
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth x11-xserver-utils imagemagick fonts-dejavu-core
   # metric-compatible stand-ins for the fonts layouts name (Arial, Times New Roman, Courier New)
   fonts-liberation2
   # the text of printed PDFs in the tests (pdftotext, pdfinfo); slide pictures and text of presentations
