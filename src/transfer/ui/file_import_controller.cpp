@@ -1,11 +1,13 @@
 // Text and presentation files into songs from the window. Only the reading runs on the worker: the
 // song store is touched on the interface thread alone, after the worker has ended.
 #include "transfer/ui/file_import_controller.h"
+#include "transfer/ui/imported_songs.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 
+#include <QProgressBar>
 #include "core/atomic_file.h"
 #include "core/ini_file.h"
 #include "core/settings.h"
@@ -14,7 +16,6 @@
 #include "core/ui/messages.h"
 #include "core/ui/ui_text.h"
 #include "platform/office_process.h"
-#include <QProgressBar>
 #include "songdb/timestamp.h"
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_lists_host.h"
@@ -56,12 +57,12 @@ void FileImportController::ImportOtherFiles(const QString& type) {
   } else if (type == QStringLiteral("txt")) {
     filter = QStringLiteral("Textdateien (*.txt);;") + filter;
   }
-  const QStringList files = dialogs_->OpenFiles(window_.HostWindow(), QString::fromUtf8("zu importierende Dateien auswählen"),
-                                                FromCp1252(state_.settings.pfadimport), filter);
+  const QStringList files =
+      dialogs_->OpenFiles(window_.HostWindow(), QString::fromUtf8("zu importierende Dateien auswählen"),
+                          FromCp1252(state_.settings.pfadimport), filter);
   if (files.isEmpty()) return;
   state_.settings.pfadimport = ToCp1252(QFileInfo(files.front()).absolutePath() + QLatin1Char('/'));
-  const WriteResult written =
-      WriteSettingKey(kGroupPresets, "pfadimport", state_.settings.pfadimport, settingsFile);
+  const WriteResult written = WriteSettingKey(kGroupPresets, "pfadimport", state_.settings.pfadimport, settingsFile);
   if (!written) std::fprintf(stderr, "psalmora: %s\n", written.error.c_str());
 
   dialog_ = new FileImportDialog(files, type, rules, state_.language, window_.HostWindow());
@@ -96,12 +97,15 @@ void FileImportController::RunFileImport() {
       } else {
         reading.sources.push_back({path, ReadImportFile(path)});
       }
-      QMetaObject::invokeMethod(this, [this, done = i + 1, step, total] {
-        if (dialog_) dialog_->SetProgress(step * done, done, total);
-      }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this,
+          [this, done = i + 1, step, total] {
+            if (dialog_) dialog_->SetProgress(step * done, done, total);
+          },
+          Qt::QueuedConnection);
     }
-    QMetaObject::invokeMethod(this, [this, reading = std::move(reading)] { FinishImport(reading); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, reading = std::move(reading)] { FinishImport(reading); }, Qt::QueuedConnection);
   });
   connect(worker_, &QThread::finished, worker_, &QObject::deleteLater);
   worker_->start();
@@ -139,17 +143,7 @@ void FileImportController::FinishImport(const Reading& reading) {
 }
 
 void FileImportController::ShowImported(const ImportResult& result) {
-  SongListWidget* groupList = window_.GroupSongList();
-  for (const ImportedSong& song : result.songs) {
-    state_.songTexts.Update(song.id, &song.textFile);
-    if (groupList) groupList->AddSongRow(song.record, false);
-  }
-  if (groupList) window_.SetGroupRowCount(groupList->RowCount());
-  if (!result.saved) {
-    messages_.Show(window_.HostWindow(), MessageIcon::Error, Tr("Fehler", state_),
-                   Tr("Die Lieder konnten nicht gespeichert werden:", state_) + QStringLiteral(" ") +
-                       QDir::toNativeSeparators(QString::fromStdString(state_.songs.Files().lieder.string())));
-  }
+  ShowImportedSongs(state_, window_, messages_, result);
 }
 
 void FileImportController::ShowPresentationInViewer(const QString& presentation) {
@@ -158,8 +152,9 @@ void FileImportController::ShowPresentationInViewer(const QString& presentation)
     messages_.Show(window_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
                    Tr("Meldung kein Powerpoint", state_));
   } else if (status == OfficeStatus::kCannotRead) {
-    messages_.Show(window_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
-                   QDir::toNativeSeparators(presentation) + QStringLiteral(" ") + Tr("konnte nicht geöffnet werden!", state_));
+    messages_.Show(
+        window_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
+        QDir::toNativeSeparators(presentation) + QStringLiteral(" ") + Tr("konnte nicht geöffnet werden!", state_));
   }
 }
 

@@ -1,6 +1,7 @@
 // Export and import run on the interface thread; a big import stores its songs in one go (one wait
 // for the disk), so the window is busy only for a moment.
 #include "transfer/ui/transfer_controller.h"
+#include "transfer/ui/imported_songs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -158,17 +159,7 @@ void TransferController::ImportCcliFiles() {
 
 void TransferController::ShowImported(const ImportResult& result) {
   if (!result.newVideos.empty()) emit videoListChanged();
-  SongListWidget* groupList = window_.GroupSongList();
-  for (const ImportedSong& song : result.songs) {
-    state_.songTexts.Update(song.id, &song.textFile);
-    if (groupList) groupList->AddSongRow(song.record, false);
-  }
-  if (groupList) window_.SetGroupRowCount(groupList->RowCount());
-  if (!result.saved) {
-    messages_.Show(window_.HostWindow(), MessageIcon::Error, Tr("Fehler", state_),
-                   Tr("Die Lieder konnten nicht gespeichert werden:", state_) + QStringLiteral(" ") +
-                       QDir::toNativeSeparators(QString::fromStdString(state_.songs.Files().lieder.string())));
-  }
+  ShowImportedSongs(state_, window_, messages_, result);
 }
 
 }  // namespace psalmora
