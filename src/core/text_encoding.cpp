@@ -86,6 +86,15 @@ std::optional<std::pair<char32_t, std::size_t>> ReadCharacterReference(std::stri
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view bytes) {
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const auto decoded = DecodeUtf8(bytes, pos);
+    if (!decoded) return false;
+    pos += decoded->second;
+  }
+  return true;
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);

@@ -11,6 +11,9 @@ namespace psalmora {
 // references ("&#322;") written for characters outside Windows-1252 turn back into those characters.
 std::string Cp1252ToUtf8(std::string_view bytes);
 
+// True when bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
 // Appends one code point as UTF-8.
 void AppendUtf8(std::string& out, char32_t codePoint);
 

@@ -3,7 +3,6 @@
 #include "transfer/ccli_file.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 
 #include "core/record_fields.h"
@@ -34,41 +33,6 @@ std::string Blanked(std::string_view value) {
   std::string out(value);
   std::replace(out.begin(), out.end(), '\t', ' ');
   return out;
-}
-
-bool ValidUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    std::size_t length = 0;
-    char32_t cp = 0;
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-      length = 2;
-      cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3;
-      cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4;
-      cp = lead & 0x07;
-    } else {
-      return false;
-    }
-    if (i + length > bytes.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(bytes[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    constexpr std::array<char32_t, 5> kSmallest = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += length;
-  }
-  return true;
 }
 
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD, an odd last byte is dropped.
@@ -200,7 +164,7 @@ std::optional<std::string> DecodeTextFile(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE")) return Utf8ToCp1252(Utf16ToUtf8(bytes.substr(2), false));
   if (bytes.starts_with("\xFE\xFF")) return Utf8ToCp1252(Utf16ToUtf8(bytes.substr(2), true));
   if (bytes.find('\0') != std::string_view::npos) return std::nullopt;
-  if (ValidUtf8(bytes)) return Utf8ToCp1252(bytes);
+  if (IsValidUtf8(bytes)) return Utf8ToCp1252(bytes);
   return std::string(bytes);
 }
 

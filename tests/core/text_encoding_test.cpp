@@ -48,3 +48,16 @@ TEST(TextEncoding, InvalidUtf8IsKeptAsBytes) {
 
 }  // namespace
 }  // namespace psalmora
+
+namespace psalmora {
+namespace {
+
+TEST(TextEncoding, IsValidUtf8RefusesWhatNoEncoderWrites) {
+  EXPECT_TRUE(IsValidUtf8("Gr\xC3\xBC\xC3\x9F Gott \xE2\x82\xAC \xF0\x9F\x8E\xB5"));
+  for (const char* bad : {"Gr\xFC\xDF", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"}) {
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace psalmora
