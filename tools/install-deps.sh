@@ -18,6 +18,8 @@ packages=(
   poppler-utils
   # presentation files (ppt, pps, pptx, odp) read headless for the import and the slide pane
   libreoffice-impress
+  # the song-management server: HTTP, its SQLite store, password hashes
+  libcpp-httplib-dev libsqlite3-dev libsodium-dev libssl-dev
 )
 
 missing=()
