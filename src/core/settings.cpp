@@ -44,6 +44,7 @@ Settings SettingsFromIni(const IniFile& ini, const std::string& profileFolder) {
   s.useridcb = ini.ValueOr(m, kKeyUserIdCb, "");
   s.loeschstringclient = ini.ValueOr(m, kKeyDeletedSongs, "");
   s.loeschstringplaylistclient = ini.ValueOr(m, kKeyDeletedSelections, "");
+  s.serveradresse = ini.ValueOr(m, kKeyServerAddress, s.serveradresse);
 
   const std::string_view v = kGroupPresets;
   s.haupt = ini.IntOr(v, "haupt", s.haupt);
@@ -99,6 +100,7 @@ std::vector<SettingKey> SettingsDialogKeys(const Settings& settings) {
   AddNumber(keys, kGroupMisc, "beamertextanpassen", settings.beamertextanpassen);
   AddText(keys, kGroupMisc, "ein_pmo_username", settings.pmoUsername);
   AddText(keys, kGroupMisc, "ein_pmo_passwort", settings.pmoPassword);
+  AddText(keys, kGroupMisc, kKeyServerAddress, settings.serveradresse);
   return keys;
 }
 

@@ -23,6 +23,9 @@ inline constexpr std::string_view kKeyFooterHeight = "fu\xDFzeilenhoehe";
 inline constexpr std::string_view kKeyUserIdCb = "useridcb";
 inline constexpr std::string_view kKeyDeletedSongs = "loeschstringclient";
 inline constexpr std::string_view kKeyDeletedSelections = "loeschstringplaylistclient";
+// Base address of the song-management server (and of the data pool on the same server).
+inline constexpr std::string_view kKeyServerAddress = "serveradresse";
+inline constexpr std::string_view kDefaultServerAddress = "http://localhost:8750";
 
 // Layout ids (texts) used by the preview, the presentation, printing and the two bands. A missing key
 // falls back to the shipped layouts made for each job: "1" the light preview, "2" the dark beamer page,
@@ -41,6 +44,7 @@ struct Settings {
   // program folder switch it on.
   int beamertextanpassen = 0;
   std::string pmoUsername, pmoPassword, useridcb, loeschstringclient, loeschstringplaylistclient;
+  std::string serveradresse = std::string(kDefaultServerAddress);
   // "voreinstellung"
   int haupt = 0, vor = 0, bibel = 0, frametop = 0, framefeet = 0;
   std::string pfadhgbild, pfadimport;  // default: the user's profile folder

@@ -131,7 +131,8 @@ TEST(SaveSettingsDialog, FreshFileHoldsTheTwoDialogGroupsInOrder) {
   EXPECT_EQ(ReadFileBytes(file),
             "[Layouts]\r\nvorschau=1\r\nbeamer=2\r\nformat=5\r\nkopfzeile=3\r\nfu\xDFzeile=4\r\n"
             "[sonstiges]\r\nautoopen=1\r\nwarnungmaus=0\r\nakkordzeilehoehe=30\r\nfu\xDFzeilenhoehe=30\r\n"
-            "scrollweite=20\r\nbeamertextanpassen=0\r\nein_pmo_username=\r\nein_pmo_passwort=\r\n");
+            "scrollweite=20\r\nbeamertextanpassen=0\r\nein_pmo_username=\r\nein_pmo_passwort=\r\n"
+            "serveradresse=http://localhost:8750\r\n");
 }
 
 TEST(LoadSettings, TheShippedSettingsOfANewProgramFolderFitTheBeamerText) {
