@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "core/text_encoding.h"
+#include "transfer/libreoffice_show_profile.h"
 
 namespace psalmora {
 namespace {
@@ -267,13 +268,18 @@ SlideConversion LibreOfficeAutomation::ConvertPresentationToImages(const std::fi
   return result;
 }
 
-OfficeStatus LibreOfficeAutomation::ShowPresentationInViewer(const std::filesystem::path& presentation) {
+OfficeStatus LibreOfficeAutomation::ShowPresentationInViewer(const std::filesystem::path& presentation, int screen) {
   const std::string soffice = tools_.find("soffice");
   if (soffice.empty()) return OfficeStatus::kNoOffice;
   std::error_code error;
-  return tools_.startDetached(soffice, {"--norestore", "--show", std::filesystem::absolute(presentation, error).string()})
-             ? OfficeStatus::kOk
-             : OfficeStatus::kCannotRead;
+  if (!std::filesystem::is_regular_file(presentation, error)) return OfficeStatus::kCannotRead;
+  if (showProfile_.empty()) showProfile_ = DefaultShowProfileFolder();
+  // Without its profile the show would still run, only on a screen of LibreOffice's choosing.
+  std::vector<std::string> arguments;
+  if (PrepareShowProfile(showProfile_, screen)) arguments.push_back("-env:UserInstallation=" + FileUrl(showProfile_));
+  for (const char* option : {"--norestore", "--nologo", "--show"}) arguments.emplace_back(option);
+  arguments.push_back(std::filesystem::absolute(presentation, error).string());
+  return tools_.startDetached(soffice, arguments) ? OfficeStatus::kOk : OfficeStatus::kCannotRead;
 }
 
 }  // namespace psalmora

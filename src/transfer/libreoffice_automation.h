@@ -48,7 +48,9 @@ class LibreOfficeAutomation : public OfficeAutomation {
   PresentationText ExtractPresentationText(const std::filesystem::path& presentation) override;
   SlideConversion ConvertPresentationToImages(const std::filesystem::path& presentation,
                                               const std::filesystem::path& targetFolder) override;
-  OfficeStatus ShowPresentationInViewer(const std::filesystem::path& presentation) override;
+  OfficeStatus ShowPresentationInViewer(const std::filesystem::path& presentation, int screen) override;
+  // Where the slide show's own profile lives (the default is in the user's cache folder).
+  void SetShowProfileFolder(std::filesystem::path folder) { showProfile_ = std::move(folder); }
 
  private:
   struct Pdf {
@@ -61,6 +63,7 @@ class LibreOfficeAutomation : public OfficeAutomation {
 
   ProgramTools tools_;
   std::filesystem::path workFolder_;  // private profile and PDFs; removed with the object
+  std::filesystem::path showProfile_;
   int conversions_ = 0;
 };
 

@@ -35,8 +35,9 @@ class OfficeAutomation {
   // when missing); pictures of an earlier conversion beyond the new count are removed.
   virtual SlideConversion ConvertPresentationToImages(const std::filesystem::path& presentation,
                                                       const std::filesystem::path& targetFolder) = 0;
-  // `ShowPresentationInViewer`: starts the viewer on the file and returns at once.
-  virtual OfficeStatus ShowPresentationInViewer(const std::filesystem::path& presentation) = 0;
+  // `ShowPresentationInViewer`: starts the viewer's slide show of the file on `screen` (1-based in the
+  // desktop's screen order, 0 = where the viewer likes) and returns at once.
+  virtual OfficeStatus ShowPresentationInViewer(const std::filesystem::path& presentation, int screen) = 0;
 };
 
 }  // namespace psalmora

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
+#include "transfer/libreoffice_show_profile.h"
 
 namespace psalmora {
 namespace {
@@ -88,7 +89,30 @@ TEST(LibreOfficeAutomationTest, TextIsWindows1252AndFailuresAreTold) {
   office.installed = false;
   EXPECT_EQ(automation.ExtractPresentationText(dir / "a.ppt").status, OfficeStatus::kNoOffice);
   EXPECT_EQ(automation.ConvertPresentationToImages(dir / "a.ppt", dir / "f").status, OfficeStatus::kNoOffice);
-  EXPECT_EQ(automation.ShowPresentationInViewer(dir / "a.ppt"), OfficeStatus::kNoOffice);
+  EXPECT_EQ(automation.ShowPresentationInViewer(dir / "a.ppt", 0), OfficeStatus::kNoOffice);
+}
+
+TEST(LibreOfficeAutomationTest, TheShowRunsInItsOwnProfileOnTheChosenScreen) {
+  TempDir dir;
+  WriteFileBytes(dir / "a.ppt", "x");
+  const auto settings = dir / "show" / "user" / "registrymodifications.xcu";
+  // A setting the user made in the show's profile earlier, and the screen of the last show.
+  std::string earlier = ShowProfileSettings("", 1);
+  earlier.insert(earlier.find("<item"), "<item oor:path=\"/x\"><prop oor:name=\"Zoom\"/></item>\n");
+  WriteFileBytes(settings, earlier);
+  FakeOffice office;
+  LibreOfficeAutomation automation(office.Tools());
+  automation.SetShowProfileFolder(dir / "show");
+  EXPECT_EQ(automation.ShowPresentationInViewer(dir / "a.ppt", 2), OfficeStatus::kOk);
+  ASSERT_EQ(office.calls.size(), 1u);
+  EXPECT_EQ(office.calls[0].front(), "-env:UserInstallation=file://" + (dir / "show").string());
+  EXPECT_EQ(office.calls[0].back(), (dir / "a.ppt").string());
+  const std::string written = testing::ReadFileBytes(settings);
+  EXPECT_NE(written.find("oor:name=\"Display\" oor:op=\"fuse\"><value>2</value>"), std::string::npos);
+  EXPECT_EQ(written.find("<value>1</value>"), std::string::npos);  // the old screen is replaced, not doubled
+  EXPECT_NE(written.find("oor:name=\"Zoom\""), std::string::npos);
+  EXPECT_NE(written.find("EnablePresenterScreen\" oor:op=\"fuse\"><value>false"), std::string::npos);
+  EXPECT_EQ(automation.ShowPresentationInViewer(dir / "fehlt.ppt", 2), OfficeStatus::kCannotRead);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ class NoOffice : public OfficeAutomation {
   SlideConversion ConvertPresentationToImages(const std::filesystem::path&, const std::filesystem::path&) override {
     return {OfficeStatus::kNoOffice, 0};
   }
-  OfficeStatus ShowPresentationInViewer(const std::filesystem::path&) override { return OfficeStatus::kNoOffice; }
+  OfficeStatus ShowPresentationInViewer(const std::filesystem::path&, int) override { return OfficeStatus::kNoOffice; }
 };
 
 // A flat OpenDocument presentation with two slides.
@@ -188,7 +188,7 @@ class FileImportTest : public QObject {
     QCOMPARE(w.messages.shown.size(), std::size_t{1});
     QCOMPARE(w.messages.shown[0].text,
              QString("Zum Lesen von Präsentationen muss LibreOffice Impress installiert sein."));
-    w.Controller()->ShowPresentationInViewer(w.Path("Gnade.ppt"));
+    w.Controller()->ShowPresentationInViewer(w.Path("Gnade.ppt"), 1);
     QCOMPARE(w.messages.shown.size(), std::size_t{2});
   }
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
 
 #include <QProgressBar>
@@ -16,6 +17,7 @@
 #include "core/ui/messages.h"
 #include "core/ui/ui_text.h"
 #include "platform/office_process.h"
+#include "platform/screens.h"
 #include "songdb/timestamp.h"
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/song_lists_host.h"
@@ -146,8 +148,12 @@ void FileImportController::ShowImported(const ImportResult& result) {
   ShowImportedSongs(state_, window_, messages_, result);
 }
 
-void FileImportController::ShowPresentationInViewer(const QString& presentation) {
-  const OfficeStatus status = office_()->ShowPresentationInViewer(presentation.toStdString());
+void FileImportController::ShowPresentationInViewer(const QString& presentation, int presentationMode) {
+  const Monitors monitors = CurrentMonitors();
+  const int screen = presentationMode == 1 && monitors.HasSecond()
+                         ? static_cast<int>(QGuiApplication::screens().indexOf(monitors.secondScreen.data())) + 1
+                         : 0;
+  const OfficeStatus status = office_()->ShowPresentationInViewer(presentation.toStdString(), screen);
   if (status == OfficeStatus::kNoOffice) {
     messages_.Show(window_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
                    Tr("Meldung kein Powerpoint", state_));

@@ -42,8 +42,9 @@ class FileImportController : public QObject {
   void ImportOtherFiles(const QString& type);
   // `RunFileImport`: reads the dialog's files on a worker, then stores the songs and the rules.
   void RunFileImport();
-  // `ShowPresentationInViewer`: the presentation shown by the office program's viewer.
-  void ShowPresentationInViewer(const QString& presentation);
+  // `ShowPresentationInViewer`: the presentation shown by the office program's viewer, on the second
+  // monitor when `presentationMode` is 1 and there is one.
+  void ShowPresentationInViewer(const QString& presentation, int presentationMode);
 
   FileImportDialog* Dialog() const { return dialog_; }
   bool Running() const { return worker_ != nullptr; }
