@@ -20,6 +20,8 @@ packages=(
   libreoffice-impress
   # the song-management server: HTTP, its SQLite store, password hashes
   libcpp-httplib-dev libsqlite3-dev libsodium-dev libssl-dev
+  # Bible texts from SWORD modules, and one module for the tests
+  libsword-dev sword-text-kjv
 )
 
 missing=()
