@@ -39,6 +39,7 @@ std::vector<Command> RenderCommands();
 std::vector<Command> TransferCommands();
 std::vector<Command> FileImportCommands();
 std::vector<Command> StatsCommands();
+std::vector<Command> OnlineCommands();
 const std::vector<Command>& AllCommands();
 
 // The usage text of the whole tool.

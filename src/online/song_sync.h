@@ -82,6 +82,7 @@ struct SyncSnapshot {
   std::filesystem::path dataFolder;              // song texts are read from here (never written)
   std::vector<std::string> songs;                // active songs' records, in store order
   std::vector<std::string> selections;           // records of "auswahl.dat"
+  bool selectionsUnreadable = false;             // "auswahl.dat" is there but cannot be read: left out
   std::string deletedSongs;                      // "loeschstringclient" as it was
   std::string deletedSelections;                 // "loeschstringplaylistclient" as it was
   bool pool43 = false;                           // "datenpool/43.dat" exists
