@@ -1,0 +1,110 @@
+// Creating accounts from the command line.
+#include "server/account_command.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <optional>
+
+#include "server/password_hash.h"
+#include "server/service_actions.h"
+#include "server/sqlite_service_store.h"
+
+namespace psalmora::server {
+
+namespace {
+
+constexpr std::size_t kMaxEmailBytes = 254;
+
+bool IsUsableEmail(std::string_view email) {
+  if (email.empty() || email.size() > kMaxEmailBytes) return false;
+  const std::size_t at = email.find('@');
+  if (at == 0 || at == std::string_view::npos || at + 1 == email.size()) return false;
+  for (char c : email) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7F) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> ReadLine(std::istream& in) {
+  std::string line;
+  if (!std::getline(in, line)) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+// One line typed on the terminal with the echo switched off.
+std::optional<std::string> ReadHidden(std::istream& in, std::ostream& err, std::string_view prompt) {
+  err << prompt << std::flush;
+  termios saved{};
+  const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (terminal) {
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+  }
+  std::optional<std::string> line = ReadLine(in);
+  if (terminal) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+  err << "\n";
+  return line;
+}
+
+}  // namespace
+
+std::string CreateAccount(ServiceStore& store, std::string_view email, std::string_view password, std::string& error) {
+  const std::string normalized = NormalizeEmail(email);
+  if (!IsUsableEmail(normalized)) {
+    error = "not a usable e-mail address";
+    return {};
+  }
+  if (password.empty()) {
+    error = "the password is empty";
+    return {};
+  }
+  const std::optional<std::string> hash = HashPassword(password);
+  if (!hash) {
+    error = "cannot hash the password (out of memory)";
+    return {};
+  }
+  const Account account{RandomToken(), normalized, *hash};
+  if (!store.AddAccount(account)) {
+    error = "an account with this e-mail address exists already";
+    return {};
+  }
+  return account.userId;
+}
+
+int RunAddUser(const ServerOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+  std::optional<std::string> password;
+  if (isatty(STDIN_FILENO)) {
+    password = ReadHidden(in, err, "Password: ");
+    const std::optional<std::string> again = ReadHidden(in, err, "Password again: ");
+    if (password && again != password) {
+      err << "psalmora-server: the passwords differ\n";
+      return 1;
+    }
+  } else {
+    password = ReadLine(in);
+  }
+  if (!password) {
+    err << "psalmora-server: no password given\n";
+    return 1;
+  }
+  try {
+    SqliteServiceStore store(options.database);
+    std::string error;
+    const std::string userId = CreateAccount(store, options.email, *password, error);
+    if (userId.empty()) {
+      err << "psalmora-server: " << error << "\n";
+      return 1;
+    }
+    out << userId << "\n";
+    return 0;
+  } catch (const StoreError& failure) {
+    err << "psalmora-server: " << failure.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace psalmora::server

@@ -1,0 +1,21 @@
+// The command "adduser": a new account with a password hash and a random user id.
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "server/server_options.h"
+#include "server/service_store.h"
+
+namespace psalmora::server {
+
+// Creates the account; the new user id, or "" with a reason in error (address taken or not usable).
+std::string CreateAccount(ServiceStore& store, std::string_view email, std::string_view password, std::string& error);
+
+// adduser as the program runs it: the password from the terminal without echo (asked twice), or one
+// line of standard input when that is not a terminal. Returns the exit code.
+int RunAddUser(const ServerOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace psalmora::server

@@ -1,0 +1,54 @@
+// The HTTP side of the service: cpp-httplib answers "/app/app-aktion.php" with the reply of
+// ServiceActions for the raw query (GET; a POST's form body is taken the same way, for requests too long
+// for a request line). The access log names the action only, never a value.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "server/server_options.h"
+#include "server/service_actions.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace psalmora::server {
+
+inline constexpr const char* kServicePath = "/app/app-aktion.php";
+
+class HttpService {
+ public:
+  // log receives the access log and errors; none when quiet.
+  HttpService(const ServerOptions& options, ServiceActions& actions, std::ostream& log);
+  ~HttpService();
+  HttpService(const HttpService&) = delete;
+  HttpService& operator=(const HttpService&) = delete;
+
+  // Binds the address; false with a reason in error when it cannot (or the TLS files do not load).
+  bool Bind(std::string& error);
+  // "http://ADDR:PORT" (https with TLS) after Bind.
+  std::string Address() const;
+  int port() const { return port_; }
+  // Answers requests until Stop; returns false when the server failed.
+  bool Run();
+  // From any thread, also before Run has started: Run then returns at once.
+  void Stop();
+
+ private:
+  const ServerOptions options_;
+  ServiceActions& actions_;
+  std::ostream& log_;
+  std::unique_ptr<httplib::Server> server_;
+  int port_ = -1;
+  std::atomic<bool> stopping_{false};
+};
+
+// serve as the program runs it: opens the store, binds, prints the listening line to out, answers until
+// SIGTERM or SIGINT. Returns the exit code.
+int RunServe(const ServerOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace psalmora::server
