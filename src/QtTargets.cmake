@@ -26,7 +26,7 @@ list(APPEND psalmora_ui_sources ${shell_sources})
 # Every resource file under data/resources/ is built in; InitUiResources() (core/ui) registers them.
 file(GLOB psalmora_ui_resources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/data/resources/*.qrc")
 add_library(psalmora_ui STATIC ${psalmora_ui_sources} ${psalmora_ui_resources})
-target_link_libraries(psalmora_ui PUBLIC psalmora_platform PRIVATE psalmora_warnings)
+target_link_libraries(psalmora_ui PUBLIC psalmora_platform PRIVATE psalmora_sword psalmora_warnings)
 
 add_executable(psalmora app/main.cpp)
 target_link_libraries(psalmora PRIVATE psalmora_ui psalmora_warnings)

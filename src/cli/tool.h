@@ -40,6 +40,7 @@ std::vector<Command> TransferCommands();
 std::vector<Command> FileImportCommands();
 std::vector<Command> StatsCommands();
 std::vector<Command> OnlineCommands();
+std::vector<Command> BibleCommands();
 const std::vector<Command>& AllCommands();
 
 // The usage text of the whole tool.
