@@ -1,5 +1,6 @@
 // The real psalmora-server program: adduser reads the password from standard input, serve on port 0
-// prints its listening line, answers over HTTP, and ends cleanly on SIGTERM.
+// prints its listening line, answers over HTTP (GET, and POST for long queries), and ends cleanly on
+// SIGTERM.
 #include <httplib.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -78,6 +79,17 @@ TEST(ServerProcess, AddsAUserServesRequestsAndStopsOnSigterm) {
   const auto login = client.Get("/app/app-aktion.php?email=anna%40example.org&password=geheim&aktion=login");
   ASSERT_TRUE(login);
   EXPECT_EQ(login->body, user + "[spalte]anna@example.org");
+
+  // A request line over the library's limit (8 KiB) gets the error text; the same query as a POST body
+  // has no such limit (as text/plain: the library caps form bodies at 8 KiB too).
+  const std::string longQuery = "aktion=ping&fill=" + std::string(9000, 'x');
+  const auto tooLong = client.Get("/app/app-aktion.php?" + longQuery);
+  ASSERT_TRUE(tooLong);
+  EXPECT_EQ(tooLong->status, 414);
+  EXPECT_EQ(tooLong->body, "error|Anfrage zu lang");
+  const auto posted = client.Post("/app/app-aktion.php", longQuery, "text/plain");
+  ASSERT_TRUE(posted);
+  EXPECT_EQ(posted->body, "ok|psalmora-server");
 
   ASSERT_EQ(kill(server.pid, SIGTERM), 0);
   int status = 0;
