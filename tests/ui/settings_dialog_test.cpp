@@ -2,6 +2,7 @@
 // read-only data folder, and "Speichern" writing its keys while every other key of the file stays.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -129,6 +130,33 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(f.state.settings.layouts.beamer, std::string("10"));
     QCOMPARE(f.state.settings.akkordzeilehoehe, 50);
     QCOMPARE(f.state.settings.updateauto, 1);
+  }
+
+  void theServerAddressIsShownAndSaved() {
+    struct Case {
+      const char* typed;
+      const char* stored;
+    };
+    const Case cases[] = {{"  https://lieder.example.org:8443/ ", "https://lieder.example.org:8443"},
+                          {"", "http://localhost:8750"}};
+    for (const Case& c : cases) {
+      Fixture f;
+      uitest::WriteBytes(f.SettingsFile(), uitest::ReadBytes(f.SettingsFile())
+                                               .replace("useridcb=U77\r\n",
+                                                        "useridcb=U77\r\nserveradresse=http://10.0.0.5:8750\r\n"));
+      f.state.settings = LoadSettings(f.state.programFolder / kSettingsFileName, "/home/x");
+      SettingsDialog dialog(f.state);
+      QCOMPARE(dialog.ServerAddressField()->text(), QString("http://10.0.0.5:8750"));
+      QStringList frames;
+      for (QGroupBox* frame : dialog.findChildren<QGroupBox*>()) frames << frame->title();
+      QVERIFY(frames.contains("Serveradresse"));
+      dialog.ServerAddressField()->setText(c.typed);
+      dialog.Save();
+      QCOMPARE(f.state.settings.serveradresse, std::string(c.stored));
+      const IniFile ini = IniFile::Load(f.SettingsFile().toStdString());
+      QCOMPARE(ini.ValueOr("sonstiges", "serveradresse", "?"), std::string(c.stored));
+      QCOMPARE(ini.ValueOr("sonstiges", "useridcb", "?"), std::string("U77"));
+    }
   }
 
   void untouchedUndecidedUpdateSwitchSavesAsNo() {

@@ -178,10 +178,18 @@ QWidget* SettingsDialog::BuildMiscPage() {
   auto* folderLayout = new QVBoxLayout(folderFrame);
   folderLayout->addWidget(dataFolder_);
 
+  // Where the song-management service (and the data pool) answers; any http or https base address.
+  auto* serverFrame = new QGroupBox(Tr("Serveradresse", state_));
+  serverAddress_ = new QLineEdit(FromCp1252(settings.serveradresse));
+  serverAddress_->setPlaceholderText(QString::fromLatin1(kDefaultServerAddress.data(), kDefaultServerAddress.size()));
+  auto* serverLayout = new QVBoxLayout(serverFrame);
+  serverLayout->addWidget(serverAddress_);
+
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(misc);
   layout->addWidget(folderFrame);
+  layout->addWidget(serverFrame);
   layout->addStretch(1);
   return page;
 }
@@ -201,6 +209,10 @@ void SettingsDialog::Save() {
   settings.akkordzeilehoehe = NumberValue(kopfzeileHeight_);
   settings.fusszeilenhoehe = NumberValue(fusszeileHeight_);
   settings.scrollweite = NumberValue(scrollweite_);
+  // Blanks around a pasted address and a trailing "/" would end up inside every request's path.
+  QString address = serverAddress_->text().trimmed();
+  while (address.endsWith(QLatin1Char('/'))) address.chop(1);
+  settings.serveradresse = address.isEmpty() ? std::string(kDefaultServerAddress) : ToCp1252(address);
   // A failed write stays silent towards the user (the core reports it on stderr); the values hold for the run.
   SaveSettingsDialog(SettingsFile(), settings);
   accept();

@@ -1,5 +1,6 @@
 // SettingsDialog "Einstellungen allgemein": layout assignment, band heights, start-up switches, scroll
-// step and the (read-only) data folder. "Speichern" writes the dialog's keys and keeps every other key.
+// step, the (read-only) data folder and the server address. "Speichern" writes the dialog's keys and
+// keeps every other key.
 #pragma once
 
 #include <QDialog>
@@ -39,6 +40,7 @@ class SettingsDialog : public QDialog {
   QLineEdit* FusszeileHeight() const { return fusszeileHeight_; }
   QLineEdit* ScrollStep() const { return scrollweite_; }
   QLineEdit* DataFolderField() const { return dataFolder_; }
+  QLineEdit* ServerAddressField() const { return serverAddress_; }
   QCheckBox* UpdateAuto() const { return updateauto_; }
   QCheckBox* AutoOpen() const { return autoopen_; }
   QCheckBox* MouseWarning() const { return warnungmaus_; }
@@ -67,6 +69,7 @@ class SettingsDialog : public QDialog {
   QTabWidget* tabs_ = nullptr;
   QComboBox *vorschau_ = nullptr, *kopfzeile_ = nullptr, *beamer_ = nullptr, *fusszeile_ = nullptr, *format_ = nullptr;
   QLineEdit *kopfzeileHeight_ = nullptr, *fusszeileHeight_ = nullptr, *scrollweite_ = nullptr, *dataFolder_ = nullptr;
+  QLineEdit* serverAddress_ = nullptr;
   QCheckBox *updateauto_ = nullptr, *autoopen_ = nullptr, *warnungmaus_ = nullptr, *fitText_ = nullptr;
   QPushButton *saveButton_ = nullptr, *cancelButton_ = nullptr;
 };
