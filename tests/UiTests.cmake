@@ -10,6 +10,11 @@ foreach(source IN LISTS ui_test_sources)
   target_link_libraries(${target} PRIVATE psalmora_ui Qt6::Test psalmora_warnings)
   target_compile_definitions(${target} PRIVATE ${PSALMORA_TEST_DEFINITIONS}
                              PSALMORA_TWO_SCREENS_CONFIG="${CMAKE_SOURCE_DIR}/tests/data/qt-offscreen-two-screens.json")
+  # The synchronisation runs against a real song-management server when this build has one; the test
+  # skips those cases while the binary is not built.
+  if(TARGET psalmora-server)
+    target_compile_definitions(${target} PRIVATE PSALMORA_SERVER_PATH="$<TARGET_FILE:psalmora-server>")
+  endif()
   set(test_home "${CMAKE_CURRENT_BINARY_DIR}/ui-home/${name}")
   # Qt creates only the last level of the runtime folder itself.
   file(MAKE_DIRECTORY "${test_home}")

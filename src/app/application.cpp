@@ -12,6 +12,7 @@
 
 #include "app/controller_wiring.h"
 #include "app/editor_windows.h"
+#include "app/main_menu_bar.h"
 #include "app/main_window.h"
 #include "collections/ui/collection_controller.h"
 #include "core/data_folder.h"
@@ -28,6 +29,7 @@
 #include "core/ui/ui_text.h"
 #include "core/ui/user_message_box.h"
 #include "platform/movie_playback.h"
+#include "online/ui/sync_controller.h"
 #include "platform/single_instance.h"
 #include "render/ui/presentation_controller.h"
 #include "render/ui/preview_controller.h"
@@ -135,6 +137,11 @@ std::optional<int> Application::Start() {
   state_.bibleIndex = LoadBibleIndex(state_.programFolder);
   state_.fileTypes = LoadFileTypes(settingsFile);
 
+  // A new updater left by the last update run takes the old one's place before anything could start it.
+  if (const UpdaterReplacement swap = ReplaceUpdater(state_.programFolder); swap.outcome == UpdaterSwap::kFailed) {
+    std::fprintf(stderr, "psalmora: the new updater could not replace the old one: %s\n", swap.error.c_str());
+  }
+
   BuildMainWindow();
   FollowChangesOnDisk();
   AskAndStartUpdater();
@@ -237,15 +244,26 @@ void Application::BuildMainWindow() {
   new FileImportController(state_, *window_, messages_);
   new PrintController(state_, *window_, messages_);
   new StatisticsController(state_, *window_, messages_);
+  new SyncController(state_, *window_, messages_, services_.sync);
   ConnectControllers(*window_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
   connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);
   connect(window_.get(), &MainWindow::aboutRequested, this, &Application::ShowAbout);
   connect(window_.get(), &MainWindow::quitRequested, this, &Application::RequestQuit);
+  connect(window_.get(), &MainWindow::menuCommand, this, [this](MenuCommand command) {
+    if (command == MenuCommand::OnlineUpdate) StartUpdaterFromMenu();
+  });
   window_->showMaximized();
 }
 
+bool Application::UpdaterInstalled() const {
+  std::error_code error;
+  return fs::is_regular_file(UpdaterPath(state_.programFolder), error);
+}
+
 void Application::AskAndStartUpdater() {
+  // Without an updater the question would promise something the program cannot do.
+  if (!UpdaterInstalled()) return;
   if (state_.settings.updateauto == -1) {
     const bool yes = messages_.AskYesNo(
         window_.get(), Tr("Psalmora Online Update", state_),
@@ -259,11 +277,25 @@ void Application::AskAndStartUpdater() {
   if (state_.settings.updateauto == 1) StartUpdater({QStringLiteral("auto")});
 }
 
-void Application::StartUpdater(const QStringList& arguments) {
+bool Application::StartUpdater(const QStringList& arguments) {
   const QString updater = QString::fromStdString(UpdaterPath(state_.programFolder).string());
   ++updaterStarts_;
-  // A missing or broken updater is not the user's concern at start-up: no message.
-  services_.startProgram(updater, arguments, QString::fromStdString(state_.programFolder.string()));
+  // A broken updater is not the user's concern at start-up: no message there.
+  return services_.startProgram(updater, arguments, QString::fromStdString(state_.programFolder.string()));
+}
+
+void Application::StartUpdaterFromMenu() {
+  const QString updater = QDir::toNativeSeparators(QString::fromStdString(UpdaterPath(state_.programFolder).string()));
+  // Asked for by the user: a missing or broken updater is said, not swallowed.
+  if (!UpdaterInstalled()) {
+    messages_.Show(window_.get(), MessageIcon::Information, Tr("Psalmora Online Update", state_),
+                   Tr("Meldung kein Updater", state_) + QStringLiteral("\n") + updater);
+    return;
+  }
+  if (!StartUpdater({})) {
+    messages_.Show(window_.get(), MessageIcon::Warning, Tr("Psalmora Online Update", state_),
+                   Tr("Meldung Updater startet nicht", state_) + QStringLiteral("\n") + updater);
+  }
 }
 
 void Application::OpenSettings() {

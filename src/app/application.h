@@ -13,6 +13,7 @@
 #include "core/data_folder_lock.h"
 #include "core/ui/app_state.h"
 #include "core/ui/folder_wizard.h"
+#include "online/ui/sync_controller.h"
 #include "platform/qt_translations.h"
 
 namespace psalmora {
@@ -35,6 +36,8 @@ struct StartupServices {
   FolderChooser folderChooser;          // default: the system folder chooser
   // Starts a program without waiting; default: QProcess::startDetached.
   std::function<bool(const QString& program, const QStringList& arguments, const QString& folder)> startProgram;
+  // The network state and the transport of the synchronisation; defaults: the system's and libcurl.
+  SyncController::Services sync;
 };
 
 class Application : public QObject {
@@ -87,8 +90,12 @@ class Application : public QObject {
   std::optional<int> LocateDataFolder();
   std::optional<int> RunWizard();
   void BuildMainWindow();
+  bool UpdaterInstalled() const;
   void AskAndStartUpdater();
-  void StartUpdater(const QStringList& arguments);
+  // False when the program could not be started.
+  bool StartUpdater(const QStringList& arguments);
+  // "onlineup": the updater without a parameter, or a message why it cannot run.
+  void StartUpdaterFromMenu();
   // Where the presentation window opens at start when "autoopen" is set; the window itself belongs to
   // the presentation subsystem, which connects here.
   void OpenPresentationAtStart();

@@ -14,6 +14,7 @@
 #include "collections/ui/collection_controller.h"
 #include "core/ui/ui_text.h"
 #include "media/ui/media_pages.h"
+#include "online/ui/sync_controller.h"
 #include "render/ui/presentation_controller.h"
 #include "render/ui/preview_controller.h"
 #include "render/ui/print_controller.h"
@@ -135,6 +136,12 @@ void ConnectStatistics(MainWindow& window, StatisticsController& statistics) {
   });
 }
 
+void ConnectSync(MainWindow& window, SyncController& sync) {
+  QObject::connect(&window, &MainWindow::menuCommand, &sync, [&sync](MenuCommand command) {
+    if (command == MenuCommand::SyncCantabox) sync.SyncWithCantabox();
+  });
+}
+
 }  // namespace
 
 void ConnectControllers(MainWindow& window) {
@@ -148,6 +155,7 @@ void ConnectControllers(MainWindow& window) {
   if (FileImportController* import = FileImportController::Of(window)) ConnectFileImport(window, *import);
   if (PrintController* print = PrintController::Of(window)) ConnectPrint(window, *print);
   if (StatisticsController* statistics = StatisticsController::Of(window)) ConnectStatistics(window, *statistics);
+  if (SyncController* sync = SyncController::Of(window)) ConnectSync(window, *sync);
 }
 
 }  // namespace psalmora

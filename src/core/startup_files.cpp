@@ -1,5 +1,6 @@
 #include "core/startup_files.h"
 
+#include <cstdint>
 #include <optional>
 #include <system_error>
 
@@ -45,7 +46,25 @@ std::vector<std::string> LoadBibleIndex(const fs::path& programFolder) {
 }
 
 fs::path UpdaterPath(const fs::path& programFolder) {
-  return programFolder / "psalmora update.exe";
+  return programFolder / "psalmora-update";
+}
+
+fs::path NewUpdaterPath(const fs::path& programFolder) {
+  return programFolder / "psalmora-update-neu";
+}
+
+UpdaterReplacement ReplaceUpdater(const fs::path& programFolder) {
+  const fs::path fresh = NewUpdaterPath(programFolder);
+  std::error_code error;
+  if (!fs::is_regular_file(fresh, error)) return {};
+  const std::uintmax_t size = fs::file_size(fresh, error);
+  if (error || size == 0) return {};
+  // The updater may have written its copy without the execute bits; the owner must be able to start it.
+  fs::permissions(fresh, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                  fs::perm_options::add, error);
+  fs::rename(fresh, UpdaterPath(programFolder), error);
+  if (error) return {UpdaterSwap::kFailed, fresh.string() + ": " + error.message()};
+  return {UpdaterSwap::kReplaced, {}};
 }
 
 }  // namespace psalmora

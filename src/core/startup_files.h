@@ -23,7 +23,20 @@ std::vector<std::string> LoadVideoList(const DataFiles& files);
 // The lines of "bibel/index.dat" in the program folder; none when it is missing.
 std::vector<std::string> LoadBibleIndex(const std::filesystem::path& programFolder);
 
-// The external updater, "psalmora update.exe" in the program folder.
+// The external updater, "psalmora-update" in the program folder.
 std::filesystem::path UpdaterPath(const std::filesystem::path& programFolder);
+// The new copy of itself the updater leaves beside it: "psalmora-update-neu".
+std::filesystem::path NewUpdaterPath(const std::filesystem::path& programFolder);
+
+enum class UpdaterSwap { kNothingToDo, kReplaced, kFailed };
+struct UpdaterReplacement {
+  UpdaterSwap outcome = UpdaterSwap::kNothingToDo;
+  std::string error;  // for kFailed
+};
+
+// `ReplaceUpdater`: a non-empty "psalmora-update-neu" takes the updater's place in one rename, so a crash
+// leaves either the old or the new updater, never none. An empty new copy (a download that broke off)
+// is left alone and the old updater stays.
+UpdaterReplacement ReplaceUpdater(const std::filesystem::path& programFolder);
 
 }  // namespace psalmora

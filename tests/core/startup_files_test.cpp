@@ -66,7 +66,55 @@ TEST(BibleIndex, LinesOfTheProgramFoldersIndexOrNone) {
 }
 
 TEST(UpdaterPath, InTheProgramFolder) {
-  EXPECT_EQ(UpdaterPath("/opt/psalmora"), fs::path("/opt/psalmora/psalmora update.exe"));
+  EXPECT_EQ(UpdaterPath("/opt/psalmora"), fs::path("/opt/psalmora/psalmora-update"));
+  EXPECT_EQ(NewUpdaterPath("/opt/psalmora"), fs::path("/opt/psalmora/psalmora-update-neu"));
+}
+
+TEST(ReplaceUpdater, OnlyANonEmptyNewCopyTakesTheUpdatersPlace) {
+  struct Case {
+    const char* name;
+    bool oldPresent;
+    const char* fresh;  // nullptr: no new copy
+    UpdaterSwap outcome;
+    const char* updaterAfter;  // nullptr: no updater afterwards
+    bool freshStays;
+  };
+  const Case cases[] = {
+      {"no new copy", true, nullptr, UpdaterSwap::kNothingToDo, "old", false},
+      {"empty new copy", true, "", UpdaterSwap::kNothingToDo, "old", true},
+      {"new copy", true, "new", UpdaterSwap::kReplaced, "new", false},
+      {"new copy, no updater yet", false, "new", UpdaterSwap::kReplaced, "new", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    if (c.oldPresent) WriteFileBytes(UpdaterPath(dir.path()), "old");
+    if (c.fresh) WriteFileBytes(NewUpdaterPath(dir.path()), c.fresh);
+    EXPECT_EQ(ReplaceUpdater(dir.path()).outcome, c.outcome);
+    EXPECT_EQ(fs::exists(UpdaterPath(dir.path())), c.updaterAfter != nullptr);
+    if (c.updaterAfter) {
+      EXPECT_EQ(ReadFileBytes(UpdaterPath(dir.path())), c.updaterAfter);
+    }
+    EXPECT_EQ(fs::exists(NewUpdaterPath(dir.path())), c.freshStays);
+  }
+}
+
+TEST(ReplaceUpdater, TheNewUpdaterCanBeStarted) {
+  TempDir dir;
+  WriteFileBytes(NewUpdaterPath(dir.path()), "#!/bin/sh\n");
+  fs::permissions(NewUpdaterPath(dir.path()), fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(ReplaceUpdater(dir.path()).outcome, UpdaterSwap::kReplaced);
+  EXPECT_NE(fs::status(UpdaterPath(dir.path())).permissions() & fs::perms::owner_exec, fs::perms::none);
+}
+
+TEST(ReplaceUpdater, AFolderInTheWayIsReportedAndTheNewCopyKept) {
+  TempDir dir;
+  fs::create_directories(UpdaterPath(dir.path()) / "inside");
+  WriteFileBytes(NewUpdaterPath(dir.path()), "new");
+  const UpdaterReplacement result = ReplaceUpdater(dir.path());
+  EXPECT_EQ(result.outcome, UpdaterSwap::kFailed);
+  EXPECT_FALSE(result.error.empty());
+  EXPECT_EQ(ReadFileBytes(NewUpdaterPath(dir.path())), "new");
 }
 
 }  // namespace

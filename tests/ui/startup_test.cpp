@@ -46,14 +46,18 @@ struct Fixture {
   }
   QString Path(const QString& name) const { return temp.path() + "/" + name; }
   QString SettingsFile() const { return Path("program/config/einstellungen.ini"); }
-  StartupServices Services(bool moviesPlay = true) {
+  StartupServices Services(bool moviesPlay = true, bool startSucceeds = false) {
     StartupServices services;
     services.canPlayMovies = [moviesPlay] { return moviesPlay; };
-    services.startProgram = [this](const QString& program, const QStringList& arguments, const QString&) {
+    services.startProgram = [this, startSucceeds](const QString& program, const QStringList& arguments,
+                                                  const QString&) {
       started.push_back({program, arguments});
-      return false;
+      return startSucceeds;
     };
     return services;
+  }
+  void InstallUpdater(const QByteArray& content = "#!/bin/sh\n") const {
+    uitest::WriteBytes(Path("program/psalmora-update"), content);
   }
   RegistryStore Registry() const { return RegistryStore(Path("registry.ini").toStdString()); }
   std::string Setting(const char* group, const char* key) const {
@@ -232,6 +236,7 @@ class StartupTest : public QObject {
   void theUpdateQuestionIsAskedOnceAndYesStartsTheUpdater() {
     Fixture f("[voreinstellung]\r\nsprache=1\r\n");
     f.options.dataDir = f.Path("daten").toStdString();
+    f.InstallUpdater();
     f.messages.answer = true;
     {
       Application app(f.options, f.messages, f.Services());
@@ -240,7 +245,7 @@ class StartupTest : public QObject {
       QCOMPARE(f.messages.shown[0].title, QString("Psalmora Online-Update"));  // German text of the key
       QCOMPARE(f.messages.shown[0].icon, MessageIcon::Question);
       QCOMPARE(f.started.size(), std::size_t(1));
-      QCOMPARE(f.started[0].program, f.Path("program/psalmora update.exe"));
+      QCOMPARE(f.started[0].program, f.Path("program/psalmora-update"));
       QCOMPARE(f.started[0].arguments, QStringList{"auto"});
       app.Shutdown();
     }
@@ -252,30 +257,78 @@ class StartupTest : public QObject {
     QCOMPARE(f.started.size(), std::size_t(2));
   }
 
-  void answeringNoIsRememberedAndAMissingUpdaterStaysSilent() {
+  void answeringNoStartsTheUpdaterOnlyFromTheMenu() {
     Fixture f("[voreinstellung]\r\nsprache=1\r\n");
     f.options.dataDir = f.Path("daten").toStdString();
+    f.InstallUpdater();
     f.messages.answer = false;
-    StartupServices services = f.Services();
-    services.startProgram = nullptr;  // the real starter; there is no updater in the program folder
     {
-      Application app(f.options, f.messages, services);
+      Application app(f.options, f.messages, f.Services());
       QCOMPARE(app.Start(), std::optional<int>());
-      QCOMPARE(app.UpdaterStarts(), 0);
+      QCOMPARE(f.messages.shown.size(), std::size_t(1));
+      QVERIFY(f.started.empty());
       app.Shutdown();
     }
     QCOMPARE(f.Setting("voreinstellung", "updateauto"), std::string("0"));
-    uitest::WriteBytes(f.SettingsFile(), "[voreinstellung]\r\nsprache=1\r\nupdateauto=1\r\n");
     f.messages.shown.clear();
-    Application app(f.options, f.messages, services);
+    Application app(f.options, f.messages, f.Services(/*moviesPlay=*/true, /*startSucceeds=*/true));
     QCOMPARE(app.Start(), std::optional<int>());
-    QCOMPARE(app.UpdaterStarts(), 1);
+    QVERIFY(f.messages.shown.empty());  // decided: not asked again
+    QVERIFY(f.started.empty());
+    app.Window()->Menu()->Action(MenuCommand::OnlineUpdate)->trigger();
+    QCOMPARE(f.started.size(), std::size_t(1));
+    QCOMPARE(f.started[0].program, f.Path("program/psalmora-update"));
+    QCOMPARE(f.started[0].arguments, QStringList());
     QVERIFY(f.messages.shown.empty());
+  }
+
+  void withoutAnUpdaterNothingIsAskedOrStartedAndTheMenuSaysSo() {
+    Fixture f("[voreinstellung]\r\nsprache=1\r\n");
+    f.options.dataDir = f.Path("daten").toStdString();
+    f.messages.answer = true;
+    Application app(f.options, f.messages, f.Services());
+    QCOMPARE(app.Start(), std::optional<int>());
+    QVERIFY(f.messages.shown.empty());
+    QCOMPARE(app.UpdaterStarts(), 0);
+    app.Window()->Menu()->Action(MenuCommand::OnlineUpdate)->trigger();
+    QCOMPARE(app.UpdaterStarts(), 0);
+    QCOMPARE(f.messages.shown.size(), std::size_t(1));
+    QCOMPARE(f.messages.shown[0].title, QString("Psalmora Online-Update"));
+    QCOMPARE(f.messages.shown[0].text,
+             QString("Das Update-Programm ist nicht installiert:\n") + f.Path("program/psalmora-update"));
+    app.Shutdown();
+    QCOMPARE(f.Setting("voreinstellung", "updateauto"), std::string("-1"));  // still to be asked
+  }
+
+  void aMenuStartThatFailsIsReported() {
+    Fixture f;
+    f.options.dataDir = f.Path("daten").toStdString();
+    f.InstallUpdater();
+    Application app(f.options, f.messages, f.Services());  // the recorded start fails
+    QCOMPARE(app.Start(), std::optional<int>());
+    app.Window()->Menu()->Action(MenuCommand::OnlineUpdate)->trigger();
+    QCOMPARE(f.started.size(), std::size_t(1));
+    QCOMPARE(f.messages.shown.size(), std::size_t(1));
+    QVERIFY(f.messages.shown[0].text.startsWith("Das Update-Programm konnte nicht gestartet werden:\n"));
+  }
+
+  void aNewUpdaterCopyReplacesTheOldOneOnlyWhenItIsNotEmpty() {
+    for (const QByteArray& fresh : {QByteArray(), QByteArray("new updater")}) {
+      Fixture f;
+      f.options.dataDir = f.Path("daten").toStdString();
+      f.InstallUpdater("old updater");
+      uitest::WriteBytes(f.Path("program/psalmora-update-neu"), fresh);
+      Application app(f.options, f.messages, f.Services());
+      QCOMPARE(app.Start(), std::optional<int>());
+      QCOMPARE(uitest::ReadBytes(f.Path("program/psalmora-update")), fresh.isEmpty() ? QByteArray("old updater") : fresh);
+      QCOMPARE(QFileInfo::exists(f.Path("program/psalmora-update-neu")), fresh.isEmpty());
+    }
   }
 
   void aQuitWhileTheUpdateQuestionIsUpLeavesItUnanswered() {
     Fixture f("[sonstiges]\r\nautoopen=1\r\n[voreinstellung]\r\nsprache=1\r\n");
     f.options.dataDir = f.Path("daten").toStdString();
+    f.InstallUpdater();
     struct QuitOnQuestion : uitest::RecordingMessages {
       Application* app = nullptr;
       bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override {

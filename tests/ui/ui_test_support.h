@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,14 @@ class RecordingMessages : public Messages {
     shown.push_back({MessageIcon::Question, title, text});
     return answer;
   }
+  // Text questions are recorded apart from the boxes (icon Question, the label as text); each takes the
+  // next of textAnswers, and "cancelled" when none is left.
+  std::optional<QString> AskText(QWidget*, const QString& title, const QString& label, bool secret) override {
+    asked.push_back({MessageIcon::Question, title, label});
+    askedSecret.push_back(secret);
+    if (textAnswers.isEmpty()) return std::nullopt;
+    return textAnswers.takeFirst();
+  }
   bool Has(const QString& title) const {
     for (const RecordedMessage& message : shown)
       if (message.title == title) return true;
@@ -49,6 +58,9 @@ class RecordingMessages : public Messages {
   }
   std::vector<RecordedMessage> shown;
   bool answer = false;
+  std::vector<RecordedMessage> asked;
+  std::vector<bool> askedSecret;
+  QStringList textAnswers;
 };
 
 // Owner of the dialog drivers that are still waiting; CancelDrivers() ends them (call it from each

@@ -2,6 +2,8 @@
 // back to it.
 #include "core/ui/messages.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace psalmora {
@@ -17,6 +19,8 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
       return QMessageBox::Critical;
     case MessageIcon::Question:
       return QMessageBox::Question;
+    case MessageIcon::None:
+      return QMessageBox::NoIcon;
   }
   return QMessageBox::NoIcon;
 }
@@ -40,6 +44,27 @@ void QtMessages::Show(QWidget* parent, MessageIcon icon, const QString& title, c
 
 bool QtMessages::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
   return RunBox(parent, MessageIcon::Question, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+}  // namespace psalmora
+
+namespace psalmora {
+
+std::optional<QString> Messages::AskText(QWidget*, const QString&, const QString&, bool) {
+  return std::nullopt;
+}
+
+std::optional<QString> QtMessages::AskText(QWidget* parent, const QString& title, const QString& label, bool secret) {
+  QInputDialog dialog(parent);
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(label);
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setTextEchoMode(secret ? QLineEdit::Password : QLineEdit::Normal);
+  if (parent) dialog.setWindowModality(Qt::WindowModal);
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  if (parent) parent->activateWindow();
+  if (!accepted) return std::nullopt;
+  return dialog.textValue();
 }
 
 }  // namespace psalmora
