@@ -10,7 +10,7 @@ namespace psalmora::server {
 
 namespace {
 
-constexpr std::size_t kMaxGlobalIdBytes = 64;
+constexpr std::size_t kMaxGlobalIdBytes = 100;
 
 // A value made safe for a reply: line ends become the two characters "\n" in the lyrics and a blank
 // elsewhere, a TAB a blank, and a separator's "[" a "(" so the entry keeps its shape.

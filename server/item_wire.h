@@ -15,7 +15,7 @@ inline constexpr std::string_view kFieldSeparator = "[spalte]";
 inline constexpr std::string_view kEntrySeparator = "[zeile2]";
 inline constexpr std::string_view kSectionSeparator = "[zeile]";
 
-// A global id a client may name: 1 to 64 bytes, no control character, blank or separator of the lists
+// A global id a client may name: 1 to 100 bytes, no control character, blank or separator of the lists
 // ("-", "|", ",", "[", "]").
 bool IsUsableGlobalId(std::string_view globalId);
 
