@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <thread>
 
 #include "service_test_support.h"
 
@@ -180,6 +181,32 @@ TEST_F(ServiceActionsTest, SelectionsSynchroniseLikeSongsAndApart) {
   EXPECT_EQ(compare(anna, {selection + "-2000"}), "[zeile][zeile][zeile]");
   EXPECT_EQ(Call("aktion=deleteplaylist&songstring=" + selection + "&userid=" + anna), "ok");
   EXPECT_EQ(compare(anna, {selection + "-2000"}), selection + "[zeile][zeile][zeile]");
+}
+
+TEST_F(ServiceActionsTest, AccountsWritingAtOnceKeepEverySongApart) {
+  constexpr int kAccounts = 6;
+  constexpr int kSongs = 40;
+  std::vector<std::string> users;
+  for (int i = 0; i < kAccounts; ++i) users.push_back(AddAccount("chor" + std::to_string(i) + "@example.org"));
+  std::vector<std::thread> writers;
+  for (const std::string& user : users) {
+    writers.emplace_back([this, user] {
+      for (int i = 0; i < kSongs; ++i) {
+        const std::string reply = Call("userid=" + user + "&aktion=neuersong&titel=" + std::to_string(i) + "&geaendert_am=1");
+        if (i % 10 == 0) Call("aktion=abgleich&songstring=x-1[spalte]&userid=" + user + "&part=teil");
+        ASSERT_EQ(reply.substr(0, 3), "ok|");
+      }
+    });
+  }
+  for (std::thread& writer : writers) writer.join();
+  for (const std::string& user : users) {
+    const std::string reply = Compare(user, {});
+    // kSongs entries, and the kept part's unknown id "x" asked for once.
+    std::size_t entries = 0;
+    for (std::size_t at = reply.find("[zeile2]"); at != std::string::npos; at = reply.find("[zeile2]", at + 1)) ++entries;
+    EXPECT_EQ(entries + 1, static_cast<std::size_t>(kSongs)) << user;
+    EXPECT_NE(reply.find("[zeile]x[zeile]"), std::string::npos);
+  }
 }
 
 }  // namespace
