@@ -4,6 +4,7 @@
 #include "online/ui/sync_controller.h"
 
 #include <QHostAddress>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QStringList>
 #include <QThread>
@@ -141,12 +142,14 @@ void SyncController::StartSync() {
 }
 
 void SyncController::UpdateProgress(int done, int total, const QString& text) {
-  if (!progress_ || cancel_) return;
-  progress_->setMaximum(std::max(total, 1));
-  progress_->setValue(std::min(done, std::max(total, 1)));
+  if (!progress_ || !bar_ || cancel_) return;
   // The songs' steps in the interface language; other steps (the selections) as the service code says.
   const bool songs = text.isEmpty() || text.endsWith(QStringLiteral(" Liedern"));
   progress_->setLabelText(songs ? Tr("%1 von %2 Liedern", state_).arg(done).arg(total) : text);
+  // The bar itself, not QProgressDialog::setValue: that one runs the event loop of a modal dialog, and
+  // the worker's result would then be handled in the middle of this update.
+  bar_->setMaximum(std::max(total, 1));
+  bar_->setValue(std::min(done, std::max(total, 1)));
 }
 
 void SyncController::FinishSync(const SyncSnapshot& snapshot, const SyncOutcome& outcome) {
@@ -233,10 +236,12 @@ QProgressDialog* SyncController::OpenProgress(const QString& label, int total) {
   progress_->setWindowModality(Qt::WindowModal);
   progress_->setAutoClose(false);
   progress_->setAutoReset(false);
-  progress_->setMinimumDuration(0);
   progress_->setMinimumWidth(360);
+  bar_ = new QProgressBar(progress_);
+  bar_->setRange(0, total);  // 0 to 0: busy, while the length of the work is not known
+  bar_->setValue(0);
+  progress_->setBar(bar_);
   connect(progress_, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
-  progress_->setValue(0);
   progress_->show();
   return progress_;
 }

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QString>
 #include <atomic>
@@ -77,6 +78,7 @@ class SyncController : public QObject {
   Services services_;
   QThread* worker_ = nullptr;
   QPointer<QProgressDialog> progress_;
+  QPointer<QProgressBar> bar_;
   std::atomic<bool> cancel_{false};
 };
 
