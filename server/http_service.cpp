@@ -106,8 +106,8 @@ bool HttpService::Bind(std::string& error) {
       const std::string action = request.path == kServicePath ? ActionOfQuery(QueryOf(request)) : std::string("-");
       std::lock_guard lock(logMutex);
       log_ << Timestamp() << ' ' << request.remote_addr << ' ' << request.method << ' '
-           << (request.path == kServicePath ? request.path : std::string("(other path)")) << " aktion=" << action
-           << ' ' << response.status << ' ' << response.body.size() << '\n'
+           << (request.path == kServicePath ? request.path : std::string("(other path)")) << " aktion=" << action << ' '
+           << response.status << ' ' << response.body.size() << '\n'
            << std::flush;
     });
   }
@@ -165,8 +165,10 @@ int RunServe(const ServerOptions& options, std::ostream& out, std::ostream& err)
       const timespec tick{0, 200'000'000};
       bool stopRequested = false;
       while (!finished) {
-        if (!stopRequested) stopRequested = sigtimedwait(&stopSignals, nullptr, &tick) > 0;
-        else std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!stopRequested)
+          stopRequested = sigtimedwait(&stopSignals, nullptr, &tick) > 0;
+        else
+          std::this_thread::sleep_for(std::chrono::milliseconds(50));
         // Repeated: a stop that comes before the server loop has started would otherwise be lost.
         if (stopRequested) service.Stop();
       }

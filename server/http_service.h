@@ -1,6 +1,7 @@
 // The HTTP side of the service: cpp-httplib answers "/app/app-aktion.php" with the reply of
 // ServiceActions for the raw query (GET; a POST's body is taken the same way, for queries too long for
-// the library's 8 KiB request line; as text/plain, since the library caps form bodies at 8 KiB too). The access log names the action only, never a value.
+// the library's 8 KiB request line; as text/plain, since the library caps form bodies at 8 KiB too). The access log
+// names the action only, never a value.
 #pragma once
 
 #include <atomic>

@@ -22,8 +22,9 @@ void AppendValue(std::string& out, std::string_view value, bool lyrics) {
       out += lyrics ? "\\n" : " ";
     } else if (c == '\t') {
       out += ' ';
-    } else if (c == '[' && (value.substr(i).starts_with(kFieldSeparator) || value.substr(i).starts_with(kEntrySeparator) ||
-                            value.substr(i).starts_with(kSectionSeparator))) {
+    } else if (c == '[' &&
+               (value.substr(i).starts_with(kFieldSeparator) || value.substr(i).starts_with(kEntrySeparator) ||
+                value.substr(i).starts_with(kSectionSeparator))) {
       out += '(';
     } else {
       out += c;
@@ -74,13 +75,16 @@ std::vector<ChangeStamp> SplitStampList(std::string_view list) {
     const std::size_t dash = item.find('-');
     const std::string_view id = item.substr(0, dash);
     if (!IsUsableGlobalId(id)) continue;
-    stamps.push_back({std::string(id), dash == std::string_view::npos ? std::string() : std::string(item.substr(dash + 1))});
+    stamps.push_back(
+        {std::string(id), dash == std::string_view::npos ? std::string() : std::string(item.substr(dash + 1))});
   }
   return stamps;
 }
 
 std::string FormatEntry(ItemKind kind, const Item& item) {
-  const auto value = [&](std::string_view name) -> const std::string& { return item.values.at(FieldIndex(kind, name)); };
+  const auto value = [&](std::string_view name) -> const std::string& {
+    return item.values.at(FieldIndex(kind, name));
+  };
   std::string entry;
   AppendValue(entry, item.globalId, false);
   const auto add = [&](std::string_view text, bool lyrics = false) {

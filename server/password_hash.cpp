@@ -13,7 +13,9 @@ constexpr std::ptrdiff_t kParallelChecks = 2;
 
 }  // namespace
 
-bool InitPasswordHashing() { return sodium_init() >= 0; }
+bool InitPasswordHashing() {
+  return sodium_init() >= 0;
+}
 
 std::optional<std::string> HashPassword(std::string_view password) {
   std::array<char, crypto_pwhash_STRBYTES> hash{};

@@ -14,13 +14,13 @@ enum class ServerCommand { kHelp, kVersion, kServe, kAddUser };
 struct ServerOptions {
   ServerCommand command = ServerCommand::kHelp;
   std::string database;
-  std::string email;               // adduser
+  std::string email;  // adduser
   std::string bindAddress = "127.0.0.1";
-  int port = kDefaultPort;         // 0 picks a free port
+  int port = kDefaultPort;  // 0 picks a free port
   std::string tlsCert;
   std::string tlsKey;
   int threads = 32;
-  bool quiet = false;              // no access log
+  bool quiet = false;  // no access log
 };
 
 // nullopt with a reason in error when the arguments (without the program name) do not fit.

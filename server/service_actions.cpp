@@ -18,11 +18,12 @@ constexpr std::string_view kUnknownUser = "error|Unbekannter Benutzer";
 constexpr std::string_view kUnknownAction = "error|Unbekannte Aktion";
 constexpr std::string_view kLoginFailed = "error|Anmeldung fehlgeschlagen: E-Mail-Adresse oder Passwort falsch";
 
-std::string Error(std::string_view message) { return "error|" + std::string(message); }
+std::string Error(std::string_view message) {
+  return "error|" + std::string(message);
+}
 
 std::int64_t SystemSeconds() {
-  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
 // The item's values as the query gives them; a key the query lacks stays unset.
@@ -181,7 +182,8 @@ std::string NormalizeEmail(std::string_view email) {
 
 std::string ActionOfQuery(std::string_view rawQuery) {
   std::string problem;
-  const std::optional<Query> query = Query::Parse(rawQuery.substr(0, std::min(rawQuery.size(), std::size_t{1} << 16)), problem);
+  const std::optional<Query> query =
+      Query::Parse(rawQuery.substr(0, std::min(rawQuery.size(), std::size_t{1} << 16)), problem);
   if (!query) return "?";
   std::string action = query->Value("aktion").substr(0, 32);
   for (char& c : action) {

@@ -22,9 +22,9 @@ enum class ItemKind { kSong, kSelection };
 // The fields of an item besides its global id, named as the requests name them; the store's columns
 // carry the same names.
 inline constexpr std::array<std::string_view, 16> kSongFields = {
-    "id",           "titel",     "textumusik",  "copyright",    "ccli_liednummer",  "akkordzeile",
-    "bemerkung",    "link1",     "songtempo",   "liedtext",     "erstellt_am",      "erstellt_von",
-    "geaendert_am", "geaendert_von", "tonart",  "textformatierung"};
+    "id",           "titel",         "textumusik", "copyright",       "ccli_liednummer", "akkordzeile",
+    "bemerkung",    "link1",         "songtempo",  "liedtext",        "erstellt_am",     "erstellt_von",
+    "geaendert_am", "geaendert_von", "tonart",     "textformatierung"};
 inline constexpr std::array<std::string_view, 7> kSelectionFields = {
     "name", "allesongids", "rechte", "erstellt_am", "erstellt_von", "geaendert_am", "geaendert_von"};
 

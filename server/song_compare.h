@@ -23,10 +23,10 @@ enum class Newer { kNeither, kClient, kService };
 Newer CompareChangeDates(std::string_view clientDate, std::string_view serviceDate);
 
 struct CompareOutcome {
-  std::vector<std::string> deletedOnService;       // listed ids the account deleted
-  std::vector<std::size_t> missingOnClient;        // positions in the live items the client did not list
-  std::vector<std::string> newerOnClient;          // listed ids to send (newer, or unknown to the service)
-  std::vector<std::size_t> newerOnService;         // positions in the live items the service has newer
+  std::vector<std::string> deletedOnService;  // listed ids the account deleted
+  std::vector<std::size_t> missingOnClient;   // positions in the live items the client did not list
+  std::vector<std::string> newerOnClient;     // listed ids to send (newer, or unknown to the service)
+  std::vector<std::size_t> newerOnService;    // positions in the live items the service has newer
 };
 
 // Every listed id counts once (its first stamp); results follow the client's order, the live positions

@@ -21,14 +21,15 @@ constexpr int kBusyTimeoutMs = 10000;
 }  // namespace
 
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : db_(db) {
-  if (sql.size() > INT_MAX ||
-      sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &statement_,
-                         nullptr) != SQLITE_OK) {
+  if (sql.size() > INT_MAX || sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()),
+                                                 SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK) {
     Fail(db, "cannot prepare statement");
   }
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
+SqliteStatement::~SqliteStatement() {
+  sqlite3_finalize(statement_);
+}
 
 void SqliteStatement::Reset() {
   sqlite3_reset(statement_);
@@ -68,10 +69,13 @@ void SqliteStatement::Run() {
 std::string SqliteStatement::Text(int column) const {
   const unsigned char* text = sqlite3_column_text(statement_, column);
   if (!text) return {};
-  return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+  return std::string(reinterpret_cast<const char*>(text),
+                     static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
 }
 
-std::int64_t SqliteStatement::Int(int column) const { return sqlite3_column_int64(statement_, column); }
+std::int64_t SqliteStatement::Int(int column) const {
+  return sqlite3_column_int64(statement_, column);
+}
 
 SqliteConnection::SqliteConnection(const std::string& path) {
   const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
@@ -118,7 +122,9 @@ SqliteStatement& SqliteConnection::Prepared(const std::string& sql) {
   return *found->second;
 }
 
-int SqliteConnection::Changes() const { return sqlite3_changes(db_); }
+int SqliteConnection::Changes() const {
+  return sqlite3_changes(db_);
+}
 
 void SqliteConnection::ResetAll() {
   for (auto& [sql, statement] : statements_) statement->Reset();
@@ -149,7 +155,9 @@ SqliteConnectionPool::SqliteConnectionPool(std::string path) : path_(std::move(p
 SqliteConnectionPool::Lease::Lease(SqliteConnectionPool& pool, std::unique_ptr<SqliteConnection> connection)
     : pool_(pool), connection_(std::move(connection)) {}
 
-SqliteConnectionPool::Lease::~Lease() { pool_.Return(std::move(connection_)); }
+SqliteConnectionPool::Lease::~Lease() {
+  pool_.Return(std::move(connection_));
+}
 
 SqliteConnectionPool::Lease SqliteConnectionPool::Acquire() {
   {

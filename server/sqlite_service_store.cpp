@@ -8,9 +8,13 @@ namespace {
 
 constexpr int kSchemaVersion = 1;
 
-const char* ItemTable(ItemKind kind) { return kind == ItemKind::kSong ? "songs" : "selections"; }
+const char* ItemTable(ItemKind kind) {
+  return kind == ItemKind::kSong ? "songs" : "selections";
+}
 
-std::int64_t KindNumber(ItemKind kind) { return kind == ItemKind::kSong ? 0 : 1; }
+std::int64_t KindNumber(ItemKind kind) {
+  return kind == ItemKind::kSong ? 0 : 1;
+}
 
 std::string ColumnList(ItemKind kind) {
   std::string columns;
@@ -155,8 +159,8 @@ PutOutcome SqliteServiceStore::PutItem(std::string_view userId, ItemKind kind, c
     ItemChange created = item;
     std::optional<std::string>& createdAt = created.values.at(FieldIndex(kind, "erstellt_am"));
     if (!createdAt || createdAt->empty()) createdAt = std::to_string(now);
-    std::string sql = "INSERT INTO " + std::string(ItemTable(kind)) + " (user_id, global_id" + ColumnList(kind) +
-                      ") VALUES (?1, ?2";
+    std::string sql =
+        "INSERT INTO " + std::string(ItemTable(kind)) + " (user_id, global_id" + ColumnList(kind) + ") VALUES (?1, ?2";
     for (std::size_t i = 0; i < fields.size(); ++i) sql += ", coalesce(?" + std::to_string(i + 3) + ", '')";
     sql += ")";
     SqliteStatement& insert = connection->Prepared(sql);

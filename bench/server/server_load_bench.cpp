@@ -50,10 +50,10 @@ ClientResult RunClient(int port, const std::string& user, int songs, const std::
   const std::string changed = "05.03.2018-14%3A07";
   std::vector<std::string> globalIds;
   for (int i = 0; i < songs; ++i) {
-    const std::string reply =
-        get("userid=" + user + "&aktion=neuersong&id=" + std::to_string(i + 1) + "&titel=Lied%20" + std::to_string(i) +
-            "&textumusik=Anna&copyright=&ccli_liednummer=&akkordzeile=&bemerkung=&link1=&songtempo=&liedtext=" + lyrics +
-            "&erstellt_am=1520258820&erstellt_von=" + user + "&geaendert_am=" + changed + "&tonart=G&textformatierung=");
+    const std::string reply = get(
+        "userid=" + user + "&aktion=neuersong&id=" + std::to_string(i + 1) + "&titel=Lied%20" + std::to_string(i) +
+        "&textumusik=Anna&copyright=&ccli_liednummer=&akkordzeile=&bemerkung=&link1=&songtempo=&liedtext=" + lyrics +
+        "&erstellt_am=1520258820&erstellt_von=" + user + "&geaendert_am=" + changed + "&tonart=G&textformatierung=");
     if (reply.rfind("ok|", 0) != 0) {
       ++result.failures;
       continue;
@@ -65,7 +65,8 @@ ClientResult RunClient(int port, const std::string& user, int songs, const std::
     list += globalIds[i] + "-05.03.2018-14:07[spalte]";
     const bool last = i + 1 == globalIds.size();
     if ((i + 1) % 101 != 0 && !last) continue;
-    const std::string reply = get("aktion=abgleich&songstring=" + list + "&userid=" + user + "&part=" + (last ? "fertig" : "teil"));
+    const std::string reply =
+        get("aktion=abgleich&songstring=" + list + "&userid=" + user + "&part=" + (last ? "fertig" : "teil"));
     // Both sides agree on every song: all four sections empty.
     if (reply != (last ? "[zeile][zeile][zeile]" : "ok")) ++result.failures;
     list.clear();
@@ -110,7 +111,8 @@ void BM_FiftyClientsUploadAndCompare(benchmark::State& state) {
       std::vector<std::thread> threads;
       for (int i = 0; i < clients; ++i) {
         threads.emplace_back([&, i] {
-          results[static_cast<std::size_t>(i)] = RunClient(service.port(), users[static_cast<std::size_t>(i)], songs, lyrics);
+          results[static_cast<std::size_t>(i)] =
+              RunClient(service.port(), users[static_cast<std::size_t>(i)], songs, lyrics);
         });
       }
       for (std::thread& thread : threads) thread.join();
@@ -128,7 +130,8 @@ void BM_FiftyClientsUploadAndCompare(benchmark::State& state) {
                           static_cast<long>(songs) * static_cast<long>(state.iterations()));
     }
     state.counters["requests"] = benchmark::Counter(static_cast<double>(requests));
-    state.counters["requests_per_second"] = benchmark::Counter(static_cast<double>(requests), benchmark::Counter::kIsRate);
+    state.counters["requests_per_second"] =
+        benchmark::Counter(static_cast<double>(requests), benchmark::Counter::kIsRate);
     state.counters["failed"] = benchmark::Counter(static_cast<double>(failures));
     state.counters["songs_missing"] = benchmark::Counter(static_cast<double>(missing));
     if (failures > 0 || missing > 0) state.SkipWithError("requests failed or songs are missing");

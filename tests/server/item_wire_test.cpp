@@ -11,10 +11,18 @@ TEST(IsUsableGlobalId, RefusesIdsThatWouldBreakTheLists) {
     std::string id;
     bool usable;
   } cases[] = {
-      {"0123456789abcdef0123456789abcdef", true}, {"alt_42.x", true}, {std::string(100, 'a'), true},
-      {std::string(101, 'a'), false},             {"", false},         {"a-b", false},
-      {"a|b", false},                             {"a,b", false},      {"a[b", false},
-      {"a b", false},                             {"a\tb", false},     {std::string("a\0b", 3), false},
+      {"0123456789abcdef0123456789abcdef", true},
+      {"alt_42.x", true},
+      {std::string(100, 'a'), true},
+      {std::string(101, 'a'), false},
+      {"", false},
+      {"a-b", false},
+      {"a|b", false},
+      {"a,b", false},
+      {"a[b", false},
+      {"a b", false},
+      {"a\tb", false},
+      {std::string("a\0b", 3), false},
   };
   for (const auto& test : cases) EXPECT_EQ(IsUsableGlobalId(test.id), test.usable) << test.id;
 }

@@ -18,7 +18,7 @@ namespace {
 
 // Runs the program with the arguments, stdin from a text; its stdout and exit status.
 std::pair<std::string, int> RunWithInput(const std::string& arguments, const std::string& input,
-                                          const psalmora::testing::TempDir& dir) {
+                                         const psalmora::testing::TempDir& dir) {
   const std::filesystem::path inputFile = dir / "input.txt";
   psalmora::testing::WriteFileBytes(inputFile, input);
   const std::string command = std::string(PSALMORA_SERVER_PATH) + " " + arguments + " < " + inputFile.string();
@@ -67,7 +67,8 @@ TEST(ServerProcess, AddsAUserServesRequestsAndStopsOnSigterm) {
   ASSERT_NE(fgets(line, sizeof line, server.out), nullptr);
   std::smatch match;
   const std::string listening(line);
-  ASSERT_TRUE(std::regex_match(listening, match, std::regex("psalmora-server: listening on http://127\\.0\\.0\\.1:(\\d+)\n")))
+  ASSERT_TRUE(
+      std::regex_match(listening, match, std::regex("psalmora-server: listening on http://127\\.0\\.0\\.1:(\\d+)\n")))
       << listening;
 
   httplib::Client client("127.0.0.1", std::stoi(match[1]));

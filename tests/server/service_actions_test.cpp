@@ -56,26 +56,28 @@ TEST_F(ServiceActionsTest, AnswersFixedRepliesAndRefusesUnknownUsersAndBadQuerie
 
 TEST_F(ServiceActionsTest, NewSongEntryCarriesEveryFieldInItsPlace) {
   const std::string user = AddAccount("anna@example.org");
-  const std::string reply = Call(
-      "userid=" + user +
-      "&aktion=neuersong&id=17&titel=Gro%C3%9Fer%20Gott&textumusik=T%26M&copyright=%C2%A9%201990"
-      "&ccli_liednummer=123&akkordzeile=C%20G&bemerkung=it\\'s&link1=https%3A%2F%2Fyt&songtempo=90"
-      "&liedtext=Zeile1%5CnZeile2&erstellt_am=05.03.2018-14%3A07&erstellt_von=" + user +
-      "&geaendert_am=1520258900&tonart=G&textformatierung=fett");
+  const std::string reply =
+      Call("userid=" + user +
+           "&aktion=neuersong&id=17&titel=Gro%C3%9Fer%20Gott&textumusik=T%26M&copyright=%C2%A9%201990"
+           "&ccli_liednummer=123&akkordzeile=C%20G&bemerkung=it\\'s&link1=https%3A%2F%2Fyt&songtempo=90"
+           "&liedtext=Zeile1%5CnZeile2&erstellt_am=05.03.2018-14%3A07&erstellt_von=" +
+           user + "&geaendert_am=1520258900&tonart=G&textformatierung=fett");
   ASSERT_TRUE(std::regex_match(reply, std::regex("ok\\|[0-9a-f]{32}"))) << reply;
   const std::string globalId = reply.substr(3);
-  EXPECT_EQ(Compare(user, {}), "[zeile]" + JoinFields({globalId, "Großer Gott", "T&M", "© 1990", "123", "it's", "C G",
-                                                       "https://yt", "", "90", "Zeile1\\nZeile2", "1520258820", "",
-                                                       "1520258900", "", "G", "fett"}) +
-                                   "[zeile][zeile]");
+  EXPECT_EQ(Compare(user, {}),
+            "[zeile]" +
+                JoinFields({globalId, "Großer Gott", "T&M", "© 1990", "123", "it's", "C G", "https://yt", "", "90",
+                            "Zeile1\\nZeile2", "1520258820", "", "1520258900", "", "G", "fett"}) +
+                "[zeile][zeile]");
 }
 
 TEST_F(ServiceActionsTest, ValuesCannotBreakTheShapeOfAReply) {
   const std::string user = AddAccount("anna@example.org");
   const std::string globalId = NewSong(user, "a%5Bspalte%5Db%09c%5Bzeile%5D", "1");
   Call("aktion=changesong&userid=" + user + "&global_id=" + globalId + "&liedtext=x%0D%0Ay%0Az&geaendert_am=2");
-  EXPECT_EQ(Compare(user, {}), "[zeile]" + JoinFields({globalId, "a(spalte]b c(zeile]", "", "", "", "", "", "", "", "",
-                                                       "x\\ny\\nz", "1520258820", "", "2", "", "", ""}) +
+  EXPECT_EQ(Compare(user, {}), "[zeile]" +
+                                   JoinFields({globalId, "a(spalte]b c(zeile]", "", "", "", "", "", "", "", "",
+                                               "x\\ny\\nz", "1520258820", "", "2", "", "", ""}) +
                                    "[zeile][zeile]");
 }
 
@@ -89,9 +91,9 @@ TEST_F(ServiceActionsTest, CompareAnswersTheFourSections) {
   const std::string unreadable = NewSong(user, "F", "gestern");
   EXPECT_EQ(Call("aktion=deletesongs&songstring=" + deleted + "|nie-da|&userid=" + user), "ok");
 
-  const std::string reply = Compare(user, {serviceNewer + "-05.03.2018-14:00", clientNewer + "-06.03.2018-10:00",
-                                           same + "-05.03.2018-14:07", deleted + "-1", unreadable + "-heute",
-                                           "unbekannt-1", clientNewer + "-01.01.2000-00:00"});
+  const std::string reply =
+      Compare(user, {serviceNewer + "-05.03.2018-14:00", clientNewer + "-06.03.2018-10:00", same + "-05.03.2018-14:07",
+                     deleted + "-1", unreadable + "-heute", "unbekannt-1", clientNewer + "-01.01.2000-00:00"});
   EXPECT_EQ(reply, deleted + "[zeile]" + SongEntry(notListed, "D", "1") + "[zeile]" + clientNewer + ",unbekannt" +
                        "[zeile]" + SongEntry(serviceNewer, "A", "05.03.2018-14:07") + "[zeile2]" +
                        SongEntry(unreadable, "F", "gestern"));
@@ -112,8 +114,8 @@ TEST_F(ServiceActionsTest, CompareCollectsItsPartsUntilTheLastAndForgetsOldParts
 
   EXPECT_EQ(Compare(user, {first + "-100", second + "-100"}, "teil"), "ok");
   now_ += ServiceActions::kKeptPartSeconds + 1;
-  EXPECT_EQ(Compare(user, {third + "-100"}), "[zeile]" + SongEntry(first, "A", "100") + "[zeile2]" +
-                                                 SongEntry(second, "B", "100") + "[zeile][zeile]");
+  EXPECT_EQ(Compare(user, {third + "-100"}),
+            "[zeile]" + SongEntry(first, "A", "100") + "[zeile2]" + SongEntry(second, "B", "100") + "[zeile][zeile]");
 }
 
 TEST_F(ServiceActionsTest, ChangeSongUpdatesCreatesAndLeavesDeletedIdsAlone) {
@@ -122,19 +124,18 @@ TEST_F(ServiceActionsTest, ChangeSongUpdatesCreatesAndLeavesDeletedIdsAlone) {
   const std::string gone = NewSong(user, "Weg", "100");
   Call("aktion=deletesongs&songstring=" + gone + "&userid=" + user);
   const auto change = [&](const std::string& globalId, const std::string& title) {
-    return Call("aktion=changesong&userid=" + user + "&id=3&titel=" + title + "&geaendert_am=200&geaendert_von=" +
-                user + "&global_id=" + globalId);
+    return Call("aktion=changesong&userid=" + user + "&id=3&titel=" + title +
+                "&geaendert_am=200&geaendert_von=" + user + "&global_id=" + globalId);
   };
   EXPECT_EQ(change(known, "Neu"), "ok");
   EXPECT_EQ(change("alt42", "Vom%20Rechner"), "ok");
   EXPECT_EQ(change(gone, "Wieder"), "ok");
 
   // The update keeps the creation time; a created song gets the service's time.
-  EXPECT_EQ(Compare(user, {gone + "-100"}),
-            gone + "[zeile]" + SongEntry(known, "Neu", "200") + "[zeile2]" +
-                JoinFields({"alt42", "Vom Rechner", "", "", "", "", "", "", "", "", "", std::to_string(now_), "", "200",
-                            "", "", ""}) +
-                "[zeile][zeile]");
+  EXPECT_EQ(Compare(user, {gone + "-100"}), gone + "[zeile]" + SongEntry(known, "Neu", "200") + "[zeile2]" +
+                                                JoinFields({"alt42", "Vom Rechner", "", "", "", "", "", "", "", "", "",
+                                                            std::to_string(now_), "", "200", "", "", ""}) +
+                                                "[zeile][zeile]");
 }
 
 TEST_F(ServiceActionsTest, NoAccountReachesAnotherAccountsSongs) {
@@ -156,9 +157,10 @@ TEST_F(ServiceActionsTest, NoAccountReachesAnotherAccountsSongs) {
 TEST_F(ServiceActionsTest, SelectionsSynchroniseLikeSongsAndApart) {
   const std::string anna = AddAccount("anna@example.org");
   const std::string bert = AddAccount("bert@example.org");
-  const std::string reply =
-      Call("userid=" + anna + "&aktion=neueplaylist&name=Sonntag&allesongids=g1|g2&global_id=&rechte=r"
-               "&erstellt_am=1000&erstellt_von=" + anna + "&geaendert_am=1000&geaendert_von=" + anna);
+  const std::string reply = Call("userid=" + anna +
+                                 "&aktion=neueplaylist&name=Sonntag&allesongids=g1|g2&global_id=&rechte=r"
+                                 "&erstellt_am=1000&erstellt_von=" +
+                                 anna + "&geaendert_am=1000&geaendert_von=" + anna);
   ASSERT_TRUE(std::regex_match(reply, std::regex("ok\\|[0-9a-f]{32}"))) << reply;
   const std::string selection = reply.substr(3);
   const std::string entry = JoinFields({selection, "Sonntag", "g1|g2", "1000", anna, "1000", anna, "r"});
@@ -192,7 +194,8 @@ TEST_F(ServiceActionsTest, AccountsWritingAtOnceKeepEverySongApart) {
   for (const std::string& user : users) {
     writers.emplace_back([this, user] {
       for (int i = 0; i < kSongs; ++i) {
-        const std::string reply = Call("userid=" + user + "&aktion=neuersong&titel=" + std::to_string(i) + "&geaendert_am=1");
+        const std::string reply =
+            Call("userid=" + user + "&aktion=neuersong&titel=" + std::to_string(i) + "&geaendert_am=1");
         if (i % 10 == 0) Call("aktion=abgleich&songstring=x-1[spalte]&userid=" + user + "&part=teil");
         ASSERT_EQ(reply.substr(0, 3), "ok|");
       }
@@ -203,7 +206,8 @@ TEST_F(ServiceActionsTest, AccountsWritingAtOnceKeepEverySongApart) {
     const std::string reply = Compare(user, {});
     // kSongs entries, and the kept part's unknown id "x" asked for once.
     std::size_t entries = 0;
-    for (std::size_t at = reply.find("[zeile2]"); at != std::string::npos; at = reply.find("[zeile2]", at + 1)) ++entries;
+    for (std::size_t at = reply.find("[zeile2]"); at != std::string::npos; at = reply.find("[zeile2]", at + 1))
+      ++entries;
     EXPECT_EQ(entries + 1, static_cast<std::size_t>(kSongs)) << user;
     EXPECT_NE(reply.find("[zeile]x[zeile]"), std::string::npos);
   }

@@ -39,8 +39,8 @@ class ServiceFixture : public ::testing::Test {
   std::string NewSong(const std::string& user, const std::string& title, const std::string& changed) {
     const std::string reply = Call("userid=" + user + "&aktion=neuersong&id=1&titel=" + title +
                                    "&textumusik=&copyright=&ccli_liednummer=&akkordzeile=&bemerkung=&link1="
-                                   "&songtempo=&liedtext=&erstellt_am=1520258820&erstellt_von=" + user +
-                                   "&geaendert_am=" + changed + "&tonart=&textformatierung=");
+                                   "&songtempo=&liedtext=&erstellt_am=1520258820&erstellt_von=" +
+                                   user + "&geaendert_am=" + changed + "&tonart=&textformatierung=");
     EXPECT_EQ(reply.substr(0, 3), "ok|") << reply;
     return reply.substr(3);
   }
@@ -50,8 +50,8 @@ class ServiceFixture : public ::testing::Test {
     return JoinFields({globalId, title, "", "", "", "", "", "", "", "", "", "1520258820", "", changed, "", "", ""});
   }
 
-  std::string Compare(const std::string& user, const std::vector<std::string>& stamps, const std::string& part = "fertig",
-                      const std::string& action = "abgleich") {
+  std::string Compare(const std::string& user, const std::vector<std::string>& stamps,
+                      const std::string& part = "fertig", const std::string& action = "abgleich") {
     std::string list;
     for (const std::string& stamp : stamps) list += stamp + "[spalte]";
     return Call("aktion=" + action + "&songstring=" + list + "&userid=" + user + "&part=" + part);
