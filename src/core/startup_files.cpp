@@ -60,8 +60,8 @@ UpdaterReplacement ReplaceUpdater(const fs::path& programFolder) {
   const std::uintmax_t size = fs::file_size(fresh, error);
   if (error || size == 0) return {};
   // The updater may have written its copy without the execute bits; the owner must be able to start it.
-  fs::permissions(fresh, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                  fs::perm_options::add, error);
+  fs::permissions(fresh, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec, fs::perm_options::add,
+                  error);
   fs::rename(fresh, UpdaterPath(programFolder), error);
   if (error) return {UpdaterSwap::kFailed, fresh.string() + ": " + error.message()};
   return {UpdaterSwap::kReplaced, {}};

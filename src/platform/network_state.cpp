@@ -9,7 +9,7 @@ namespace {
 
 QNetworkInformation* ReachabilityBackend() {
   // Loaded once for the run; the backend then follows the system's changes by itself.
-  static QNetworkInformation* const backend = [] () -> QNetworkInformation* {
+  static QNetworkInformation* const backend = []() -> QNetworkInformation* {
     const bool loaded = QNetworkInformation::loadBackendByName(u"networkmanager") ||
                         QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
     QNetworkInformation* info = loaded ? QNetworkInformation::instance() : nullptr;

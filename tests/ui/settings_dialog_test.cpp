@@ -141,9 +141,9 @@ class SettingsDialogTest : public QObject {
                           {"", "http://localhost:8750"}};
     for (const Case& c : cases) {
       Fixture f;
-      uitest::WriteBytes(f.SettingsFile(), uitest::ReadBytes(f.SettingsFile())
-                                               .replace("useridcb=U77\r\n",
-                                                        "useridcb=U77\r\nserveradresse=http://10.0.0.5:8750\r\n"));
+      uitest::WriteBytes(f.SettingsFile(),
+                         uitest::ReadBytes(f.SettingsFile())
+                             .replace("useridcb=U77\r\n", "useridcb=U77\r\nserveradresse=http://10.0.0.5:8750\r\n"));
       f.state.settings = LoadSettings(f.state.programFolder / kSettingsFileName, "/home/x");
       SettingsDialog dialog(f.state);
       QCOMPARE(dialog.ServerAddressField()->text(), QString("http://10.0.0.5:8750"));

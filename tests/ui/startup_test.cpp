@@ -320,7 +320,8 @@ class StartupTest : public QObject {
       uitest::WriteBytes(f.Path("program/psalmora-update-neu"), fresh);
       Application app(f.options, f.messages, f.Services());
       QCOMPARE(app.Start(), std::optional<int>());
-      QCOMPARE(uitest::ReadBytes(f.Path("program/psalmora-update")), fresh.isEmpty() ? QByteArray("old updater") : fresh);
+      QCOMPARE(uitest::ReadBytes(f.Path("program/psalmora-update")),
+               fresh.isEmpty() ? QByteArray("old updater") : fresh);
       QCOMPARE(QFileInfo::exists(f.Path("program/psalmora-update-neu")), fresh.isEmpty());
     }
   }

@@ -60,7 +60,9 @@ class Server {
     if (!serve_.waitForFinished(5000)) serve_.kill();
   }
   // Empty when there is no server binary or it did not start.
-  QString Address() const { return address_; }
+  QString Address() const {
+    return address_;
+  }
 
  private:
   QTemporaryDir temp_;
@@ -87,8 +89,8 @@ struct Window {
     uitest::WriteBytes(data + "/1.dat", "Halleluja!!\r\n#und Amen\r\n");
     uitest::WriteBytes(data + "/2.dat", "Gro\xDF ist der Herr\r\n");
     uitest::WriteBytes(data + "/auswahl.dat", "Sonntag\t|1|2\t\t\t\t\t\t\r\n");
-    uitest::WriteBytes(SettingsPath(), "[sonstiges]\r\nserveradresse=" + serverAddress.toUtf8() +
-                                           "\r\nuseridcb=" + userId + "\r\n");
+    uitest::WriteBytes(SettingsPath(),
+                       "[sonstiges]\r\nserveradresse=" + serverAddress.toUtf8() + "\r\nuseridcb=" + userId + "\r\n");
     state.programFolder = (temp.path() + "/programm").toStdString();
     state.dataFiles = DataFiles::For(data.toStdString());
     state.settings = LoadSettings(state.programFolder / kSettingsFileName, temp.path().toStdString());

@@ -130,7 +130,8 @@ void SyncController::StartSync() {
   StartWorker([this, snapshot, http = services_.transport()] {
     const SyncProgressFunction progress = [this](const SyncProgress& step) {
       QMetaObject::invokeMethod(
-          this, [this, done = step.done, total = step.total, text = FromCp1252(step.text)] {
+          this,
+          [this, done = step.done, total = step.total, text = FromCp1252(step.text)] {
             UpdateProgress(done, total, text);
           },
           Qt::QueuedConnection);
@@ -169,8 +170,8 @@ void SyncController::FinishSync(const SyncSnapshot& snapshot, const SyncOutcome&
 
 void SyncController::ShowChanges(const SyncReport& report) {
   const bool songsChanged = !report.createdIds.empty() || !report.changedIds.empty() || !report.deletedIds.empty();
-  const bool selectionsChanged = report.selectionsDownloaded + report.selectionsChanged + report.selectionsDeleted +
-                                     report.selectionsUploaded > 0;
+  const bool selectionsChanged =
+      report.selectionsDownloaded + report.selectionsChanged + report.selectionsDeleted + report.selectionsUploaded > 0;
   if (!songsChanged && !selectionsChanged) return;
   window_.RefreshMainSongList();
   window_.FillSelections();

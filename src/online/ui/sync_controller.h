@@ -32,7 +32,7 @@ class SyncController : public QObject {
 
  public:
   struct Services {
-    std::function<bool()> isOnline;    // default: the system's network state (IsOnline)
+    std::function<bool()> isOnline;      // default: the system's network state (IsOnline)
     std::function<HttpGet()> transport;  // a connection for one run; default: libcurl (CurlHttpGet)
   };
 
