@@ -14,13 +14,13 @@
 #include <utility>
 #include <vector>
 
+#include "collections/pending_deletions.h"
 #include "core/atomic_file.h"
 #include "online/web_access.h"
 
 namespace psalmora {
 
 struct Settings;
-struct SettingsFileRef;
 class SongStore;
 
 // Where the service answers: base address + "/app/app-aktion.php?" + query.

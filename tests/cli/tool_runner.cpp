@@ -21,12 +21,16 @@ ToolSandbox::ToolSandbox() {
   std::filesystem::create_directories(dir_ / "home");
 }
 
-ToolRun ToolSandbox::Run(const std::vector<std::string>& arguments) const {
+ToolRun ToolSandbox::Run(const std::vector<std::string>& arguments, const std::string* input) const {
   std::string command = "env HOME=" + Quoted((dir_ / "home").string()) +
                         " XDG_CONFIG_HOME=" + Quoted((dir_ / "config").string()) +
                         " XDG_DATA_HOME=" + Quoted((dir_ / "share").string()) + " " + Quoted(PSALMORA_TOOL_PATH);
   for (const std::string& argument : arguments) command += " " + Quoted(argument);
   command += " >" + Quoted((dir_ / "stdout.txt").string()) + " 2>" + Quoted((dir_ / "stderr.txt").string());
+  if (input != nullptr) {
+    WriteFileBytes(dir_ / "stdin.txt", *input);
+    command += " <" + Quoted((dir_ / "stdin.txt").string());
+  }
   const int raw = std::system(command.c_str());
   ToolRun run;
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -39,6 +43,12 @@ ToolRun ToolSandbox::RunInData(const std::vector<std::string>& arguments) const 
   std::vector<std::string> all = {"--program-dir", programDir().string(), "--data-dir", dataDir().string()};
   all.insert(all.end(), arguments.begin(), arguments.end());
   return Run(all);
+}
+
+ToolRun ToolSandbox::RunInDataWithInput(const std::vector<std::string>& arguments, const std::string& input) const {
+  std::vector<std::string> all = {"--program-dir", programDir().string(), "--data-dir", dataDir().string()};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  return Run(all, &input);
 }
 
 std::vector<ToolRun> ToolSandbox::RunInDataConcurrently(const std::vector<std::vector<std::string>>& runs) const {

@@ -25,9 +25,11 @@ class ToolSandbox {
   std::filesystem::path registryFile() const { return dir_ / "config" / "psalmora" / "registry.ini"; }
 
   // The tool with exactly these arguments.
-  ToolRun Run(const std::vector<std::string>& arguments) const;
+  ToolRun Run(const std::vector<std::string>& arguments, const std::string* input = nullptr) const;
   // The tool with --program-dir and --data-dir of the sandbox before the arguments.
   ToolRun RunInData(const std::vector<std::string>& arguments) const;
+  // RunInData with input as the tool's stdin.
+  ToolRun RunInDataWithInput(const std::vector<std::string>& arguments, const std::string& input) const;
   // Starts every run of RunInData at once and waits for them all; results in the order given.
   std::vector<ToolRun> RunInDataConcurrently(const std::vector<std::vector<std::string>>& runs) const;
 
