@@ -108,6 +108,7 @@ void WritePageHead(std::string& out, const Layout& layout, const PageFrame& fram
   out += "); background-repeat:; background-attachment:fixed; background-position:center; background-color:";
   out += layout.Line(layout_line::kBackgroundColour);
   out += frame.noScroll ? "; overflow:hidden;'>" : ";'>";
+  if (!frame.styleBlock) return;
   out += "<style type='text/css'>";
   const Outline outline = layout.lines.size() >= static_cast<std::size_t>(layout_line::kOutline)
                               ? ParseOutline(layout.Line(layout_line::kOutline))

@@ -198,6 +198,7 @@ std::string BuildPage(const RenderRequest& request, const RenderFolders& folders
     PageFrame frame;
     frame.noScroll = InfoOf(request.mode).noScroll;
     frame.backgroundImage = layout.Line(layout_line::kBackgroundImage);
+    frame.styleBlock = i == 0;
     if (wideMargin) {
       frame.leftMargin = "30";
       const std::string_view songImage =

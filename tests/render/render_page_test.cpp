@@ -21,6 +21,12 @@ constexpr std::string_view kSampleText =
     "bersetzung\r>A  kk     o  r     d    e\rLiedtext steht hier, Halleluja!!\r#Und hier die \xDC"
     "bersetzung\r \r;Hier ein Komentar\r\n";
 
+std::size_t Count(std::string_view text, std::string_view part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size())) ++count;
+  return count;
+}
+
 // Compares a page with its reviewed copy; PSALMORA_UPDATE_GOLDEN=1 rewrites the copies instead.
 void ExpectGolden(const std::filesystem::path& page, std::string_view name) {
   const std::filesystem::path expected =
@@ -107,6 +113,9 @@ TEST_F(RenderPageTest, GoldenPrintOfThreeSongsWithCount) {
   EXPECT_NE(page.find("<p>1\r\n. Das erste Lied</p>"), std::string::npos);
   EXPECT_NE(page.find("<p>2\r\n. Zwei</p>"), std::string::npos);
   EXPECT_NE(page.find("<p>3\r\n. Ohne Text</p>"), std::string::npos);
+  // Each song has its head and body tag; the style rules, the same for all, come once.
+  EXPECT_EQ(Count(page, "<head>"), 3u);
+  EXPECT_EQ(Count(page, "<style"), 1u);
 }
 
 TEST_F(RenderPageTest, GoldenLayoutPreview) {
