@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kTextType = "text/plain; charset=utf-8";
 // A POST body larger than this is refused before it is read (a request line is capped by the library).
-constexpr std::size_t kMaxBodyBytes = std::size_t{16} * 1024 * 1024;
+constexpr std::size_t kMaxBodyBytes = std::size_t{4} * 1024 * 1024;
 constexpr time_t kReadTimeoutSeconds = 20;
 constexpr time_t kKeepAliveSeconds = 5;
 // A connection gives up its thread now and then, so more clients than threads all get their turn.

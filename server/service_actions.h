@@ -21,7 +21,7 @@ class ServiceActions {
   using Clock = std::function<std::int64_t()>;
 
   // A longer query is refused unread. (The HTTP side refuses long request lines before that.)
-  static constexpr std::size_t kMaxQueryBytes = std::size_t{16} * 1024 * 1024;
+  static constexpr std::size_t kMaxQueryBytes = std::size_t{4} * 1024 * 1024;
   // Compare items one account may send for one compare, over all its parts.
   static constexpr std::size_t kMaxCompareItems = 200000;
   // Parts of a compare older than this are forgotten.
