@@ -105,8 +105,12 @@ bool HttpService::Bind(std::string& error) {
       static std::mutex logMutex;
       const std::string action = request.path == kServicePath ? ActionOfQuery(QueryOf(request)) : std::string("-");
       std::lock_guard lock(logMutex);
-      log_ << Timestamp() << ' ' << request.remote_addr << ' ' << request.method << ' '
-           << (request.path == kServicePath ? request.path : std::string("(other path)")) << " aktion=" << action << ' '
+      // A request refused before it was read (a request line over 8 KiB) has no path, method or peer.
+      const std::string path = request.path == kServicePath ? request.path
+                               : request.path.empty()       ? std::string("(unread request)")
+                                                            : std::string("(other path)");
+      log_ << Timestamp() << ' ' << (request.remote_addr.empty() ? "-" : request.remote_addr) << ' '
+           << (request.method.empty() ? "-" : request.method) << ' ' << path << " aktion=" << action << ' '
            << response.status << ' ' << response.body.size() << '\n'
            << std::flush;
     });
