@@ -44,12 +44,27 @@ CurlHandle NewHandle() {
   return CurlHandle(curl_easy_init());
 }
 
+// Servers refuse request lines of more than 8 KiB (our server answers 414). A longer query, such as
+// a song with a long text, goes as the body of a POST to the same address, which the server reads
+// as the query.
+constexpr std::size_t kLongestGetUrl = 7000;
+
 std::string Get(CURL* handle, const std::string& url, const HttpOptions& options) {
   if (handle == nullptr) return {};
   Body body;
   body.limit = options.maxBodyBytes;
-  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+  const std::size_t question = url.find('?');
+  const bool post = url.size() > kLongestGetUrl && question != std::string::npos;
+  const std::string address = post ? url.substr(0, question) : url;
+  const std::string query = post ? url.substr(question + 1) : std::string();
+  curl_easy_setopt(handle, CURLOPT_URL, address.c_str());
+  if (post) {
+    curl_easy_setopt(handle, CURLOPT_POST, 1L);
+    curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(query.size()));
+    curl_easy_setopt(handle, CURLOPT_POSTFIELDS, query.c_str());
+  } else {
+    curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+  }
   curl_easy_setopt(handle, CURLOPT_USERAGENT, std::string(kHttpAgent).c_str());
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()));
   curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeout.count()));
@@ -62,12 +77,17 @@ std::string Get(CURL* handle, const std::string& url, const HttpOptions& options
   // A reload from the server: no cached copy anywhere on the way.
   curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
   headers = curl_slist_append(headers, "Pragma: no-cache");
+  if (post) {
+    headers = curl_slist_append(headers, "Content-Type: text/plain; charset=utf-8");
+    headers = curl_slist_append(headers, "Expect:");  // no wait for "100 Continue"
+  }
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
   const CURLcode result = curl_easy_perform(handle);
   long status = 0;
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, nullptr);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, nullptr);
+  curl_easy_setopt(handle, CURLOPT_POSTFIELDS, nullptr);
   curl_slist_free_all(headers);
   if (result != CURLE_OK || body.overflow || status >= 400) return {};
   return std::move(body.text);

@@ -23,6 +23,7 @@ inline constexpr std::string_view kHttpAgent = "Psalmora/3.12";
 
 // The whole response body of an HTTP or HTTPS GET, never from a cache; empty on any failure (no
 // connection, timeout, HTTP status 400 or above, a body over the limit). Safe to call from any thread.
+// A URL too long for a request line goes as a POST of its query to the same address.
 std::string HttpGetText(const std::string& url, const HttpOptions& options = {});
 
 // The transport the service code runs on, so tests can put a fake in its place.

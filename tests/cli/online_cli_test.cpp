@@ -27,6 +27,16 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// A song text with every line break as LF: the editor writes CR LF, a synchronised song CR.
+std::string LineText(std::string text) {
+  std::string lines;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    lines.push_back(text[i] == '\r' ? '\n' : text[i]);
+  }
+  return lines;
+}
+
 // The titles of "list" (id TAB title per line), sorted: two folders agree on songs, not on local ids.
 std::vector<std::string> Titles(const ToolSandbox& box, const std::vector<std::string>& command = {"list"}) {
   std::vector<std::string> titles;
@@ -74,13 +84,20 @@ TEST_F(OnlineCliTest, TwoDataFoldersOfOneAccountConverge) {
   const std::string second = Lines(a.RunInData({"new", "--title", "A&O: 100% Liebe \xE2\x80\x99s Gr\xC3\xBC\xC3\x9F"}).out).at(0);
   const std::string trashed = Lines(a.RunInData({"new", "--title", "Nur im Papierkorb"}).out).at(0);
   ASSERT_EQ(a.RunInData({"delete", trashed}).status, 0);
+  // A text longer than a request line may be.
+  std::string longText;
+  for (int line = 1; line <= 300; ++line) longText += "Zeile " + std::to_string(line) + " mit Gr\xC3\xBC\xC3\x9F & Co\n";
+  WriteFileBytes(a.root() / "lang.txt", longText);
+  ASSERT_EQ(a.RunInData({"new", "--title", "Langes Lied", "--text-file", (a.root() / "lang.txt").string()}).status, 0);
   ASSERT_EQ(a.RunInData({"selection", "new"}).status, 0);
   ASSERT_EQ(a.RunInData({"selection", "rename", "0", "Gottesdienst"}).status, 0);
   ASSERT_EQ(a.RunInData({"selection", "add", "Gottesdienst", second, first}).status, 0);
 
-  EXPECT_NE(Sync(a).out.find("songs: 3 uploaded, 0 downloaded"), std::string::npos);
+  EXPECT_NE(Sync(a).out.find("songs: 4 uploaded, 0 downloaded"), std::string::npos);
   const ToolRun toB = Sync(b);
-  EXPECT_NE(toB.out.find("songs: 1 uploaded, 3 downloaded"), std::string::npos) << toB.out;
+  EXPECT_NE(toB.out.find("songs: 1 uploaded, 4 downloaded"), std::string::npos) << toB.out;
+  EXPECT_EQ(LineText(ReadFileBytes(b.dataDir() / (IdOf(b, "Langes Lied") + ".dat"))),
+            LineText(ReadFileBytes(a.dataDir() / (IdOf(a, "Langes Lied") + ".dat"))));
   EXPECT_NE(toB.out.find("downloaded: A&O: 100% Liebe \xE2\x80\x99s Gr\xC3\xBC\xC3\x9F"), std::string::npos);
   Sync(a);
   EXPECT_EQ(Titles(a), Titles(b));

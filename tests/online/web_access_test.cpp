@@ -106,6 +106,17 @@ TEST(HttpGetTextTest, ReturnsTheBodyAndSendsTheAgentWithoutCache) {
   EXPECT_NE(request.find("Cache-Control: no-cache"), std::string::npos) << request;
 }
 
+TEST(HttpGetTextTest, ALongQueryGoesAsThePostBody) {
+  std::string request;
+  {
+    OneReplyServer server(Response("200 OK", "ok|g1"));
+    EXPECT_EQ(HttpGetText(server.Url() + "?aktion=neuersong&liedtext=" + std::string(9000, 'a')), "ok|g1");
+    request = server.Request();
+  }
+  EXPECT_EQ(request.rfind("POST /x HTTP/1.1\r\n", 0), 0u) << request.substr(0, 100);
+  EXPECT_NE(request.find("Content-Length: 9026"), std::string::npos);
+}
+
 TEST(HttpGetTextTest, GivesAnEmptyTextOnAnyFailure) {
   {
     OneReplyServer server(Response("404 Not Found", "nicht da"));
