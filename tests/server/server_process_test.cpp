@@ -1,6 +1,7 @@
 // The real psalmora-server program: adduser reads the password from standard input, serve on port 0
-// prints its listening line, answers over HTTP (GET, and POST for long queries), and ends cleanly on
-// SIGTERM.
+// prints its listening line, answers over HTTP (GET, and POST for long queries), logs no query value,
+// and ends cleanly on SIGTERM.
+#include <fcntl.h>
 #include <httplib.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -36,15 +37,17 @@ struct ServerProcess {
   FILE* out = nullptr;
 };
 
-ServerProcess StartServe(const std::string& database) {
+ServerProcess StartServe(const std::string& database, const std::string& logFile) {
   int fds[2];
   if (pipe(fds) != 0) return {};
   const pid_t pid = fork();
   if (pid == 0) {
+    const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(log, STDERR_FILENO);
     dup2(fds[1], STDOUT_FILENO);
     close(fds[0]);
     close(fds[1]);
-    execl(PSALMORA_SERVER_PATH, PSALMORA_SERVER_PATH, "serve", "--port", "0", "--db", database.c_str(), "--quiet",
+    execl(PSALMORA_SERVER_PATH, PSALMORA_SERVER_PATH, "serve", "--port", "0", "--db", database.c_str(),
           static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -61,7 +64,7 @@ TEST(ServerProcess, AddsAUserServesRequestsAndStopsOnSigterm) {
   ASSERT_TRUE(std::regex_match(user, std::regex("[0-9a-f]{32}"))) << userLine;
   EXPECT_EQ(RunWithInput("adduser ANNA@example.org --db " + database, "anders\n", dir).second, 1);
 
-  ServerProcess server = StartServe(database);
+  ServerProcess server = StartServe(database, (dir / "access.log").string());
   ASSERT_GT(server.pid, 0);
   char line[256] = {};
   ASSERT_NE(fgets(line, sizeof line, server.out), nullptr);
@@ -97,6 +100,11 @@ TEST(ServerProcess, AddsAUserServesRequestsAndStopsOnSigterm) {
   ASSERT_EQ(waitpid(server.pid, &status, 0), server.pid);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   fclose(server.out);
+  // The access log names the actions but never a value of a query.
+  const std::string log = psalmora::testing::ReadFileBytes(dir / "access.log");
+  EXPECT_NE(log.find("aktion=login 200"), std::string::npos) << log;
+  EXPECT_EQ(log.find("geheim"), std::string::npos) << log;
+  EXPECT_EQ(log.find("anna"), std::string::npos) << log;
 }
 
 }  // namespace
