@@ -5,8 +5,9 @@
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
-#include <atomic>
-#include <chrono>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
