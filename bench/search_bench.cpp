@@ -1,7 +1,10 @@
 // Speed of the song search on a generated data folder of 20,000 songs with their texts: a title search,
 // and a "Liedtext" search with the text cache warm, cold (cache empty, files in the page cache) and
-// cold from disk (the files' pages dropped first). `grep -ril` over the same files is timed as a
-// reference. Set PSALMORA_BENCH_DIR to measure on a particular disk (default: the temporary folder).
+// cold from disk (the files' pages dropped first); the first search of a run from the text index file,
+// with the index and the texts in the page cache or dropped from it, and building that index. `grep
+// -ril` over the same files, and SQLite's LIKE and its FTS5 trigram index over the same lower-cased
+// texts, are timed as references. Set PSALMORA_BENCH_DIR to measure on a particular disk (default: the
+// temporary folder).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -13,7 +16,12 @@
 #include <string>
 #include <thread>
 
+#ifdef PSALMORA_BENCH_SQLITE
+#include <sqlite3.h>
+#endif
+
 #include "core/atomic_file.h"
+#include "songdb/search_index.h"
 #include "songdb/song_search.h"
 #include "songdb/song_store.h"
 #include "songdb/song_text_cache.h"
@@ -51,9 +59,10 @@ class BenchFolder {
   const std::filesystem::path& path() const { return path_; }
   const SongStore& store() const { return store_; }
 
-  // Asks the kernel to forget the cached pages of every song file, so the next read goes to the disk.
+  // Asks the kernel to forget the cached pages of every song file (and the index), so the next read
+  // goes to the disk.
   void DropFilePages() const {
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_)) {
       const int fd = ::open(entry.path().c_str(), O_RDONLY);
       if (fd < 0) continue;
       ::fdatasync(fd);
@@ -61,6 +70,8 @@ class BenchFolder {
       ::close(fd);
     }
   }
+  // The index file lives in the folder here, so dropping pages reaches it too.
+  std::filesystem::path IndexFile() const { return path_ / "index" / "liedtexte.idx"; }
 
  private:
   std::filesystem::path path_;
@@ -154,6 +165,126 @@ void BM_TextSearchColdDisk(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TextSearchColdDisk)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The first "Liedtext" search of a run: the index file of the last run is mapped and every stamp in it
+// checked against the data folder, then searched; with its pages and those of the texts in memory, and
+// with them dropped.
+void FirstSearchAfterStart(benchmark::State& state, bool dropPages) {
+  Folder();  // generated before the clock runs
+  {
+    SongTextCache cache;
+    SearchSongs(Folder().store(), cache, kTextEntry, kTextMiss);
+    (void)cache.CurrentIndex()->Save(Folder().IndexFile(), IdentityOfFolder(Folder().path()));
+  }
+  for (auto _ : state) {
+    if (dropPages) {
+      state.PauseTiming();
+      Folder().DropFilePages();
+      state.ResumeTiming();
+    }
+    SongTextCache cache;
+    if (!cache.LoadIndex(Folder().IndexFile(), Folder().path())) state.SkipWithError("index not loaded");
+    Search(state, cache, kTextEntry, kTextMiss);
+  }
+}
+void BM_TextSearchFirstAfterStart(benchmark::State& state) {
+  FirstSearchAfterStart(state, false);
+}
+BENCHMARK(BM_TextSearchFirstAfterStart)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+void BM_TextSearchFirstAfterStartColdDisk(benchmark::State& state) {
+  FirstSearchAfterStart(state, true);
+}
+BENCHMARK(BM_TextSearchFirstAfterStartColdDisk)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(5);
+
+// Building the index from scratch as the program does in the background when it has none: every text
+// read (files in the page cache), then written.
+void BM_BuildIndex(benchmark::State& state) {
+  Folder();  // generated before the clock runs
+  const auto songs = SongTextCache::IndexedSongs(Folder().store());
+  for (auto _ : state) {
+    const SearchIndex index = SongTextCache::BuildIndex(Folder().path(), songs);
+    benchmark::DoNotOptimize(index.Save(Folder().IndexFile(), IdentityOfFolder(Folder().path())));
+  }
+}
+BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(5);
+
+#ifdef PSALMORA_BENCH_SQLITE
+// The same lower-cased texts in an SQLite database file: LIKE scans them all; the FTS5 trigram index
+// finds candidates (which would still need the exact rules applied). The yardsticks for choosing.
+class SqliteTexts {
+ public:
+  SqliteTexts() {
+    const std::string file = (Folder().path() / "index" / "texte.sqlite").string();
+    std::filesystem::remove(file);
+    sqlite3_open(file.c_str(), &db_);
+    sqlite3_exec(db_,
+                 "CREATE TABLE lied(id TEXT, text TEXT);"
+                 "CREATE VIRTUAL TABLE lied_fts USING fts5(text, tokenize='trigram', detail='none');",
+                 nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_stmt* insertFts = nullptr;
+    sqlite3_prepare_v2(db_, "INSERT INTO lied VALUES(?, ?)", -1, &insert, nullptr);
+    sqlite3_prepare_v2(db_, "INSERT INTO lied_fts(rowid, text) VALUES(?, ?)", -1, &insertFts, nullptr);
+    SongTextCache cache;
+    SearchSongs(Folder().store(), cache, kTextEntry, kTextMiss);
+    const auto index = cache.CurrentIndex();
+    for (std::size_t i = 0; i < index->size(); ++i) {
+      const std::string_view text = index->Text(i);
+      sqlite3_bind_text(insert, 1, index->Songs()[i].id.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_text(insert, 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+      sqlite3_step(insert);
+      sqlite3_reset(insert);
+      sqlite3_bind_int64(insertFts, 1, static_cast<sqlite3_int64>(i + 1));
+      sqlite3_bind_text(insertFts, 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+      sqlite3_step(insertFts);
+      sqlite3_reset(insertFts);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_finalize(insertFts);
+    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  }
+  ~SqliteTexts() { sqlite3_close(db_); }
+  int Count(const char* sql, const std::string& term) {
+    sqlite3_stmt* query = nullptr;
+    sqlite3_prepare_v2(db_, sql, -1, &query, nullptr);
+    sqlite3_bind_text(query, 1, term.c_str(), -1, SQLITE_TRANSIENT);
+    int rows = 0;
+    while (sqlite3_step(query) == SQLITE_ROW) ++rows;
+    sqlite3_finalize(query);
+    return rows;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+SqliteTexts& Sqlite() {
+  static SqliteTexts texts;
+  return texts;
+}
+
+void BM_SqliteLikeReference(benchmark::State& state, const char* text) {
+  Sqlite();  // filled before the clock runs
+  const std::string term = "%" + LowerCaseCp1252(text) + "%";
+  for (auto _ : state) state.counters["hits"] = Sqlite().Count("SELECT id FROM lied WHERE text LIKE ?", term);
+}
+BENCHMARK_CAPTURE(BM_SqliteLikeReference, hit, kTextHit)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SqliteLikeReference, miss, kTextMiss)->Unit(benchmark::kMillisecond);
+
+void BM_SqliteFts5TrigramReference(benchmark::State& state, const char* text) {
+  Sqlite();  // filled before the clock runs
+  const std::string term = "\"" + LowerCaseCp1252(text) + "\"";
+  for (auto _ : state)
+    state.counters["hits"] = Sqlite().Count("SELECT rowid FROM lied_fts WHERE lied_fts MATCH ?", term);
+}
+BENCHMARK_CAPTURE(BM_SqliteFts5TrigramReference, hit, kTextHit)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SqliteFts5TrigramReference, miss, kTextMiss)->Unit(benchmark::kMillisecond);
+#endif
 
 // The same files through grep, byte-wise and case-blind, as a yardstick for reading them at all.
 void Grep(benchmark::State& state, bool dropPages) {

@@ -77,17 +77,29 @@ std::vector<SearchHit> SearchSongs(const SongStore& store, SongTextCache& cache,
   const LowerCaseFinder finder(lowerSearch);
 
   std::vector<SearchHit> hits;
-  if (textSearch && lowerSearch.empty()) return hits;
-  if (textSearch) cache.Preload(store, ActiveSongIds(store));
+  if (textSearch) {
+    if (lowerSearch.empty()) return hits;
+    // The texts are searched in one pass over the cache's buffer; the hits keep the song list's order.
+    const std::vector<std::string_view> ids = ActiveSongIds(store);
+    cache.Preload(store, ids);
+    const std::vector<char> matches = cache.Matches(store, ids, lowerSearch);
+    std::size_t next = 0;
+    for (const std::string& record : store.SongList()) {
+      // The trash marker takes the id's place, so a deleted song can never be listed as a hit.
+      if (IsDeletedRecord(record)) continue;
+      if (matches[next++] != 0)
+        hits.push_back({std::string(ids[next - 1]), std::string(RecordField(record, song_field::kTitle))});
+    }
+    return hits;
+  }
 
   std::string buffer;
   for (const std::string& record : store.SongList()) {
-    // The trash marker takes the id's place, so a deleted song can never be listed as a hit.
     if (IsDeletedRecord(record)) continue;
-    const std::string_view id = RecordField(record, song_field::kId);
-    const bool match = textSearch ? finder.FoundIn(cache.SearchText(store, id))
-                                  : FieldMatches(RecordField(record, field), lowerSearch, finder, buffer);
-    if (match) hits.push_back({std::string(id), std::string(RecordField(record, song_field::kTitle))});
+    if (FieldMatches(RecordField(record, field), lowerSearch, finder, buffer)) {
+      hits.push_back(
+          {std::string(RecordField(record, song_field::kId)), std::string(RecordField(record, song_field::kTitle))});
+    }
   }
   return hits;
 }

@@ -13,9 +13,12 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <unordered_set>
 
+#include "core/record_fields.h"
+#include "songdb/schema.h"
 #include "songdb/song_search.h"
 #include "songdb/song_store.h"
 
@@ -198,11 +201,6 @@ class SongTextCache::FolderWatch {
   std::filesystem::path folder_;
 };
 
-bool SongTextCache::FileStamp::SameFileAs(const FileStamp& other) const {
-  return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
-         modified == other.modified && changed == other.changed;
-}
-
 std::string SearchableSongText(std::string_view fileBytes) {
   std::string text;
   AppendSearchable(text, fileBytes);
@@ -227,8 +225,9 @@ void SongTextCache::Detach() {
   attached_ = nullptr;
 }
 
-const std::string& SongTextCache::SearchText(const SongStore& store, std::string_view id) {
+std::string_view SongTextCache::SearchText(const SongStore& store, std::string_view id) {
   if (const auto found = texts_.find(id); found != texts_.end()) return found->second.text;
+  if (const auto found = fromIndex_.find(id); found != fromIndex_.end()) return index_->Text(found->second);
   std::string fileName = FileNameOf(store, id);
   ReadText read = ReadSongFile(Folder(store.Files().folder), fileName, Now());
   return texts_.emplace(std::string(id), Entry{std::move(read.text), read.stamp, std::move(fileName)})
@@ -243,24 +242,35 @@ void SongTextCache::Preload(const SongStore& store, const std::vector<std::strin
   // come back).
   if (reported && !changed.empty()) {
     std::erase_if(texts_, [&changed](const auto& item) { return changed.count(item.second.fileName) > 0; });
+    std::erase_if(fromIndex_,
+                  [&](const auto& item) { return changed.count(index_->Songs()[item.second].fileName) > 0; });
   }
   const Folder folder(store.Files().folder);
   const std::int64_t now = Now();
-  std::vector<const Entry*> cached(ids.size(), nullptr);
+  struct Known {
+    const FileStamp* stamp = nullptr;
+    const std::string* fileName = nullptr;
+  };
+  std::vector<Known> cached(ids.size());
   for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (const auto found = texts_.find(ids[i]); found != texts_.end()) cached[i] = &found->second;
+    if (const auto found = texts_.find(ids[i]); found != texts_.end()) {
+      cached[i] = {&found->second.stamp, &found->second.fileName};
+    } else if (const auto indexed = fromIndex_.find(ids[i]); indexed != fromIndex_.end()) {
+      const SearchIndex::Song& song = index_->Songs()[indexed->second];
+      cached[i] = {&song.stamp, &song.fileName};
+    }
   }
   std::vector<char> stale(ids.size(), 0);
   if (reported) {
-    for (std::size_t i = 0; i < ids.size(); ++i) stale[i] = cached[i] == nullptr;
+    for (std::size_t i = 0; i < ids.size(); ++i) stale[i] = cached[i].stamp == nullptr;
   } else {
     // One stat per cached song tells whether its file is still the one that was read. A stat costs
     // about as much as searching the text it guards, so the checks are shared out among the cores.
     const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
     ForEachIndex(ids.size(), ids.size() > 2048 ? cores : 1, [&](std::size_t i) {
-      const Entry* entry = cached[i];
+      const Known& known = cached[i];
       stale[i] =
-          entry == nullptr || entry->stamp.recent || !entry->stamp.SameFileAs(folder.Stamp(entry->fileName, now));
+          known.stamp == nullptr || known.stamp->recent || !known.stamp->SameFileAs(folder.Stamp(*known.fileName, now));
     });
   }
   std::vector<std::string_view> toRead;
@@ -282,11 +292,14 @@ void SongTextCache::Preload(const SongStore& store, const std::vector<std::strin
   });
   texts_.reserve(texts_.size() + toRead.size());
   for (std::size_t i = 0; i < toRead.size(); ++i) {
+    if (const auto indexed = fromIndex_.find(toRead[i]); indexed != fromIndex_.end()) fromIndex_.erase(indexed);
     texts_.insert_or_assign(std::string(toRead[i]), Entry{std::move(read[i].text), read[i].stamp, std::move(names[i])});
   }
+  FoldIntoIndex();
 }
 
 void SongTextCache::Update(std::string_view id, const std::string* fileBytes) {
+  if (const auto indexed = fromIndex_.find(id); indexed != fromIndex_.end()) fromIndex_.erase(indexed);
   if (fileBytes == nullptr) {
     if (const auto found = texts_.find(id); found != texts_.end()) texts_.erase(found);
     return;
@@ -299,6 +312,105 @@ void SongTextCache::Update(std::string_view id, const std::string* fileBytes) {
   Entry entry{SearchableSongText(*fileBytes), stamp, std::move(fileName)};
   if (!stamp.exists) entry.stamp.recent = true;
   texts_.insert_or_assign(std::string(id), std::move(entry));
+}
+
+void SongTextCache::Clear() {
+  texts_.clear();
+  fromIndex_.clear();
+  index_.reset();
+}
+
+void SongTextCache::AdoptIndex(SearchIndex index) {
+  index_ = std::make_shared<const SearchIndex>(std::move(index));
+  fromIndex_.clear();
+  fromIndex_.reserve(index_->size());
+  for (std::size_t i = 0; i < index_->size(); ++i) {
+    const std::string& id = index_->Songs()[i].id;
+    if (texts_.find(id) == texts_.end()) fromIndex_.insert_or_assign(id, i);
+  }
+  // A change reported before the index arrived may not be in it, so the next search checks every
+  // stamp once and starts listening afresh.
+  if (watch_ != nullptr) watch_ = std::make_unique<FolderWatch>();
+}
+
+bool SongTextCache::LoadIndex(const std::filesystem::path& file, const std::filesystem::path& dataFolder) {
+  std::optional<SearchIndex> loaded = SearchIndex::Load(file, IdentityOfFolder(dataFolder));
+  if (!loaded) return false;
+  AdoptIndex(std::move(*loaded));
+  return true;
+}
+
+void SongTextCache::FoldIntoIndex() {
+  // Folding copies every text, so it waits until enough texts have come in to be worth a pass.
+  constexpr std::size_t kFoldAt = 256;
+  if (texts_.size() < kFoldAt) return;
+  (void)CurrentIndex();
+}
+
+std::shared_ptr<const SearchIndex> SongTextCache::CurrentIndex() {
+  if (texts_.empty() && index_ != nullptr) return index_;
+  SearchIndex merged;
+  if (index_ != nullptr) {
+    for (std::size_t i = 0; i < index_->size(); ++i) {
+      const SearchIndex::Song& song = index_->Songs()[i];
+      const auto kept = fromIndex_.find(song.id);
+      if (kept != fromIndex_.end() && kept->second == i)
+        merged.Add(song.id, song.fileName, song.stamp, index_->Text(i));
+    }
+  }
+  for (auto& [id, entry] : texts_) merged.Add(id, entry.fileName, entry.stamp, entry.text);
+  texts_.clear();
+  index_ = std::make_shared<const SearchIndex>(std::move(merged));
+  fromIndex_.clear();
+  fromIndex_.reserve(index_->size());
+  for (std::size_t i = 0; i < index_->size(); ++i) fromIndex_.insert_or_assign(index_->Songs()[i].id, i);
+  return index_;
+}
+
+std::vector<char> SongTextCache::Matches(const SongStore& store, const std::vector<std::string_view>& ids,
+                                         std::string_view lowerNeedle) {
+  std::vector<char> matches(ids.size(), 0);
+  if (lowerNeedle.empty()) return matches;
+  std::vector<char> marks;
+  if (index_ != nullptr) index_->MarkMatches(lowerNeedle, marks);
+  const std::boyer_moore_horspool_searcher searcher(lowerNeedle.begin(), lowerNeedle.end());
+  const auto contains = [&](std::string_view text) {
+    return text.size() >= lowerNeedle.size() && std::search(text.begin(), text.end(), searcher) != text.end();
+  };
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (const auto found = texts_.find(ids[i]); found != texts_.end()) {
+      matches[i] = contains(found->second.text) ? 1 : 0;
+    } else if (const auto indexed = fromIndex_.find(ids[i]); indexed != fromIndex_.end()) {
+      matches[i] = marks[indexed->second];
+    } else {
+      matches[i] = contains(SearchText(store, ids[i])) ? 1 : 0;
+    }
+  }
+  return matches;
+}
+
+SearchIndex SongTextCache::BuildIndex(const std::filesystem::path& folderPath,
+                                      const std::vector<std::pair<std::string, std::string>>& songs) {
+  const Folder folder(folderPath);
+  const std::int64_t now = Now();
+  std::vector<ReadText> read(songs.size());
+  ForEachIndex(songs.size(), std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u),
+               [&](std::size_t i) { read[i] = ReadSongFile(folder, songs[i].second, now); });
+  SearchIndex index;
+  for (std::size_t i = 0; i < songs.size(); ++i)
+    index.Add(songs[i].first, songs[i].second, read[i].stamp, read[i].text);
+  return index;
+}
+
+std::vector<std::pair<std::string, std::string>> SongTextCache::IndexedSongs(const SongStore& store) {
+  std::vector<std::pair<std::string, std::string>> songs;
+  songs.reserve(store.SongList().size());
+  for (const std::string& record : store.SongList()) {
+    if (IsDeletedRecord(record)) continue;
+    const std::string_view id = RecordField(record, song_field::kId);
+    songs.emplace_back(std::string(id), FileNameOf(store, id));
+  }
+  return songs;
 }
 
 }  // namespace psalmora

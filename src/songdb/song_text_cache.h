@@ -6,12 +6,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
+
+#include "songdb/search_index.h"
 
 namespace psalmora {
 
@@ -42,7 +46,7 @@ class SongTextCache {
 
   // The searchable text of the song as last read (read through the store on first use). Preload first
   // to see changes made outside the program.
-  const std::string& SearchText(const SongStore& store, std::string_view id);
+  std::string_view SearchText(const SongStore& store, std::string_view id);
 
   // Brings every listed song up to date before a search: reads the songs not cached yet and those whose
   // file changed since it was read, on several threads, since the first text search of a run touches
@@ -51,24 +55,36 @@ class SongTextCache {
 
   // A text written elsewhere (bytes as in the file) or a file whose content is unknown (null).
   void Update(std::string_view id, const std::string* fileBytes);
-  void Clear() { texts_.clear(); }
-  std::size_t size() const { return texts_.size(); }
-  bool Contains(std::string_view id) const { return texts_.find(id) != texts_.end(); }
+  void Clear();
+  std::size_t size() const { return texts_.size() + fromIndex_.size(); }
+  bool Contains(std::string_view id) const {
+    return texts_.find(id) != texts_.end() || fromIndex_.find(id) != fromIndex_.end();
+  }
 
-  // What a song file looked like when its text was read.
-  struct FileStamp {
-    bool exists = false;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    std::int64_t modified = 0;  // nanoseconds since 1970
-    std::int64_t changed = 0;   // the inode's change time, which no program sets back
-    // Changed so shortly before it was read that a second change within the clock's resolution (two
-    // seconds on some file systems) could keep every time and the size: read it again next time.
-    bool recent = false;
+  using FileStamp = SongFileStamp;
 
-    bool SameFileAs(const FileStamp& other) const;
-  };
+  // Takes an index (the file of an earlier run, or one built in the background) as the texts read so
+  // far. Its stamps are checked at the next Preload like those of texts read now; texts read or
+  // written since it was made stay in front of it.
+  void AdoptIndex(SearchIndex index);
+  // Adopts the index file of the data folder; false when there is none that fits (missing, damaged,
+  // of another folder or format), and the cache is left as it was.
+  bool LoadIndex(const std::filesystem::path& file, const std::filesystem::path& dataFolder);
+  // All texts as one index, folding in what was read or written since the last one; for saving.
+  std::shared_ptr<const SearchIndex> CurrentIndex();
+  // Texts read or written since the index was adopted or made.
+  std::size_t ChangedSinceIndex() const { return texts_.size(); }
+
+  // For each listed song whether its text contains the lower-cased needle. Preload them first.
+  std::vector<char> Matches(const SongStore& store, const std::vector<std::string_view>& ids,
+                            std::string_view lowerNeedle);
+
+  // Reads the listed songs (id, file name in folder) into a new index on several threads, touching no
+  // cache and no store, so a background thread can build it while the program goes on.
+  static SearchIndex BuildIndex(const std::filesystem::path& folder,
+                                const std::vector<std::pair<std::string, std::string>>& songs);
+  // The songs of the store as BuildIndex takes them (id and file name), trash excepted.
+  static std::vector<std::pair<std::string, std::string>> IndexedSongs(const SongStore& store);
 
  private:
   struct Entry {
@@ -82,7 +98,15 @@ class SongTextCache {
   };
   class FolderWatch;
 
+  // Folds the texts read since into a new index once they are many, so a search stays one pass over one
+  // buffer.
+  void FoldIntoIndex();
+
+  // Texts read or written since the index was made; they take precedence over it.
   std::unordered_map<std::string, Entry, Hash, std::equal_to<>> texts_;
+  std::shared_ptr<const SearchIndex> index_;
+  // The songs of index_ whose texts are still believed: id -> position in the index.
+  std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> fromIndex_;
   SongStore* attached_ = nullptr;
   std::unique_ptr<FolderWatch> watch_;  // null with ChangeCheck::kStamps
 };
