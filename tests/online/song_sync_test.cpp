@@ -211,7 +211,7 @@ TEST_F(SongSyncTest, TheDeletionListIsClearedOnlyWhenTheServiceTookIt) {
   ASSERT_TRUE(Sync().Ok());
   EXPECT_EQ(settings_.loeschstringclient, "");
   EXPECT_EQ(IniFile::Load(SettingsFile()).ValueOr("sonstiges", "loeschstringclient", "?"), "");
-  const Query& sent = service_.Requests("deletesongs").back();
+  const Query sent = service_.Requests("deletesongs").back();
   EXPECT_EQ(sent.at("songstring"), "gx|gy");
   EXPECT_EQ(sent.at("userid"), "u1");
 }
