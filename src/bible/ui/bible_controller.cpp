@@ -204,6 +204,7 @@ void BibleController::ShowPassage() {
 void BibleController::SetStatus(const QString& text, bool problem) {
   QLabel* status = page_.PassageStatus();
   status->setText(text);
+  status->setVisible(!text.isEmpty());
   status->setStyleSheet(problem ? QStringLiteral("color: #b00020;") : QString());
 }
 

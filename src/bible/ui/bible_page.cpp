@@ -66,17 +66,17 @@ BiblePage::BiblePage(AppState& state, QWidget* parent) : QWidget(parent) {
   auto* passage = new QWidget(split);
   auto* passageLayout = new QVBoxLayout(passage);
   passageLayout->setContentsMargins(0, 0, 0, 0);
-  auto* referenceRow = new QHBoxLayout;
   passageField_ = new QLineEdit(passage);
   passageField_->setObjectName(QStringLiteral("biblePassageField"));
   passageField_->setPlaceholderText(Tr("Bibelstelle, z. B. Joh 3,16-18", state));
   passageField_->setClearButtonEnabled(true);
+  passageLayout->addWidget(passageField_);
+  // Right under the field, and only while it has something to say: the column is narrow.
   passageStatus_ = new QLabel(passage);
   passageStatus_->setObjectName(QStringLiteral("biblePassageStatus"));
   passageStatus_->setWordWrap(true);
-  referenceRow->addWidget(passageField_, 3);
-  referenceRow->addWidget(passageStatus_, 2);
-  passageLayout->addLayout(referenceRow);
+  passageStatus_->hide();
+  passageLayout->addWidget(passageStatus_);
   auto* headerRow = new QHBoxLayout;
   headerText_ = new QLineEdit(passage);
   headerText_->setReadOnly(true);
