@@ -2,10 +2,13 @@
 #include "bible/bible_import.h"
 
 #include <algorithm>
+#include <chrono>
+#include <variant>
 #include <optional>
 
 #include "bible/bible_files.h"
 #include "core/atomic_file.h"
+#include "core/data_folder_lock.h"
 #include "core/record_fields.h"
 #include "core/text_encoding.h"
 #include "core/text_lines.h"
@@ -163,6 +166,19 @@ AddedTranslation AddTranslation(const fs::path& programFolder, const ImportedBib
     return added;
   }
   const fs::path folder = BibleFolder(programFolder);
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (error) {
+    added.error = "cannot create " + folder.string() + ": " + error.message();
+    return added;
+  }
+  // Two imports at once (two tools, or the program and a tool) must not both append to the list they
+  // read before the other wrote it.
+  auto lock = DataFolderLock::Acquire(folder, LockHolderKind::kTool, std::chrono::seconds(30));
+  if (auto* refusal = std::get_if<LockRefusal>(&lock)) {
+    added.error = refusal->message;
+    return added;
+  }
   const fs::path listFile = TranslationListFile(programFolder);
   const std::optional<std::string> listContent = ReadWholeFile(listFile);
   if (!listContent && PathIsTaken(listFile)) {
@@ -178,12 +194,6 @@ AddedTranslation AddTranslation(const fs::path& programFolder, const ImportedBib
   const std::optional<std::string> indexContent = ReadWholeFile(indexFile);
   if (!indexContent && PathIsTaken(indexFile)) {
     added.error = indexFile.string() + " cannot be read";
-    return added;
-  }
-  std::error_code error;
-  fs::create_directories(folder, error);
-  if (error) {
-    added.error = "cannot create " + folder.string() + ": " + error.message();
     return added;
   }
   added.fileName = FileNameFor(folder, added.name, list);

@@ -65,6 +65,21 @@ TEST(ToolBible, ImportsListsAndShowsPassages) {
   EXPECT_EQ(tool({"bible"}).status, 2);
 }
 
+TEST(ToolBible, ImportsAtTheSameTimeAllEndUpInTheList) {
+  ToolSandbox sandbox;
+  WriteFileBytes(sandbox.root() / "bibel.xml", kZefania);
+  std::vector<std::vector<std::string>> runs;
+  for (int i = 1; i <= 6; ++i) {
+    runs.push_back({"bible", "import", (sandbox.root() / "bibel.xml").string(), "--name", "T" + std::to_string(i)});
+  }
+  for (const ToolRun& run : sandbox.RunInDataConcurrently(runs)) EXPECT_EQ(run.status, 0) << run.err;
+  const std::string list = ReadFileBytes(sandbox.programDir() / "bibel" / "uebersetzungen.dat");
+  for (int i = 1; i <= 6; ++i) {
+    EXPECT_NE(list.find("t" + std::to_string(i) + ".dat\tT" + std::to_string(i) + "\r\n"), std::string::npos) << list;
+  }
+  EXPECT_EQ(ReadFileBytes(sandbox.programDir() / "bibel" / "index.dat"), "AT Psalmen 23-23\r\nNT Johannes 3-3\r\n");
+}
+
 TEST(ToolBible, ImportsAnInstalledSwordModule) {
   ToolSandbox sandbox;
   const std::string program = sandbox.programDir().string();
