@@ -26,7 +26,12 @@ const std::vector<BibleBook>& BibleBooks() {
       {16, "Esth", "AT", "Ester", "Ester", "Esther", "est|esth"},
       {17, "Job", "AT", "Hiob", "Hiob", "Job", "hi|ijob"},
       {18, "Ps", "AT", "Psalmen", "Psalmen", "Psalms", "ps|psalm|psa|pss"},
-      {19, "Prov", "AT", "Spr\xFC" "che", "Spr\xFC" "che", "Proverbs", "spr|prov|prv"},
+      {19, "Prov", "AT",
+       "Spr\xFC"
+       "che",
+       "Spr\xFC"
+       "che",
+       "Proverbs", "spr|prov|prv"},
       {20, "Eccl", "AT", "Prediger", "Prediger", "Ecclesiastes", "pred|koh|kohelet|eccl|ecc|qoh"},
       {21, "Song", "AT", "Hohelied", "Hohelied", "Song of Solomon", "hl|hld|hoheslied|songofsongs|sos"},
       {22, "Isa", "AT", "Jesaja", "Jesaja", "Isaiah", "jes|isa"},
@@ -48,7 +53,12 @@ const std::vector<BibleBook>& BibleBooks() {
       {38, "Mal", "AT", "Maleachi", "Maleachi", "Malachi", "mal"},
       {39, "Tob", "Apokryphen", "Tobit", "Tobit", "Tobit", "tob"},
       {40, "Jdt", "Apokryphen", "Judit", "Judit", "Judith", "jdt"},
-      {41, "AddEsth", "Apokryphen", "St\xFC" "cke-zu-Ester", "St\xFC" "cke zu Ester", "Additions to Esther", "stest|zusest|addesth|esthgr"},
+      {41, "AddEsth", "Apokryphen",
+       "St\xFC"
+       "cke-zu-Ester",
+       "St\xFC"
+       "cke zu Ester",
+       "Additions to Esther", "stest|zusest|addesth|esthgr"},
       {42, "Wis", "Apokryphen", "Weisheit", "Weisheit", "Wisdom", "weish|wis|wisdomofsolomon"},
       {43, "Sir", "Apokryphen", "Sirach", "Jesus Sirach", "Sirach", "sir|ecclus"},
       {44, "Bar", "Apokryphen", "Baruch", "Baruch", "Baruch", "bar"},
@@ -56,9 +66,24 @@ const std::vector<BibleBook>& BibleBooks() {
       {46, "PrAzar", "Apokryphen", "Gebet-Asarjas", "Gebet Asarjas", "Prayer of Azariah", "prazar|asar"},
       {47, "Sus", "Apokryphen", "Susanna", "Susanna", "Susanna", "sus"},
       {48, "Bel", "Apokryphen", "Bel-und-Drache", "Bel und Drache", "Bel and the Dragon", "bel"},
-      {49, "AddDan", "Apokryphen", "St\xFC" "cke-zu-Daniel", "St\xFC" "cke zu Daniel", "Additions to Daniel", "stdan|zusdan|adddan|dangr"},
-      {50, "1Macc", "Apokryphen", "1.Makkab\xE4" "er", "1. Makkab\xE4" "er", "1 Maccabees", "1makk|1macc|1mac|1mak"},
-      {51, "2Macc", "Apokryphen", "2.Makkab\xE4" "er", "2. Makkab\xE4" "er", "2 Maccabees", "2makk|2macc|2mac|2mak"},
+      {49, "AddDan", "Apokryphen",
+       "St\xFC"
+       "cke-zu-Daniel",
+       "St\xFC"
+       "cke zu Daniel",
+       "Additions to Daniel", "stdan|zusdan|adddan|dangr"},
+      {50, "1Macc", "Apokryphen",
+       "1.Makkab\xE4"
+       "er",
+       "1. Makkab\xE4"
+       "er",
+       "1 Maccabees", "1makk|1macc|1mac|1mak"},
+      {51, "2Macc", "Apokryphen",
+       "2.Makkab\xE4"
+       "er",
+       "2. Makkab\xE4"
+       "er",
+       "2 Maccabees", "2makk|2macc|2mac|2mak"},
       {52, "1Esd", "Apokryphen", "3.Esra", "3. Esra", "1 Esdras", "1esd|3esr"},
       {53, "2Esd", "Apokryphen", "4.Esra", "4. Esra", "2 Esdras", "2esd|4esr"},
       {54, "PrMan", "Apokryphen", "Gebet-Manasse", "Gebet Manasse", "Prayer of Manasseh", "prman|gebman|orman"},
@@ -80,7 +105,12 @@ const std::vector<BibleBook>& BibleBooks() {
       {70, "2Tim", "NT", "2.Timotheus", "2. Timotheus", "2 Timothy", "2tim|2ti"},
       {71, "Titus", "NT", "Titus", "Titus", "Titus", "tit"},
       {72, "Phlm", "NT", "Philemon", "Philemon", "Philemon", "phlm|phm|philem|phim"},
-      {73, "Heb", "NT", "Hebr\xE4" "er", "Hebr\xE4" "er", "Hebrews", "hebr|heb"},
+      {73, "Heb", "NT",
+       "Hebr\xE4"
+       "er",
+       "Hebr\xE4"
+       "er",
+       "Hebrews", "hebr|heb"},
       {74, "Jas", "NT", "Jakobus", "Jakobus", "James", "jak|jas|jam|jk"},
       {75, "1Pet", "NT", "1.Petrus", "1. Petrus", "1 Peter", "1petr|1pet|1pt|1pe"},
       {76, "2Pet", "NT", "2.Petrus", "2. Petrus", "2 Peter", "2petr|2pet|2pt|2pe"},
@@ -104,11 +134,23 @@ std::string NormalizeBookName(std::string_view name) {
       continue;
     }
     switch (byte) {  // Windows-1252 umlauts
-      case 0xC4: case 0xE4: out += 'a'; break;
-      case 0xD6: case 0xF6: out += 'o'; break;
-      case 0xDC: case 0xFC: out += 'u'; break;
-      case 0xDF: out += "ss"; break;
-      default: out += c;
+      case 0xC4:
+      case 0xE4:
+        out += 'a';
+        break;
+      case 0xD6:
+      case 0xF6:
+        out += 'o';
+        break;
+      case 0xDC:
+      case 0xFC:
+        out += 'u';
+        break;
+      case 0xDF:
+        out += "ss";
+        break;
+      default:
+        out += c;
     }
   }
   return out;

@@ -11,9 +11,15 @@ namespace psalmora {
 
 namespace fs = std::filesystem;
 
-fs::path BibleFolder(const fs::path& programFolder) { return programFolder / "bibel"; }
-fs::path TranslationListFile(const fs::path& programFolder) { return BibleFolder(programFolder) / "uebersetzungen.dat"; }
-fs::path BibleIndexFile(const fs::path& programFolder) { return BibleFolder(programFolder) / "index.dat"; }
+fs::path BibleFolder(const fs::path& programFolder) {
+  return programFolder / "bibel";
+}
+fs::path TranslationListFile(const fs::path& programFolder) {
+  return BibleFolder(programFolder) / "uebersetzungen.dat";
+}
+fs::path BibleIndexFile(const fs::path& programFolder) {
+  return BibleFolder(programFolder) / "index.dat";
+}
 
 std::vector<TranslationEntry> ReadTranslationList(const fs::path& programFolder) {
   std::vector<TranslationEntry> list;
@@ -51,8 +57,8 @@ BibleIndexLine ParseBibleIndexLine(std::string_view line) {
   const std::string_view range = FieldAt(line, 3, ' ');
   const std::size_t dash = range.find('-');
   parsed.firstChapter = static_cast<int>(LeadingNumber(range.substr(0, dash)));
-  parsed.lastChapter = dash == std::string_view::npos ? parsed.firstChapter
-                                                      : static_cast<int>(LeadingNumber(range.substr(dash + 1)));
+  parsed.lastChapter =
+      dash == std::string_view::npos ? parsed.firstChapter : static_cast<int>(LeadingNumber(range.substr(dash + 1)));
   return parsed;
 }
 

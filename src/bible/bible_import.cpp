@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <variant>
 #include <optional>
+#include <variant>
 
 #include "bible/bible_files.h"
 #include "core/atomic_file.h"
@@ -18,7 +18,9 @@ namespace psalmora {
 namespace fs = std::filesystem;
 
 void ImportedBible::AddVerse(const BibleBook& book, int chapter, int verse, std::string text) {
-  if (text.empty() || verse < 1 || chapter < 1) return;
+  // No book has a thousand chapters or verses; such a number is a broken file, and the chapter list
+  // would otherwise be filled up to it.
+  if (text.empty() || verse < 1 || chapter < 1 || verse > kLargestBibleNumber || chapter > kLargestBibleNumber) return;
   auto found = std::find_if(books.begin(), books.end(), [&](const ImportedBook& b) { return b.book == &book; });
   if (found == books.end()) {
     books.push_back({&book, {}});
@@ -83,8 +85,7 @@ const BibleBook* IndexLineBook(const std::string& line) {
   return nullptr;
 }
 
-std::string FileNameFor(const fs::path& folder, std::string_view name,
-                        const std::vector<TranslationEntry>& list) {
+std::string FileNameFor(const fs::path& folder, std::string_view name, const std::vector<TranslationEntry>& list) {
   std::string stem;
   for (const char c : name) {
     if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
@@ -100,7 +101,8 @@ std::string FileNameFor(const fs::path& folder, std::string_view name,
   if (stem.size() > 40) stem.resize(40);
   for (int suffix = 1;; ++suffix) {
     const std::string candidate = stem + (suffix == 1 ? "" : "-" + std::to_string(suffix)) + ".dat";
-    const bool listed = std::any_of(list.begin(), list.end(), [&](const TranslationEntry& e) { return e.fileName == candidate; });
+    const bool listed =
+        std::any_of(list.begin(), list.end(), [&](const TranslationEntry& e) { return e.fileName == candidate; });
     if (candidate != "index.dat" && candidate != "uebersetzungen.dat" && !listed && !PathIsTaken(folder / candidate)) {
       return candidate;
     }
@@ -113,7 +115,8 @@ std::string TranslationText(const ImportedBible& bible, AddedTranslation& added)
     ++added.books;
     for (const auto& [chapter, verses] : book.chapters) {
       ++added.chapters;
-      text += std::string(book.book->group) + "\t" + std::string(book.book->indexName) + "\t" + std::to_string(chapter) + "\t";
+      text += std::string(book.book->group) + "\t" + std::string(book.book->indexName) + "\t" +
+              std::to_string(chapter) + "\t";
       for (std::size_t i = 0; i < verses.size(); ++i) {
         if (i > 0) text += kVerseSeparator;
         text += std::to_string(verses[i].number) + " " + verses[i].text;
@@ -133,7 +136,8 @@ std::vector<std::string> MergeBibleIndex(const std::vector<std::string>& index, 
     if (book.chapters.empty()) continue;
     const int first = book.chapters.begin()->first;
     const int last = book.chapters.rbegin()->first;
-    auto same = std::find_if(merged.begin(), merged.end(), [&](const std::string& line) { return IndexLineBook(line) == book.book; });
+    auto same = std::find_if(merged.begin(), merged.end(),
+                             [&](const std::string& line) { return IndexLineBook(line) == book.book; });
     if (same != merged.end()) {
       const BibleIndexLine old = ParseBibleIndexLine(*same);
       if (first < old.firstChapter || last > old.lastChapter) {
@@ -202,7 +206,8 @@ AddedTranslation AddTranslation(const fs::path& programFolder, const ImportedBib
     added.error = written.error;
     return added;
   }
-  const std::vector<std::string> index = MergeBibleIndex(indexContent ? SplitLines(*indexContent) : std::vector<std::string>{}, bible);
+  const std::vector<std::string> index =
+      MergeBibleIndex(indexContent ? SplitLines(*indexContent) : std::vector<std::string>{}, bible);
   if (WriteResult written = WriteFileAtomically(indexFile, JoinLinesCrLf(index)); !written) {
     added.error = written.error;
     fs::remove(folder / added.fileName, error);  // unlisted and unindexed: of no use to anyone

@@ -14,6 +14,9 @@
 
 namespace psalmora {
 
+// Chapter and verse numbers above this are not taken in.
+inline constexpr int kLargestBibleNumber = 999;
+
 // One verse: its number and its text (Windows-1252, one line, no "|").
 struct ImportedVerse {
   int number = 0;
@@ -26,13 +29,13 @@ struct ImportedBook {
 };
 
 struct ImportedBible {
-  std::string name;                 // the translation's own name (Windows-1252), may be empty
-  std::vector<ImportedBook> books;  // in table order once Finish() has run
+  std::string name;                       // the translation's own name (Windows-1252), may be empty
+  std::vector<ImportedBook> books;        // in table order once Finish() has run
   std::vector<std::string> skippedBooks;  // names of books the table does not know (UTF-8 as read)
   std::string error;                      // empty when the source could be read
 
   bool ok() const { return error.empty(); }
-  // Appends a verse of book; empty verses and verse numbers below 1 are left out.
+  // Appends a verse of book; empty verses and numbers below 1 or above kLargestBibleNumber are left out.
   void AddVerse(const BibleBook& book, int chapter, int verse, std::string text);
   // Books in table order; an error when not a single verse was found.
   void Finish();

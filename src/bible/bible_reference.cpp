@@ -9,8 +9,12 @@ namespace {
 
 constexpr int kLargestNumber = 9999;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\xA0'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\xA0';
+}
 
 class Reader {
  public:

@@ -17,7 +17,9 @@ namespace {
 
 constexpr std::uintmax_t kLargestXmlFile = 512u * 1024u * 1024u;
 
-bool NameIs(const pugi::xml_node& node, const char* name) { return std::strcmp(node.name(), name) == 0; }
+bool NameIs(const pugi::xml_node& node, const char* name) {
+  return std::strcmp(node.name(), name) == 0;
+}
 
 bool NameIsAnyCase(const pugi::xml_node& node, const char* name) {
   const char* a = node.name();
@@ -85,7 +87,8 @@ const BibleBook* ZefaniaBook(const pugi::xml_node& book) {
     return books;
   }();
   const int number = book.attribute("bnumber").as_int(0);
-  if (number >= 1 && number <= static_cast<int>(protestant.size())) return protestant[static_cast<std::size_t>(number - 1)];
+  if (number >= 1 && number <= static_cast<int>(protestant.size()))
+    return protestant[static_cast<std::size_t>(number - 1)];
   for (const char* attribute : {"bname", "bsname"}) {
     const std::string name = Utf8ToCp1252(book.attribute(attribute).as_string());
     if (const BibleBook* found = FindBibleBook(name)) return found;
@@ -116,7 +119,8 @@ void ReadZefania(const pugi::xml_node& root, ImportedBible& bible, const ImportP
       const int chapterNumber = chapter.attribute("cnumber").as_int(0);
       for (pugi::xml_node verse : chapter.children()) {
         if (!NameIsAnyCase(verse, "VERS")) continue;
-        bible.AddVerse(*known, chapterNumber, verse.attribute("vnumber").as_int(0), VerseTextFromUtf8(ZefaniaVerseText(verse)));
+        bible.AddVerse(*known, chapterNumber, verse.attribute("vnumber").as_int(0),
+                       VerseTextFromUtf8(ZefaniaVerseText(verse)));
       }
     }
   }
@@ -219,7 +223,8 @@ ImportedBible ReadDocument(const pugi::xml_document& document, const pugi::xml_p
                            const ImportProgress& progress) {
   ImportedBible bible;
   if (!parsed) {
-    bible.error = std::string("not well-formed XML: ") + parsed.description() + " at byte " + std::to_string(parsed.offset);
+    bible.error =
+        std::string("not well-formed XML: ") + parsed.description() + " at byte " + std::to_string(parsed.offset);
     return bible;
   }
   const pugi::xml_node root = document.document_element();
@@ -228,8 +233,8 @@ ImportedBible ReadDocument(const pugi::xml_document& document, const pugi::xml_p
   } else if (NameIs(root, "osis")) {
     ReadOsis(root, bible, progress);
   } else {
-    bible.error = std::string("neither Zefania XML (XMLBIBLE) nor OSIS (osis): the root element is \"") +
-                  root.name() + "\"";
+    bible.error =
+        std::string("neither Zefania XML (XMLBIBLE) nor OSIS (osis): the root element is \"") + root.name() + "\"";
     return bible;
   }
   bible.Finish();

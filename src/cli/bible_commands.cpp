@@ -19,10 +19,11 @@ int List(ToolContext& context) {
 
 int Add(ToolContext& context, const ImportedBible& bible, const std::optional<std::string>& name) {
   for (const std::string& skipped : bible.skippedBooks) context.err << "left out, unknown book: " << skipped << "\n";
-  const AddedTranslation added = AddTranslation(context.ProgramFolder(), bible, name ? Utf8ToCp1252(*name) : std::string());
+  const AddedTranslation added =
+      AddTranslation(context.ProgramFolder(), bible, name ? Utf8ToCp1252(*name) : std::string());
   if (!added.ok()) return context.Fail(added.error);
-  context.out << ForTerminal(added.name) << "\t" << added.fileName << "\t" << added.books << " books, " << added.chapters
-              << " chapters, " << added.verses << " verses\n";
+  context.out << ForTerminal(added.name) << "\t" << added.fileName << "\t" << added.books << " books, "
+              << added.chapters << " chapters, " << added.verses << " verses\n";
   return kExitOk;
 }
 
@@ -62,11 +63,13 @@ int Bible(ToolContext& context, const std::vector<std::string>& arguments) {
   }
   if (verb == "sword-modules" && words.size() == 1) {
     if (!SwordAvailable()) return context.Fail("this build cannot read SWORD modules");
-    for (const SwordModuleInfo& module : ListSwordBibles()) context.out << module.name << "\t" << module.description << "\n";
+    for (const SwordModuleInfo& module : ListSwordBibles())
+      context.out << module.name << "\t" << module.description << "\n";
     return kExitOk;
   }
   if (verb == "show" && words.size() == 3) return Show(context, words[1], words[2]);
-  return context.UsageFail("bible", "bible takes list, import FILE, import-sword MODULE, sword-modules or show NAME REFERENCE");
+  return context.UsageFail("bible",
+                           "bible takes list, import FILE, import-sword MODULE, sword-modules or show NAME REFERENCE");
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ std::string Mutate(std::string text, std::mt19937& random) {
 }
 
 TEST(BibleFuzz, ReferencesNeverCrash) {
-  const std::vector<std::string> seeds = {"Joh 3,16-18", "1. Kor 13", "Ps 23,1-4", "John 3:16,18", "Joh 3,16-4,2",
-                                          "R\xF6m 8,28ff", "Joh 3,16; 5,24", "Ps 23-24"};
+  const std::vector<std::string> seeds = {"Joh 3,16-18",  "1. Kor 13",     "Ps 23,1-4",      "John 3:16,18",
+                                          "Joh 3,16-4,2", "R\xF6m 8,28ff", "Joh 3,16; 5,24", "Ps 23-24"};
   const std::vector<std::string> text = {"NT\tJohannes\t3\t16 a|17 b|18 c", "NT\tJohannes\t4\t1 d|2 e",
                                          "AT\tPsalmen\t23\t1 f|2 g|3 h|4 i|5 j|6 k"};
   std::mt19937 random(20261207);

@@ -30,6 +30,8 @@ const char* const kZefania = R"(<?xml version="1.0" encoding="utf-8"?>
   </BIBLEBOOK>
   <BIBLEBOOK bnumber="1" bname="Genesis"><CHAPTER cnumber="1"><VERS vnumber="1">Im Anfang</VERS></CHAPTER></BIBLEBOOK>
   <BIBLEBOOK bnumber="70" bname="Sirach"><CHAPTER cnumber="1"><VERS vnumber="1">Alle Weisheit</VERS></CHAPTER></BIBLEBOOK>
+  <BIBLEBOOK bnumber="2"><CHAPTER cnumber="2147483647"><VERS vnumber="1">kaputt</VERS></CHAPTER></BIBLEBOOK>
+  <BIBLEBOOK bnumber="3"><CHAPTER cnumber="1"><VERS vnumber="100000">kaputt</VERS></CHAPTER></BIBLEBOOK>
   <BIBLEBOOK bnumber="99" bname="Unbekannt"><CHAPTER cnumber="1"><VERS vnumber="1">x</VERS></CHAPTER></BIBLEBOOK>
 </XMLBIBLE>)";
 
@@ -125,7 +127,8 @@ TEST(BibleImport, WritesTheThreeFilesAndLeavesOtherTranslationsAlone) {
   EXPECT_EQ(ReadFileBytes(dir / "bibel" / "testbibel.dat"),
             "AT\t1.Mose\t1\t1 Im Anfang\r\n"
             "Apokryphen\tSirach\t1\t1 Alle Weisheit\r\n"
-            "NT\tJohannes\t3\t16 Denn also hat Gott die Welt geliebt, dass er|17 Denn Gott \xA6 sandte|18 Wer an ihn glaubt\r\n");
+            "NT\tJohannes\t3\t16 Denn also hat Gott die Welt geliebt, dass er|17 Denn Gott \xA6 sandte|18 Wer an ihn "
+            "glaubt\r\n");
 
   // The same name again is refused and changes nothing; another name gets its own file.
   const std::string listBefore = ReadFileBytes(dir / "bibel" / "uebersetzungen.dat");

@@ -35,7 +35,8 @@ TEST(ToolBible, ImportsListsAndShowsPassages) {
   EXPECT_NE(broken.err.find("not well-formed XML"), std::string::npos) << broken.err;
   EXPECT_EQ(tool({"bible", "list"}).out, "");
 
-  const ToolRun imported = tool({"bible", "import", (sandbox.root() / "bibel.xml").string(), "--name", "Schlachter Test"});
+  const ToolRun imported =
+      tool({"bible", "import", (sandbox.root() / "bibel.xml").string(), "--name", "Schlachter Test"});
   ASSERT_EQ(imported.status, 0) << imported.err;
   EXPECT_EQ(imported.out, "Schlachter Test\tschlachter-test.dat\t2 books, 2 chapters, 4 verses\n");
   EXPECT_EQ(tool({"bible", "list"}).out, "Schlachter Test\tschlachter-test.dat\n");
@@ -46,7 +47,8 @@ TEST(ToolBible, ImportsListsAndShowsPassages) {
     int status;
     const char* out;
   } cases[] = {
-      {"Joh 3,16-17", 0, "Johannes 3,16-17\n16 Denn also hat Gott die Welt geliebt\n17 Denn Gott hat seinen Sohn nicht gesandt\n"},
+      {"Joh 3,16-17", 0,
+       "Johannes 3,16-17\n16 Denn also hat Gott die Welt geliebt\n17 Denn Gott hat seinen Sohn nicht gesandt\n"},
       {"John 3:18", 0, "Johannes 3,18\n18 Wer an ihn glaubt, wird nicht gerichtet\n"},
       {"Ps 23", 0, "Psalmen 23\n1 Der Herr ist mein Hirte\n"},
       {"Joh 4", 1, ""},
@@ -88,7 +90,8 @@ TEST(ToolBible, ImportsAnInstalledSwordModule) {
   if (modules.out.find("engKJV2006eb\t") == std::string::npos) {
     GTEST_SKIP() << "the SWORD module engKJV2006eb (Debian package sword-text-kjv) is not installed";
   }
-  const ToolRun imported = sandbox.Run({"--program-dir", program, "bible", "import-sword", "engKJV2006eb", "--name", "KJV"});
+  const ToolRun imported =
+      sandbox.Run({"--program-dir", program, "bible", "import-sword", "engKJV2006eb", "--name", "KJV"});
   ASSERT_EQ(imported.status, 0) << imported.err;
   EXPECT_EQ(imported.out, "KJV\tkjv.dat\t66 books, 1189 chapters, 31102 verses\n");
   const ToolRun shown = sandbox.Run({"--program-dir", program, "bible", "show", "KJV", "John 3:16"});

@@ -1,9 +1,9 @@
 // The SWORD reader: walks a Bible module verse by verse in plain-text rendering.
 #include "bible/sword/sword_import.h"
 
+#include <markupfiltmgr.h>
 #include <swmgr.h>
 #include <swmodule.h>
-#include <markupfiltmgr.h>
 #include <versekey.h>
 #include <versificationmgr.h>
 
@@ -35,7 +35,9 @@ std::string Latin1ToUtf8(std::string_view text) {
 
 }  // namespace
 
-bool SwordAvailable() { return true; }
+bool SwordAvailable() {
+  return true;
+}
 
 std::vector<SwordModuleInfo> ListSwordBibles() {
   std::vector<SwordModuleInfo> modules;

@@ -3,9 +3,13 @@
 
 namespace psalmora {
 
-bool SwordAvailable() { return false; }
+bool SwordAvailable() {
+  return false;
+}
 
-std::vector<SwordModuleInfo> ListSwordBibles() { return {}; }
+std::vector<SwordModuleInfo> ListSwordBibles() {
+  return {};
+}
 
 ImportedBible ReadSwordModule(std::string_view, const ImportProgress&) {
   ImportedBible bible;

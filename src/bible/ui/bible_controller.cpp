@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "bible/bible_files.h"
 #include "bible/bible_reference.h"
@@ -93,8 +94,10 @@ void BibleController::FillTranslationChooser() {
   QComboBox* chooser = page_.TranslationChooser();
   const QSignalBlocker blocker(chooser);
   chooser->clear();
-  for (const TranslationEntry& entry : ReadTranslationList(state_.programFolder)) chooser->addItem(FromCp1252(entry.name));
-  if (state_.settings.bibel >= 0 && state_.settings.bibel < chooser->count()) chooser->setCurrentIndex(state_.settings.bibel);
+  for (const TranslationEntry& entry : ReadTranslationList(state_.programFolder))
+    chooser->addItem(FromCp1252(entry.name));
+  if (state_.settings.bibel >= 0 && state_.settings.bibel < chooser->count())
+    chooser->setCurrentIndex(state_.settings.bibel);
 }
 
 void BibleController::FillBookTree() {
@@ -122,7 +125,8 @@ void BibleController::LoadTranslation() {
   const std::vector<TranslationEntry> list = ReadTranslationList(state_.programFolder);
   const int position = page_.TranslationChooser()->currentIndex();
   if (position < 0 || position >= static_cast<int>(list.size())) return;
-  std::optional<std::vector<std::string>> text = ReadTranslationText(state_.programFolder, list[static_cast<std::size_t>(position)]);
+  std::optional<std::vector<std::string>> text =
+      ReadTranslationText(state_.programFolder, list[static_cast<std::size_t>(position)]);
   if (!text) return;
   bibleText_ = std::move(*text);
 }
@@ -143,7 +147,8 @@ void BibleController::ChooseBook() {
   const QString text = item->text(0);
   QString count = text.mid(text.indexOf(QLatin1Char('(')) + 1);
   count.remove(QLatin1Char(')'));
-  const int last = count.toInt();
+  // An index edited by hand may name any number; the list stops where no book could go on.
+  const int last = std::min(count.toInt(), kLargestBibleNumber);
   for (int chapter = 1; chapter <= last; ++chapter) chapters->addItem(QString::number(chapter));
 }
 
@@ -153,7 +158,8 @@ void BibleController::ShowChapter() {
   const std::string chapter = ToCp1252(item->text());
   page_.HeaderTextField()->setText(FromCp1252(group_ + " " + book_ + ", " + chapter));
   const std::optional<std::string> text = FindChapter(bibleText_, group_, book_, chapter);
-  page_.FreeTextField()->setPlainText(text ? FromCp1252(ChapterTextForDisplay(*text)) : QStringLiteral("<Nicht vorhanden>"));
+  page_.FreeTextField()->setPlainText(text ? FromCp1252(ChapterTextForDisplay(*text))
+                                           : QStringLiteral("<Nicht vorhanden>"));
 }
 
 void BibleController::ShowPassage() {
@@ -269,7 +275,9 @@ void BibleController::FinishImport(const AddedTranslation& added, const std::vec
   if (position >= 0) page_.TranslationChooser()->setCurrentIndex(position);
   LoadTranslation();
   QString status = Tr("Übersetzung importiert: %1", state_).arg(FromCp1252(added.name));
-  if (!skipped.empty()) status += QStringLiteral(" (") + Tr("ausgelassen: %1", state_).arg(QString::fromStdString(JoinAt(skipped, ','))) + QStringLiteral(")");
+  if (!skipped.empty())
+    status += QStringLiteral(" (") + Tr("ausgelassen: %1", state_).arg(QString::fromStdString(JoinAt(skipped, ','))) +
+              QStringLiteral(")");
   SetStatus(status, false);
   emit importFinished(true);
 }
