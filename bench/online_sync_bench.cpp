@@ -62,7 +62,8 @@ class Setup {
     const std::string prefix = "psalmora-server: listening on ";
     if (line.rfind(prefix, 0) != 0) return;
     settings_.serveradresse = line.substr(prefix.size(), line.find('\n') - prefix.size());
-    const LoginResult login = LoginCantabox(CurlHttpGet(), settings_.serveradresse, "bench@example.org", "bench-passwort");
+    const LoginResult login =
+        LoginCantabox(CurlHttpGet(), settings_.serveradresse, "bench@example.org", "bench-passwort");
     settings_.useridcb = login.userId;
     std::filesystem::create_directories(root_ / "config");
     GenerateDataFolder(root_ / "daten", kSongs, 7, true);
@@ -78,9 +79,7 @@ class Setup {
     std::filesystem::remove_all(root_, error);
   }
   bool Ready() const { return !settings_.useridcb.empty(); }
-  SyncReport Sync() {
-    return SyncWithCantabox(*store_, {settings_, root_ / "config" / "einstellungen.ini"}, http_);
-  }
+  SyncReport Sync() { return SyncWithCantabox(*store_, {settings_, root_ / "config" / "einstellungen.ini"}, http_); }
 
  private:
   std::filesystem::path root_;

@@ -66,8 +66,8 @@ int Sync(ToolContext& context, const std::vector<std::string>& arguments) {
               << report.changed.size() << " changed, " << report.deleted.size() << " deleted, " << report.sent.size()
               << " sent\n"
               << "selections: " << report.selectionsUploaded << " uploaded, " << report.selectionsDownloaded
-              << " downloaded, " << report.selectionsChanged << " changed, " << report.selectionsDeleted
-              << " deleted, " << report.selectionsSent << " sent\n";
+              << " downloaded, " << report.selectionsChanged << " changed, " << report.selectionsDeleted << " deleted, "
+              << report.selectionsSent << " sent\n";
   if (!report.Ok()) return context.Fail("sync failed: " + ForTerminal(report.errorText));
   if (!report.problems.empty()) return context.Fail("sync incomplete: " + ForTerminal(report.problems.front()));
   return kExitOk;

@@ -33,13 +33,15 @@ std::vector<std::string> NonEmptyPieces(std::string_view text, std::string_view 
   return pieces;
 }
 
-std::vector<std::string> EntryFields(std::string_view entry, std::size_t count) {
+// The first count fields of an entry; complete when there were that many.
+std::vector<std::string> EntryFields(std::string_view entry, std::size_t count, bool& complete) {
   std::vector<std::string> fields;
   fields.reserve(count);
   for (const std::string_view field : SplitText(entry, "[spalte]")) {
     if (fields.size() == count) break;
     fields.emplace_back(field);
   }
+  complete = fields.size() == count;
   fields.resize(count);
   return fields;
 }
@@ -50,7 +52,9 @@ void AddValue(std::string& query, std::string_view key, std::string_view value) 
   query.append(UrlEncodeText(value));
 }
 
-std::string F(std::string_view record, int n) { return std::string(RecordField(record, n)); }
+std::string F(std::string_view record, int n) {
+  return std::string(RecordField(record, n));
+}
 
 // Song record fields the requests carry (the creation and the global id aside).
 void AddSongFields(std::string& query, std::string_view record, std::string_view lyrics) {
@@ -122,9 +126,17 @@ CompareReply ParseCompareReply(std::string_view reply) {
   return parsed;
 }
 
-ServiceSongEntry ParseSongEntry(std::string_view entry) { return {EntryFields(entry, 17)}; }
+ServiceSongEntry ParseSongEntry(std::string_view entry) {
+  ServiceSongEntry parsed;
+  parsed.fields = EntryFields(entry, 17, parsed.complete);
+  return parsed;
+}
 
-ServiceSelectionEntry ParseSelectionEntry(std::string_view entry) { return {EntryFields(entry, 8)}; }
+ServiceSelectionEntry ParseSelectionEntry(std::string_view entry) {
+  ServiceSelectionEntry parsed;
+  parsed.fields = EntryFields(entry, 8, parsed.complete);
+  return parsed;
+}
 
 std::optional<long long> ParseTimestampText(std::string_view text) {
   // dd.mm.yyyy-hh:mm
@@ -137,8 +149,7 @@ std::optional<long long> ParseTimestampText(std::string_view text) {
     }
     return value;
   };
-  const int day = number(0, 2), month = number(3, 2), year = number(6, 4), hour = number(11, 2),
-            minute = number(14, 2);
+  const int day = number(0, 2), month = number(3, 2), year = number(6, 4), hour = number(11, 2), minute = number(14, 2);
   if (day < 1 || day > 31 || month < 1 || month > 12 || year < 1970 || hour < 0 || hour > 23 || minute < 0 ||
       minute > 59) {
     return std::nullopt;
@@ -191,7 +202,9 @@ bool IsPlausibleGlobalId(std::string_view id) {
   return true;
 }
 
-std::string PingQuery() { return "aktion=ping"; }
+std::string PingQuery() {
+  return "aktion=ping";
+}
 
 std::string LoginQuery(std::string_view email, std::string_view password) {
   std::string query;

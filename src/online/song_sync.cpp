@@ -24,10 +24,6 @@ std::string UnreachableText(std::string_view serverAddress) {
   return "Der Server " + std::string(serverAddress) + " ist nicht erreichbar.";
 }
 
-bool ServerAnswers(const HttpGet& http, const std::string& base) {
-  return http(base + PingQuery(), kServerCheck).rfind("ok", 0) == 0;
-}
-
 // "error|message" -> the message (Windows-1252); nothing for any other reply.
 std::optional<std::string> ErrorOf(std::string_view reply) {
   if (reply.rfind("error|", 0) != 0) return std::nullopt;
@@ -43,7 +39,9 @@ std::string GlobalIdOfReply(std::string_view reply) {
   return IsPlausibleGlobalId(id) ? std::string(id) : std::string();
 }
 
-bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && cancel->load(); }
+bool Cancelled(const std::atomic<bool>* cancel) {
+  return cancel != nullptr && cancel->load();
+}
 
 // One run of requests with the state the steps share.
 class SyncRun {
@@ -59,11 +57,12 @@ class SyncRun {
 
   SyncOutcome Run() {
     if (snapshot_.userId.empty()) return Fail(SyncError::kNotLoggedIn, "Nicht bei Cantabox angemeldet.");
-    if (!ServerAnswers(http_, base_)) return Fail(SyncError::kUnreachable, UnreachableText(snapshot_.serverAddress));
+    if (!IsOnline(http_, snapshot_.serverAddress))
+      return Fail(SyncError::kUnreachable, UnreachableText(snapshot_.serverAddress));
     ConvertPool43Ids();
-    for (const auto step : {&SyncRun::UploadSongs, &SyncRun::SendSongDeletions, &SyncRun::CompareSongs,
-                            &SyncRun::UploadSelections, &SyncRun::SendSelectionDeletions,
-                            &SyncRun::CompareSelections}) {
+    for (const auto step :
+         {&SyncRun::UploadSongs, &SyncRun::SendSongDeletions, &SyncRun::CompareSongs, &SyncRun::UploadSelections,
+          &SyncRun::SendSelectionDeletions, &SyncRun::CompareSelections}) {
       if (!(this->*step)()) break;
     }
     return std::move(outcome_);
@@ -152,8 +151,7 @@ class SyncRun {
       if (globalId.empty()) {
         ++outcome_.songUploadsFailed;
       } else {
-        outcome_.uploadedSongs.push_back(
-            {pending[n], std::string(RecordField(record, song_field::kId)), globalId});
+        outcome_.uploadedSongs.push_back({pending[n], std::string(RecordField(record, song_field::kId)), globalId});
         record = WithField(record, song_field::kGlobalId, globalId);
       }
       Report(n + 1, pending.size(), "Liedern");
@@ -175,8 +173,8 @@ class SyncRun {
   }
 
   // Sends "gid-date[spalte]" items in requests of kCompareBatch; the last one ("fertig") is read.
-  bool Compare(std::string_view action, const std::vector<std::string>& items, std::string_view noun,
-               bool& done, CompareReply& result) {
+  bool Compare(std::string_view action, const std::vector<std::string>& items, std::string_view noun, bool& done,
+               CompareReply& result) {
     std::size_t next = 0;
     do {
       if (!CheckCancel()) return false;
@@ -279,11 +277,15 @@ class SyncRun {
 
 }  // namespace
 
+bool IsOnline(const HttpGet& http, std::string_view serverAddress) {
+  return http(ServiceUrl(serverAddress) + PingQuery(), kServerCheck).rfind("ok", 0) == 0;
+}
+
 LoginResult LoginCantabox(const HttpGet& http, std::string_view serverAddress, std::string_view email,
                           std::string_view password) {
   LoginResult result;
   const std::string base = ServiceUrl(serverAddress);
-  if (!ServerAnswers(http, base)) {
+  if (!IsOnline(http, serverAddress)) {
     result.error = UnreachableText(serverAddress);
     return result;
   }

@@ -28,6 +28,10 @@ inline constexpr std::string_view kServicePath = "/app/app-aktion.php";
 // "http://host:port/app/app-aktion.php?" for the setting "serveradresse" (a trailing "/" is dropped).
 std::string ServiceUrl(std::string_view serverAddress);
 
+// "Online": the server at serverAddress answers "aktion=ping" within 3 seconds. Every service
+// operation asks first, so a wrong address or a stopped server gets its own message.
+bool IsOnline(const HttpGet& http, std::string_view serverAddress);
+
 // ---- Login -------------------------------------------------------------------------------------------
 
 struct LoginResult {
@@ -50,23 +54,26 @@ WriteResult StoreUserId(const SettingsFileRef& settings, std::string_view userId
 // Replaces the UTF-8 byte pairs of Ä Ö Ü ä ö ü ß by their Windows-1252 characters; all other bytes stay.
 std::string RepairUtf8Umlauts(std::string_view text);
 
-// One song of a service reply: the 17 "[spalte]" fields (missing ones empty).
+// One song of a service reply: the 17 "[spalte]" fields (missing ones empty). An entry cut short
+// (a reply broken off) is not complete and changes nothing.
 struct ServiceSongEntry {
   std::vector<std::string> fields;  // always 17, field n at index n - 1
+  bool complete = false;            // all 17 fields came
   std::string_view Field(int n) const { return fields[static_cast<std::size_t>(n - 1)]; }
 };
 // One selection of a service reply: the 8 "[spalte]" fields.
 struct ServiceSelectionEntry {
   std::vector<std::string> fields;  // always 8
+  bool complete = false;            // all 8 fields came
   std::string_view Field(int n) const { return fields[static_cast<std::size_t>(n - 1)]; }
 };
 
 // The "fertig" reply of a compare, after RepairUtf8Umlauts and the UTF-8 -> Windows-1252 conversion.
 struct CompareReply {
-  std::vector<std::string> deletedGlobalIds;  // section 1
-  std::vector<std::string> newEntries;        // section 2, raw "[spalte]" entries
+  std::vector<std::string> deletedGlobalIds;    // section 1
+  std::vector<std::string> newEntries;          // section 2, raw "[spalte]" entries
   std::vector<std::string> requestedGlobalIds;  // section 3
-  std::vector<std::string> changedEntries;    // section 4, raw entries
+  std::vector<std::string> changedEntries;      // section 4, raw entries
 };
 // Splits a reply into its four sections; empty pieces are dropped. Garbage gives empty sections.
 CompareReply ParseCompareReply(std::string_view reply);
@@ -79,14 +86,14 @@ ServiceSelectionEntry ParseSelectionEntry(std::string_view entry);
 struct SyncSnapshot {
   std::string serverAddress;
   std::string userId;
-  std::filesystem::path dataFolder;              // song texts are read from here (never written)
-  std::vector<std::string> songs;                // active songs' records, in store order
-  std::vector<std::string> selections;           // records of "auswahl.dat"
-  bool selectionsUnreadable = false;             // "auswahl.dat" is there but cannot be read: left out
-  std::string deletedSongs;                      // "loeschstringclient" as it was
-  std::string deletedSelections;                 // "loeschstringplaylistclient" as it was
-  bool pool43 = false;                           // "datenpool/43.dat" exists
-  std::string pool43Mapping;                     // its content
+  std::filesystem::path dataFolder;     // song texts are read from here (never written)
+  std::vector<std::string> songs;       // active songs' records, in store order
+  std::vector<std::string> selections;  // records of "auswahl.dat"
+  bool selectionsUnreadable = false;    // "auswahl.dat" is there but cannot be read: left out
+  std::string deletedSongs;             // "loeschstringclient" as it was
+  std::string deletedSelections;        // "loeschstringplaylistclient" as it was
+  bool pool43 = false;                  // "datenpool/43.dat" exists
+  std::string pool43Mapping;            // its content
 };
 
 // Copies what the requests need from the store, the selection file and the settings.
@@ -121,7 +128,7 @@ struct SyncOutcome {
   std::string errorText;  // Windows-1252, for the one line or message box
 
   std::vector<std::pair<std::string, std::string>> pool43GlobalIds;  // local id -> global id
-  bool pool43Done = false;  // the mapping came: "datenpool/43.dat" is renamed
+  bool pool43Done = false;                                           // the mapping came: "datenpool/43.dat" is renamed
 
   std::vector<UploadedItem> uploadedSongs;
   std::size_t songUploadsFailed = 0;
@@ -148,11 +155,11 @@ SyncOutcome RunSyncRequests(const SyncSnapshot& snapshot, const HttpGet& http, c
 struct SyncReport {
   SyncError error = SyncError::kNone;
   std::string errorText;
-  std::vector<std::string> uploaded;       // titles of songs the service took as new
-  std::vector<std::string> downloaded;     // titles of songs new from the service
-  std::vector<std::string> changed;        // titles of songs changed from the service
-  std::vector<std::string> deleted;        // titles of songs deleted because the service deleted them
-  std::vector<std::string> sent;           // titles of songs sent as changed to the service
+  std::vector<std::string> uploaded;    // titles of songs the service took as new
+  std::vector<std::string> downloaded;  // titles of songs new from the service
+  std::vector<std::string> changed;     // titles of songs changed from the service
+  std::vector<std::string> deleted;     // titles of songs deleted because the service deleted them
+  std::vector<std::string> sent;        // titles of songs sent as changed to the service
   std::vector<std::string> createdIds, changedIds, deletedIds;  // local ids, to refresh the lists
   int selectionsUploaded = 0, selectionsDownloaded = 0, selectionsChanged = 0, selectionsDeleted = 0,
       selectionsSent = 0;

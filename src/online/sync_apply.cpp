@@ -57,7 +57,9 @@ void ClearSentDeletions(const SettingsFileRef& settings, std::string& list, std:
   if (!written) report.problems.push_back(written.error);
 }
 
-std::string Title(std::string_view record) { return std::string(RecordField(record, song_field::kTitle)); }
+std::string Title(std::string_view record) {
+  return std::string(RecordField(record, song_field::kTitle));
+}
 
 // The global ids of every song, active or in the trash (there one field later).
 std::unordered_set<std::string> KnownSongGlobalIds(const SongStore& store) {
@@ -100,7 +102,8 @@ class Applier {
  private:
   void Problem(std::string text) { report_.problems.push_back(std::move(text)); }
   void SaveList() {
-    if (!store_.SaveSongList()) Problem("Die Liederliste konnte nicht gespeichert werden: " + store_.Files().lieder.string());
+    if (!store_.SaveSongList())
+      Problem("Die Liederliste konnte nicht gespeichert werden: " + store_.Files().lieder.string());
   }
 
   void SetGlobalId(std::string_view localId, std::string_view globalId, bool onlyWhenEmpty, bool& changed) {
@@ -168,7 +171,7 @@ class Applier {
       ServiceSongEntry entry = ParseSongEntry(raw);
       const std::string globalId(entry.Field(1));
       // A song the store has (or holds in the trash, its deletion not yet reported) is not new.
-      if (!IsPlausibleGlobalId(globalId) || !known.insert(globalId).second) continue;
+      if (!entry.complete || !IsPlausibleGlobalId(globalId) || !known.insert(globalId).second) continue;
       entries.push_back(std::move(entry));
     }
     if (entries.empty()) return;
@@ -214,12 +217,12 @@ class Applier {
 
   void UpdateChangedSongs() {
     // Local field <- entry field.
-    static constexpr std::pair<int, int> kFields[] = {{3, 2},   {4, 7},   {6, 6},   {7, 3},   {8, 4},   {11, 5},
-                                                      {12, 14}, {15, 8},  {16, 10}, {20, 16}, {21, 17}};
+    static constexpr std::pair<int, int> kFields[] = {{3, 2},   {4, 7},  {6, 6},   {7, 3},   {8, 4},  {11, 5},
+                                                      {12, 14}, {15, 8}, {16, 10}, {20, 16}, {21, 17}};
     bool changed = false;
     for (const std::string& raw : outcome_.songs.changedEntries) {
       const ServiceSongEntry entry = ParseSongEntry(raw);
-      if (!IsPlausibleGlobalId(entry.Field(1))) continue;
+      if (!entry.complete || !IsPlausibleGlobalId(entry.Field(1))) continue;
       for (std::size_t position = 0; position < store_.SongList().size(); ++position) {
         const std::string& current = store_.SongList()[position];
         if (IsDeletedRecord(current) || RecordField(current, song_field::kGlobalId) != entry.Field(1)) continue;
@@ -242,14 +245,10 @@ class Applier {
   // A selection record from a service entry: eight fields, no TAB after the last.
   static std::string SelectionRecord(const ServiceSelectionEntry& entry,
                                      const std::unordered_map<std::string, std::string>& localIds) {
-    const std::string fields[] = {Clean(entry.Field(2)),
-                                  SelectionSongsFromService(Clean(entry.Field(3)), localIds),
-                                  Clean(entry.Field(1)),
-                                  Clean(entry.Field(8)),
-                                  Clean(entry.Field(4)),
-                                  Clean(entry.Field(5)),
-                                  Clean(entry.Field(6)),
-                                  Clean(entry.Field(7))};
+    const std::string fields[] = {Clean(entry.Field(2)), SelectionSongsFromService(Clean(entry.Field(3)), localIds),
+                                  Clean(entry.Field(1)), Clean(entry.Field(8)),
+                                  Clean(entry.Field(4)), Clean(entry.Field(5)),
+                                  Clean(entry.Field(6)), Clean(entry.Field(7))};
     std::string record;
     for (const std::string& field : fields) {
       if (&field != &fields[0]) record.push_back('\t');
@@ -316,11 +315,12 @@ class Applier {
     std::unordered_map<std::string, std::string> localIds;
     for (const std::string& record : store_.SongList()) {
       const std::string_view globalId = RecordField(record, song_field::kGlobalId);
-      if (!IsDeletedRecord(record) && !globalId.empty()) localIds.emplace(globalId, RecordField(record, song_field::kId));
+      if (!IsDeletedRecord(record) && !globalId.empty())
+        localIds.emplace(globalId, RecordField(record, song_field::kId));
     }
     for (const std::string& raw : outcome_.selections.newEntries) {
       const ServiceSelectionEntry entry = ParseSelectionEntry(raw);
-      if (!IsPlausibleGlobalId(entry.Field(1))) continue;
+      if (!entry.complete || !IsPlausibleGlobalId(entry.Field(1))) continue;
       const bool known = std::any_of(records.begin(), records.end(),
                                      [&](const std::string& record) { return globalIdOf(record) == entry.Field(1); });
       if (known) continue;
@@ -330,7 +330,7 @@ class Applier {
     }
     for (const std::string& raw : outcome_.selections.changedEntries) {
       const ServiceSelectionEntry entry = ParseSelectionEntry(raw);
-      if (!IsPlausibleGlobalId(entry.Field(1))) continue;
+      if (!entry.complete || !IsPlausibleGlobalId(entry.Field(1))) continue;
       for (std::string& record : records) {
         if (globalIdOf(record) != entry.Field(1)) continue;
         record = SelectionRecord(entry, localIds);

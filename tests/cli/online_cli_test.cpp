@@ -81,12 +81,14 @@ TEST_F(OnlineCliTest, TwoDataFoldersOfOneAccountConverge) {
   Prepare(a, "anna@example.org", "geheim 1");
   Prepare(b, "anna@example.org", "geheim 1");
   const std::string first = Lines(a.RunInData({"new", "--title", "Erstes Lied"}).out).at(0);
-  const std::string second = Lines(a.RunInData({"new", "--title", "A&O: 100% Liebe \xE2\x80\x99s Gr\xC3\xBC\xC3\x9F"}).out).at(0);
+  const std::string second =
+      Lines(a.RunInData({"new", "--title", "A&O: 100% Liebe \xE2\x80\x99s Gr\xC3\xBC\xC3\x9F"}).out).at(0);
   const std::string trashed = Lines(a.RunInData({"new", "--title", "Nur im Papierkorb"}).out).at(0);
   ASSERT_EQ(a.RunInData({"delete", trashed}).status, 0);
   // A text longer than a request line may be.
   std::string longText;
-  for (int line = 1; line <= 300; ++line) longText += "Zeile " + std::to_string(line) + " mit Gr\xC3\xBC\xC3\x9F & Co\n";
+  for (int line = 1; line <= 300; ++line)
+    longText += "Zeile " + std::to_string(line) + " mit Gr\xC3\xBC\xC3\x9F & Co\n";
   WriteFileBytes(a.root() / "lang.txt", longText);
   ASSERT_EQ(a.RunInData({"new", "--title", "Langes Lied", "--text-file", (a.root() / "lang.txt").string()}).status, 0);
   ASSERT_EQ(a.RunInData({"selection", "new"}).status, 0);
@@ -160,7 +162,7 @@ TEST_F(OnlineCliTest, LoginKeepsTheSettingsFileModeAndRefusesAWrongPassword) {
   EXPECT_EQ(wrong.status, 1);
   EXPECT_NE(wrong.err.find("Anmeldung fehlgeschlagen"), std::string::npos) << wrong.err;
   EXPECT_EQ(wrong.err.find("xyzzy"), std::string::npos);  // the password is never printed
-  EXPECT_EQ(a.RunInData({"sync"}).status, 1);  // not logged in
+  EXPECT_EQ(a.RunInData({"sync"}).status, 1);             // not logged in
   const ToolRun right =
       a.RunInDataWithInput({"login", "anna@example.org", "--server", server_->Address()}, "geheim 1\n");
   ASSERT_EQ(right.status, 0) << right.err;

@@ -44,7 +44,9 @@ ServerProcess::ServerProcess(std::string serverPath) : serverPath_(std::move(ser
   if (line.rfind(prefix, 0) == 0) address_ = line.substr(prefix.size(), line.find('\n') - prefix.size());
 }
 
-ServerProcess::~ServerProcess() { Stop(); }
+ServerProcess::~ServerProcess() {
+  Stop();
+}
 
 void ServerProcess::Stop() {
   if (pid_ <= 0) return;
@@ -55,8 +57,8 @@ void ServerProcess::Stop() {
 }
 
 bool ServerProcess::AddUser(const std::string& email, const std::string& password) const {
-  const std::string command = "'" + serverPath_ + "' adduser '" + email + "' --db '" + (dir_ / "service.db").string() +
-                              "' >/dev/null 2>&1";
+  const std::string command =
+      "'" + serverPath_ + "' adduser '" + email + "' --db '" + (dir_ / "service.db").string() + "' >/dev/null 2>&1";
   FILE* pipe = ::popen(command.c_str(), "w");
   if (pipe == nullptr) return false;
   std::fputs((password + "\n").c_str(), pipe);

@@ -35,15 +35,20 @@ TEST(ParseCompareReplyTest, SplitsTheFourSections) {
   EXPECT_EQ(reply.changedEntries, (std::vector<std::string>{"e3[spalte]T3"}));
   for (const std::string_view garbage : {"", "ok", "error|Unbekannter Benutzer", "[zeile][zeile]", "\xFF\x00"}) {
     const CompareReply nothing = ParseCompareReply(garbage);
-    EXPECT_TRUE(nothing.deletedGlobalIds.empty() && nothing.newEntries.empty() &&
-                nothing.requestedGlobalIds.empty() && nothing.changedEntries.empty())
+    EXPECT_TRUE(nothing.deletedGlobalIds.empty() && nothing.newEntries.empty() && nothing.requestedGlobalIds.empty() &&
+                nothing.changedEntries.empty())
         << garbage;
   }
 }
 
-TEST(ParseSongEntryTest, AlwaysHasSeventeenFields) {
+TEST(ParseSongEntryTest, AlwaysHasSeventeenFieldsAndKnowsWhenAllCame) {
   EXPECT_EQ(ParseSongEntry("g[spalte]Titel").fields.size(), 17u);
   EXPECT_EQ(ParseSongEntry("g[spalte]Titel").Field(2), "Titel");
+  EXPECT_FALSE(ParseSongEntry("g[spalte]Titel").complete);
+  std::string full = "g";
+  for (int field = 2; field <= 17; ++field) full += "[spalte]" + std::to_string(field);
+  EXPECT_TRUE(ParseSongEntry(full).complete);
+  EXPECT_EQ(ParseSongEntry(full).Field(17), "17");
   EXPECT_EQ(ParseSongEntry(std::string(30, 'x') + std::string(20 * 8, '[')).fields.size(), 17u);
 }
 

@@ -35,7 +35,7 @@ std::string Song(const std::string& id, const std::string& title, const std::str
 // A song entry of the service: 17 fields.
 std::string Entry(const std::string& globalId, const std::string& title, const std::string& lyrics,
                   const std::string& changed = "02.02.2026-10:00") {
-  std::map<int, std::string> fields{{1, globalId}, {2, title},   {3, "Autor"},  {10, "120"},
+  std::map<int, std::string> fields{{1, globalId}, {2, title},    {3, "Autor"},  {10, "120"},
                                     {11, lyrics},  {12, "86400"}, {14, changed}, {16, "G"}};
   std::string entry;
   for (int field = 1; field <= 17; ++field) entry += (field > 1 ? "[spalte]" : "") + fields[field];
@@ -67,9 +67,7 @@ class SongSyncTest : public ::testing::Test {
     service_.handlers["abgleich"] = [reply](const Query& q) { return q.at("part") == "fertig" ? reply : "ok"; };
   }
   void SelectionCompareReply(std::string reply) {
-    service_.handlers["abgleichplaylist"] = [reply](const Query& q) {
-      return q.at("part") == "fertig" ? reply : "ok";
-    };
+    service_.handlers["abgleichplaylist"] = [reply](const Query& q) { return q.at("part") == "fertig" ? reply : "ok"; };
   }
 
   TempDir dir_;
@@ -133,8 +131,7 @@ TEST_F(SongSyncTest, EmptySectionsChangeNothing) {
   ASSERT_TRUE(report.Ok());
   EXPECT_EQ(ReadFileBytes(dir_ / "lieder.dat"), songs);
   EXPECT_EQ(ReadFileBytes(dir_ / "auswahl.dat"), "Sonntag\t|1|2\tpa\t\t100\tu1\t200\tu1\t\r\n");
-  EXPECT_TRUE(report.uploaded.empty() && report.downloaded.empty() && report.changed.empty() &&
-              report.deleted.empty());
+  EXPECT_TRUE(report.uploaded.empty() && report.downloaded.empty() && report.changed.empty() && report.deleted.empty());
 }
 
 TEST_F(SongSyncTest, AnUnreachableServerChangesNothing) {
@@ -201,6 +198,18 @@ TEST_F(SongSyncTest, AnEmptyOrBadGlobalIdMatchesNothing) {
   EXPECT_TRUE(service_.Requests("changesong").empty());
 }
 
+TEST_F(SongSyncTest, AnEntryCutShortChangesNothing) {
+  Songs({Song("1", "Alt", "g1")});
+  const std::string full = Entry("g1", "Neu", "x");
+  CompareReply("[zeile]" + Entry("g2", "Auch neu", "y").substr(0, 40) + "[zeile][zeile]" +
+               full.substr(0, full.find("[spalte]120")));
+  const std::string songs = ReadFileBytes(dir_ / "lieder.dat");
+  const SyncReport report = Sync();
+  ASSERT_TRUE(report.Ok());
+  EXPECT_EQ(ReadFileBytes(dir_ / "lieder.dat"), songs);
+  EXPECT_EQ(ReadFileBytes(dir_ / "1.dat"), "Zeile 1\rZeile 2\r\n");
+}
+
 TEST_F(SongSyncTest, TheDeletionListIsClearedOnlyWhenTheServiceTookIt) {
   Songs({Song("1", "Eins", "g1")});
   settings_.loeschstringclient = "gx|gy|";
@@ -237,11 +246,11 @@ TEST_F(SongSyncTest, NotLoggedInSendsNothing) {
 TEST_F(SongSyncTest, SelectionsGoOutWithGlobalSongIdsAndComeBackWithLocalOnes) {
   Songs({Song("1", "Eins", "ga"), Song("2", "Zwei", "gb"), Song("3", "Ohne")});
   service_.handlers["neuersong"] = [](const Query&) { return std::string(); };
-  WriteFileBytes(dir_ / "auswahl.dat",
-                 "Sonntag\t|1|3|2\t\t\t100\t\t200\tu1\t\r\nAlt\t|1\tpalt\t\t1\tu1\t2\tu1\t\r\n");
+  WriteFileBytes(dir_ / "auswahl.dat", "Sonntag\t|1|3|2\t\t\t100\t\t200\tu1\t\r\nAlt\t|1\tpalt\t\t1\tu1\t2\tu1\t\r\n");
   settings_.loeschstringplaylistclient = "pweg|";
-  SelectionCompareReply("palt|[zeile]pn[spalte]Neu[spalte]gb|gz|ga[spalte]10[spalte]u2[spalte]20[spalte]u2"
-                        "[spalte]r[zeile][zeile]");
+  SelectionCompareReply(
+      "palt|[zeile]pn[spalte]Neu[spalte]gb|gz|ga[spalte]10[spalte]u2[spalte]20[spalte]u2"
+      "[spalte]r[zeile][zeile]");
   const SyncReport report = Sync();
   ASSERT_TRUE(report.Ok()) << report.errorText;
   const std::vector<Query> uploads = service_.Requests("neueplaylist");
@@ -279,7 +288,8 @@ TEST_F(SongSyncTest, ACancelledRunKeepsTheUploadsTheServiceTook) {
   std::atomic<bool> cancel = false;
   const SyncSnapshot snapshot = TakeSyncSnapshot(store_, settings_);
   const SyncOutcome outcome = RunSyncRequests(
-      snapshot, service_.Transport(), [&](const SyncProgress& progress) {
+      snapshot, service_.Transport(),
+      [&](const SyncProgress& progress) {
         EXPECT_EQ(progress.text, std::to_string(progress.done) + " von 2 Liedern");
         cancel = true;
       },

@@ -33,11 +33,21 @@ std::string Mutate(std::string text, std::mt19937& random) {
   for (int i = 0; i < steps; ++i) {
     const std::size_t at = text.empty() ? 0 : std::uniform_int_distribution<std::size_t>(0, text.size() - 1)(random);
     switch (std::uniform_int_distribution<int>(0, 4)(random)) {
-      case 0: text.resize(at); break;  // cut off
-      case 1: if (!text.empty()) text[at] = static_cast<char>(random()); break;
-      case 2: text.insert(at, kTokens[random() % std::size(kTokens)]); break;
-      case 3: text.insert(at, text.substr(at, 200)); break;  // repeated
-      default: if (!text.empty()) text.erase(at, std::uniform_int_distribution<std::size_t>(1, 20)(random)); break;
+      case 0:
+        text.resize(at);
+        break;  // cut off
+      case 1:
+        if (!text.empty()) text[at] = static_cast<char>(random());
+        break;
+      case 2:
+        text.insert(at, kTokens[random() % std::size(kTokens)]);
+        break;
+      case 3:
+        text.insert(at, text.substr(at, 200));
+        break;  // repeated
+      default:
+        if (!text.empty()) text.erase(at, std::uniform_int_distribution<std::size_t>(1, 20)(random));
+        break;
     }
   }
   return text;
@@ -48,9 +58,10 @@ TEST(SyncFuzzTest, MutatedRepliesNeverBreakTheStore) {
   for (int round = 0; round < 60; ++round) {
     TempDir dir;
     std::filesystem::create_directories(dir / "config");
-    WriteFileBytes(dir / "lieder.dat", "1\t\tEins\t\t\t\t\t\t\t\t\t01.01.2026-10:00\t\t\t\t\t\t\tg1\t\t\t\r\n"
-                                       "2\t\tZwei\t\t\t\t\t\t\t\t\t01.01.2026-10:00\t\t\t\t\t\t\tg2\t\t\t\r\n"
-                                       "3\t\tDrei\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n");
+    WriteFileBytes(dir / "lieder.dat",
+                   "1\t\tEins\t\t\t\t\t\t\t\t\t01.01.2026-10:00\t\t\t\t\t\t\tg1\t\t\t\r\n"
+                   "2\t\tZwei\t\t\t\t\t\t\t\t\t01.01.2026-10:00\t\t\t\t\t\t\tg2\t\t\t\r\n"
+                   "3\t\tDrei\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n");
     WriteFileBytes(dir / "auswahl.dat", "Sonntag\t|1|2\tp1\t\t1\tu\t2\tu\t\r\nMontag\t|3\tp2\t\t1\tu\t2\tu\t\r\n");
     SongStore store(DataFiles::For(dir.path()));
     store.LoadSongList();

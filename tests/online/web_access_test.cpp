@@ -16,17 +16,17 @@ TEST(UrlEncodeTextTest, EncodesTheTableAndEveryOtherByteAQueryCannotCarry) {
   const struct {
     std::string_view text, encoded;
   } cases[] = {
-      {"\xDF", "%C3%9F"},                          // ß
-      {"A&O", "A%26O"},                            //
-      {"Wer?", "Wer%3F"},                          //
-      {"100% Liebe", "100%25%20Liebe"},            // the blank and "%" too, which the table left
+      {"\xDF", "%C3%9F"},                // ß
+      {"A&O", "A%26O"},                  //
+      {"Wer?", "Wer%3F"},                //
+      {"100% Liebe", "100%25%20Liebe"},  // the blank and "%" too, which the table left
       {"\xFC\xF6\xE4\xDC\xD6\xC4", "%C3%BC%C3%B6%C3%A4%C3%9C%C3%96%C3%84"},
       {"#=:[]@$*+`", "%23%3D%3A%5B%5D%40%24%2A%2B%60"},
       {"Gottes Sohn's", "Gottes%20Sohn\\'s"},  // the apostrophe as the service expects it
       {"\xB4\x92\xA9\xE7", "%C2%B4%E2%80%99%C2%A9%C3%A7"},
       {"a-b.c_d~e", "a-b.c_d~e"},
       {"Tab\tEnde\r\n", "Tab%09Ende%0D%0A"},
-      {"%26", "%2526"},  // one pass: an encoded text is not encoded again
+      {"%26", "%2526"},      // one pass: an encoded text is not encoded again
       {"&#322;", "%C5%82"},  // a character kept as a reference goes out as that character
   };
   for (const auto& c : cases) EXPECT_EQ(UrlEncodeText(c.text), c.encoded) << c.text;
