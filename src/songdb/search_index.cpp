@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +46,33 @@ std::uint64_t Checksum(std::string_view bytes) {
   std::uint64_t hash = bytes.size();
   for (const std::uint64_t value : lane) hash = (hash ^ value) * kPrime;
   return (hash ^ Fnv1a(bytes.substr(at))) * kPrime;
+}
+
+// The first place of needle (two bytes or more) in text, or null. Sixteen places are tried at once by
+// their first and last byte, and only those where both fit are compared in full: on song texts that
+// runs several times faster than memmem, and the warm search is mostly this loop.
+const char* Find(const char* text, std::size_t size, std::string_view needle) {
+  const std::size_t length = needle.size();
+#ifdef __SSE2__
+  const __m128i first = _mm_set1_epi8(needle.front());
+  const __m128i last = _mm_set1_epi8(needle.back());
+  std::size_t at = 0;
+  for (; at + length - 1 + 16 <= size; at += 16) {
+    const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+    const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + length - 1));
+    auto mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last))));
+    while (mask != 0) {
+      const auto bit = static_cast<std::size_t>(__builtin_ctz(mask));
+      if (std::memcmp(text + at + bit + 1, needle.data() + 1, length - 2) == 0) return text + at + bit;
+      mask &= mask - 1;
+    }
+  }
+  text += at;
+  size -= at;
+#endif
+  const void* found = ::memmem(text, size, needle.data(), length);
+  return static_cast<const char*>(found);
 }
 
 void Put(std::string& out, std::uint64_t value, int bytes) {
@@ -163,9 +194,11 @@ void SearchIndex::MarkMatches(std::string_view needle, std::vector<char>& marks)
   const char* const begin = texts_.data();
   std::size_t at = 0;
   while (at + needle.size() <= texts_.size()) {
-    const void* found = ::memmem(begin + at, texts_.size() - at, needle.data(), needle.size());
+    const char* found = needle.size() == 1
+                            ? static_cast<const char*>(std::memchr(begin + at, needle[0], texts_.size() - at))
+                            : Find(begin + at, texts_.size() - at, needle);
     if (found == nullptr) break;
-    const auto position = static_cast<std::size_t>(static_cast<const char*>(found) - begin);
+    const auto position = static_cast<std::size_t>(found - begin);
     const auto song =
         static_cast<std::size_t>(std::upper_bound(offsets_.begin(), offsets_.end(), position) - offsets_.begin()) - 1;
     marks[song] = 1;

@@ -230,6 +230,7 @@ std::string_view SongTextCache::SearchText(const SongStore& store, std::string_v
   if (const auto found = fromIndex_.find(id); found != fromIndex_.end()) return index_->Text(found->second);
   std::string fileName = FileNameOf(store, id);
   ReadText read = ReadSongFile(Folder(store.Files().folder), fileName, Now());
+  Unlocate();
   return texts_.emplace(std::string(id), Entry{std::move(read.text), read.stamp, std::move(fileName)})
       .first->second.text;
 }
@@ -238,6 +239,9 @@ void SongTextCache::Preload(const SongStore& store, const std::vector<std::strin
   // Watching starts before any file is checked or read, so a change while reading is reported next time.
   std::unordered_set<std::string> changed;
   const bool reported = watch_ != nullptr && watch_->Changes(store.Files().folder, changed);
+  // Nothing reported since the last search of the same songs: every text is where it was.
+  if (reported && changed.empty() && Located(ids)) return;
+  Unlocate();
   // A reported change drops the text, whether or not its song is searched now (a song in the trash may
   // come back).
   if (reported && !changed.empty()) {
@@ -279,7 +283,10 @@ void SongTextCache::Preload(const SongStore& store, const std::vector<std::strin
   }
   std::sort(toRead.begin(), toRead.end());
   toRead.erase(std::unique(toRead.begin(), toRead.end()), toRead.end());
-  if (toRead.empty()) return;
+  if (toRead.empty()) {
+    Locate(ids);
+    return;
+  }
 
   // Workers fill their own slots; the map is only touched afterwards on this thread. Reading waits on
   // the disk more than on the processor: more readers than cores keep it busy.
@@ -296,9 +303,25 @@ void SongTextCache::Preload(const SongStore& store, const std::vector<std::strin
     texts_.insert_or_assign(std::string(toRead[i]), Entry{std::move(read[i].text), read[i].stamp, std::move(names[i])});
   }
   FoldIntoIndex();
+  Locate(ids);
+}
+
+void SongTextCache::Locate(const std::vector<std::string_view>& ids) {
+  locatedIds_.assign(ids.begin(), ids.end());
+  located_.resize(ids.size());
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    const auto indexed = fromIndex_.find(ids[i]);
+    located_[i] =
+        indexed != fromIndex_.end() && texts_.find(ids[i]) == texts_.end() ? indexed->second : std::string::npos;
+  }
+}
+
+bool SongTextCache::Located(const std::vector<std::string_view>& ids) const {
+  return !locatedIds_.empty() && std::equal(ids.begin(), ids.end(), locatedIds_.begin(), locatedIds_.end());
 }
 
 void SongTextCache::Update(std::string_view id, const std::string* fileBytes) {
+  Unlocate();
   if (const auto indexed = fromIndex_.find(id); indexed != fromIndex_.end()) fromIndex_.erase(indexed);
   if (fileBytes == nullptr) {
     if (const auto found = texts_.find(id); found != texts_.end()) texts_.erase(found);
@@ -315,12 +338,14 @@ void SongTextCache::Update(std::string_view id, const std::string* fileBytes) {
 }
 
 void SongTextCache::Clear() {
+  Unlocate();
   texts_.clear();
   fromIndex_.clear();
   index_.reset();
 }
 
 void SongTextCache::AdoptIndex(SearchIndex index) {
+  Unlocate();
   index_ = std::make_shared<const SearchIndex>(std::move(index));
   fromIndex_.clear();
   fromIndex_.reserve(index_->size());
@@ -359,6 +384,7 @@ std::shared_ptr<const SearchIndex> SongTextCache::CurrentIndex() {
     }
   }
   for (auto& [id, entry] : texts_) merged.Add(id, entry.fileName, entry.stamp, entry.text);
+  Unlocate();
   texts_.clear();
   index_ = std::make_shared<const SearchIndex>(std::move(merged));
   fromIndex_.clear();
@@ -377,8 +403,11 @@ std::vector<char> SongTextCache::Matches(const SongStore& store, const std::vect
   const auto contains = [&](std::string_view text) {
     return text.size() >= lowerNeedle.size() && std::search(text.begin(), text.end(), searcher) != text.end();
   };
+  const bool located = Located(ids);
   for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (const auto found = texts_.find(ids[i]); found != texts_.end()) {
+    if (located && located_[i] != std::string::npos) {
+      matches[i] = marks[located_[i]];
+    } else if (const auto found = texts_.find(ids[i]); found != texts_.end()) {
       matches[i] = contains(found->second.text) ? 1 : 0;
     } else if (const auto indexed = fromIndex_.find(ids[i]); indexed != fromIndex_.end()) {
       matches[i] = marks[indexed->second];

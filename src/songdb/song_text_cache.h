@@ -107,6 +107,13 @@ class SongTextCache {
   std::shared_ptr<const SearchIndex> index_;
   // The songs of index_ whose texts are still believed: id -> position in the index.
   std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> fromIndex_;
+  // Where the songs of the last Preload were found (position in index_, or npos for texts_), kept until
+  // anything changes, so repeated searches of an unchanged store look nothing up.
+  std::vector<std::string> locatedIds_;
+  std::vector<std::size_t> located_;
+  void Locate(const std::vector<std::string_view>& ids);
+  bool Located(const std::vector<std::string_view>& ids) const;
+  void Unlocate() { locatedIds_.clear(), located_.clear(); }
   SongStore* attached_ = nullptr;
   std::unique_ptr<FolderWatch> watch_;  // null with ChangeCheck::kStamps
 };
