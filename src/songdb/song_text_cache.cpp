@@ -159,6 +159,8 @@ class SongTextCache::FolderWatch {
   // known and every file must be checked: the first call for a folder (the watch starts then), a folder
   // that cannot be watched or whose changes go unreported, and reports that were lost (too many at once,
   // the folder moved or removed).
+  bool Running(const std::filesystem::path& folder) const { return fd_ >= 0 && folder == folder_; }
+
   bool Changes(const std::filesystem::path& folder, std::unordered_set<std::string>& names) {
     if (fd_ >= 0 && folder == folder_ && Drain(names)) return true;
     Stop();
@@ -239,6 +241,7 @@ void SongTextCache::Preload(const SongStore& store, const std::vector<std::strin
   // Watching starts before any file is checked or read, so a change while reading is reported next time.
   std::unordered_set<std::string> changed;
   const bool reported = watch_ != nullptr && watch_->Changes(store.Files().folder, changed);
+  if (!reported || !changed.empty()) ++watchEpoch_;
   // Nothing reported since the last search of the same songs: every text is where it was.
   if (reported && changed.empty() && Located(ids)) return;
   Unlocate();
@@ -358,6 +361,22 @@ void SongTextCache::AdoptIndex(SearchIndex index) {
   if (watch_ != nullptr) watch_ = std::make_unique<FolderWatch>();
 }
 
+void SongTextCache::AdoptCheckedIndex(SearchIndex index, std::uint64_t watchEpoch) {
+  // A watch that has run since before the check keeps its reports; any other starts afresh.
+  std::unique_ptr<FolderWatch> watch = watchEpoch == watchEpoch_ ? std::move(watch_) : nullptr;
+  AdoptIndex(std::move(index));
+  if (watch != nullptr) watch_ = std::move(watch);
+}
+
+std::uint64_t SongTextCache::WatchEpoch(const std::filesystem::path& dataFolder) {
+  if (watch_ != nullptr && !watch_->Running(dataFolder)) {
+    std::unordered_set<std::string> none;
+    watch_->Changes(dataFolder, none);  // starts it; nothing can have been reported yet
+    ++watchEpoch_;
+  }
+  return watchEpoch_;
+}
+
 bool SongTextCache::LoadIndex(const std::filesystem::path& file, const std::filesystem::path& dataFolder) {
   std::optional<SearchIndex> loaded = SearchIndex::Load(file, IdentityOfFolder(dataFolder));
   if (!loaded) return false;
@@ -419,12 +438,28 @@ std::vector<char> SongTextCache::Matches(const SongStore& store, const std::vect
 }
 
 SearchIndex SongTextCache::BuildIndex(const std::filesystem::path& folderPath,
-                                      const std::vector<std::pair<std::string, std::string>>& songs) {
+                                      const std::vector<std::pair<std::string, std::string>>& songs,
+                                      const SearchIndex* previous) {
   const Folder folder(folderPath);
   const std::int64_t now = Now();
+  std::unordered_map<std::string_view, std::size_t> known;
+  if (previous != nullptr) {
+    known.reserve(previous->size());
+    for (std::size_t i = 0; i < previous->size(); ++i) known.emplace(previous->Songs()[i].id, i);
+  }
   std::vector<ReadText> read(songs.size());
-  ForEachIndex(songs.size(), std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u),
-               [&](std::size_t i) { read[i] = ReadSongFile(folder, songs[i].second, now); });
+  ForEachIndex(songs.size(), std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u), [&](std::size_t i) {
+    if (const auto found = known.find(songs[i].first); found != known.end()) {
+      const SearchIndex::Song& song = previous->Songs()[found->second];
+      if (song.fileName == songs[i].second && !song.stamp.recent &&
+          song.stamp.SameFileAs(folder.Stamp(song.fileName, now))) {
+        read[i].stamp = song.stamp;
+        read[i].text.assign(previous->Text(found->second));
+        return;
+      }
+    }
+    read[i] = ReadSongFile(folder, songs[i].second, now);
+  });
   SearchIndex index;
   for (std::size_t i = 0; i < songs.size(); ++i)
     index.Add(songs[i].first, songs[i].second, read[i].stamp, read[i].text);

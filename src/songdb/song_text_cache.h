@@ -67,6 +67,15 @@ class SongTextCache {
   // far. Its stamps are checked at the next Preload like those of texts read now; texts read or
   // written since it was made stay in front of it.
   void AdoptIndex(SearchIndex index);
+  // The same for an index whose every stamp was checked after WatchEpoch returned watchEpoch: when the
+  // folder's change reports have run without a break since, they alone tell what changed after the
+  // check, and the next search checks no stamps.
+  void AdoptCheckedIndex(SearchIndex index, std::uint64_t watchEpoch);
+  // Starts listening to the data folder's change reports (if not yet) and tells the current listening
+  // period; it ends whenever reports were consumed or lost.
+  std::uint64_t WatchEpoch(const std::filesystem::path& dataFolder);
+  // The index the cache searches now (null before one was adopted or made).
+  std::shared_ptr<const SearchIndex> Index() const { return index_; }
   // Adopts the index file of the data folder; false when there is none that fits (missing, damaged,
   // of another folder or format), and the cache is left as it was.
   bool LoadIndex(const std::filesystem::path& file, const std::filesystem::path& dataFolder);
@@ -81,8 +90,11 @@ class SongTextCache {
 
   // Reads the listed songs (id, file name in folder) into a new index on several threads, touching no
   // cache and no store, so a background thread can build it while the program goes on.
+  // With previous (an index file of an earlier run), the texts whose files still have the stamps noted
+  // there are taken from it, so only changed files are read.
   static SearchIndex BuildIndex(const std::filesystem::path& folder,
-                                const std::vector<std::pair<std::string, std::string>>& songs);
+                                const std::vector<std::pair<std::string, std::string>>& songs,
+                                const SearchIndex* previous = nullptr);
   // The songs of the store as BuildIndex takes them (id and file name), trash excepted.
   static std::vector<std::pair<std::string, std::string>> IndexedSongs(const SongStore& store);
 
@@ -116,6 +128,7 @@ class SongTextCache {
   void Unlocate() { locatedIds_.clear(), located_.clear(); }
   SongStore* attached_ = nullptr;
   std::unique_ptr<FolderWatch> watch_;  // null with ChangeCheck::kStamps
+  std::uint64_t watchEpoch_ = 0;
 };
 
 }  // namespace psalmora

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -291,6 +292,34 @@ TEST_F(SearchIndexTest, ADamagedOrMissingIndexIsIgnoredAndBuiltAgain) {
     SongTextCache again;
     EXPECT_TRUE(again.LoadIndex(IndexFile(), dir_.path())) << c.damage;
     EXPECT_EQ(Hits(again, "gnadeund"), (Ids{"1"})) << c.damage;
+  }
+}
+
+// The program's start: the index of the last run is brought up to date off the interface thread while
+// the folder's change reports are listened to; a change after that check, or a search in between,
+// is still seen.
+TEST_F(SearchIndexTest, AnIndexCheckedInTheBackgroundMissesNoLaterChange) {
+  WriteFileBytes(dir_ / "lieder.dat", "1\ts\tEins\t\r\n2\ts\tZwei\t\r\n");
+  store_.LoadSongList();
+  WriteFileBytes(dir_ / "1.dat", "Gnade");
+  WriteFileBytes(dir_ / "2.dat", "Friede");
+  SongTextCache earlier;
+  SaveIndex(earlier);
+  WriteFileBytes(dir_ / "2.dat", "Friede und Gnade");  // while the program was not running
+  for (const bool searchInBetween : {false, true}) {
+    SongTextCache cache;
+    const std::uint64_t epoch = cache.WatchEpoch(dir_.path());
+    const std::optional<SearchIndex> previous = SearchIndex::Load(IndexFile(), IdentityOfFolder(dir_.path()));
+    ASSERT_TRUE(previous.has_value());
+    SearchIndex checked = SongTextCache::BuildIndex(dir_.path(), SongTextCache::IndexedSongs(store_), &*previous);
+    EXPECT_EQ(checked.Text(1), "friede und gnade");
+    WriteFileBytes(dir_ / "1.dat", "Nichts mehr");  // after the check
+    if (searchInBetween) {
+      EXPECT_EQ(Hits(cache, "nichts"), (Ids{"1"}));
+    }
+    cache.AdoptCheckedIndex(std::move(checked), epoch);
+    EXPECT_EQ(Hits(cache, "gnade"), (Ids{"2"})) << searchInBetween;
+    WriteFileBytes(dir_ / "1.dat", "Gnade");
   }
 }
 
