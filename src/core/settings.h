@@ -12,6 +12,7 @@
 namespace psalmora {
 
 inline constexpr std::string_view kSettingsFileName = "config/einstellungen.ini";
+inline constexpr std::string_view kKeySearchAsYouType = "suchebeimtippen";
 
 // Group and key names as the file spells them (Windows-1252 bytes: "fu\xDFzeile" is "fußzeile").
 inline constexpr std::string_view kGroupLayouts = "Layouts";
@@ -43,6 +44,9 @@ struct Settings {
   // the key is missing, so program folders from before keep their pages; the shipped settings of a new
   // program folder switch it on.
   int beamertextanpassen = 0;
+  // "suchebeimtippen": the search page searches a moment after each key typed into the search text,
+  // not only on Return or the button. Off by default.
+  int suchebeimtippen = 0;
   std::string pmoUsername, pmoPassword, useridcb, loeschstringclient, loeschstringplaylistclient;
   std::string serveradresse = std::string(kDefaultServerAddress);
   // "voreinstellung"

@@ -27,6 +27,7 @@ TEST(LoadSettings, MissingFileGivesTheDefaults) {
   EXPECT_EQ(s.fusszeilenhoehe, 30);
   EXPECT_EQ(s.scrollweite, 20);
   EXPECT_EQ(s.beamertextanpassen, 0);
+  EXPECT_EQ(s.suchebeimtippen, 0);
   EXPECT_EQ(s.updateauto, -1);
   EXPECT_EQ(s.sprache, 0);
   EXPECT_EQ(s.containerlinks, 265);
@@ -133,6 +134,12 @@ TEST(SaveSettingsDialog, FreshFileHoldsTheTwoDialogGroupsInOrder) {
             "[sonstiges]\r\nautoopen=1\r\nwarnungmaus=0\r\nakkordzeilehoehe=30\r\nfu\xDFzeilenhoehe=30\r\n"
             "scrollweite=20\r\nbeamertextanpassen=0\r\nein_pmo_username=\r\nein_pmo_passwort=\r\n"
             "serveradresse=http://localhost:8750\r\n");
+}
+
+TEST(LoadSettings, SearchAsYouTypeIsReadFromTheMiscGroup) {
+  TempDir dir;
+  WriteFileBytes(dir / "einstellungen.ini", "[sonstiges]\r\nsuchebeimtippen=1\r\n");
+  EXPECT_EQ(LoadSettings(dir / "einstellungen.ini", kProfile).suchebeimtippen, 1);
 }
 
 TEST(LoadSettings, TheShippedSettingsOfANewProgramFolderFitTheBeamerText) {
