@@ -57,7 +57,7 @@ class SyncRun {
 
   SyncOutcome Run() {
     if (snapshot_.userId.empty()) return Fail(SyncError::kNotLoggedIn, "Nicht bei Cantabox angemeldet.");
-    if (!IsOnline(http_, snapshot_.serverAddress))
+    if (!ServerAnswers(http_, snapshot_.serverAddress))
       return Fail(SyncError::kUnreachable, UnreachableText(snapshot_.serverAddress));
     ConvertPool43Ids();
     for (const auto step :
@@ -277,7 +277,7 @@ class SyncRun {
 
 }  // namespace
 
-bool IsOnline(const HttpGet& http, std::string_view serverAddress) {
+bool ServerAnswers(const HttpGet& http, std::string_view serverAddress) {
   return http(ServiceUrl(serverAddress) + PingQuery(), kServerCheck).rfind("ok", 0) == 0;
 }
 
@@ -285,7 +285,7 @@ LoginResult LoginCantabox(const HttpGet& http, std::string_view serverAddress, s
                           std::string_view password) {
   LoginResult result;
   const std::string base = ServiceUrl(serverAddress);
-  if (!IsOnline(http, serverAddress)) {
+  if (!ServerAnswers(http, serverAddress)) {
     result.error = UnreachableText(serverAddress);
     return result;
   }

@@ -28,9 +28,9 @@ inline constexpr std::string_view kServicePath = "/app/app-aktion.php";
 // "http://host:port/app/app-aktion.php?" for the setting "serveradresse" (a trailing "/" is dropped).
 std::string ServiceUrl(std::string_view serverAddress);
 
-// "Online": the server at serverAddress answers "aktion=ping" within 3 seconds. Every service
+// The server at serverAddress answers "aktion=ping" within 3 seconds. Every service
 // operation asks first, so a wrong address or a stopped server gets its own message.
-bool IsOnline(const HttpGet& http, std::string_view serverAddress);
+bool ServerAnswers(const HttpGet& http, std::string_view serverAddress);
 
 // ---- Login -------------------------------------------------------------------------------------------
 
