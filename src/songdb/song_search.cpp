@@ -1,6 +1,7 @@
 #include "songdb/song_search.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 
 #include "core/language.h"
@@ -12,29 +13,61 @@
 namespace psalmora {
 namespace {
 
-// A substring search prepared once for the lower-cased search text and reused for every song.
-class LowerCaseFinder {
- public:
-  explicit LowerCaseFinder(std::string needle)
-      : needle_(std::move(needle)), searcher_(needle_.begin(), needle_.end()) {}
+// LowerCaseCp1252 of every byte, looked up rather than computed in the inner loop.
+const std::array<char, 256>& LowerCaseTable() {
+  static const std::array<char, 256> table = [] {
+    std::array<char, 256> made{};
+    for (int byte = 0; byte < 256; ++byte)
+      made[static_cast<std::size_t>(byte)] = LowerCaseCp1252(static_cast<char>(byte));
+    return made;
+  }();
+  return table;
+}
 
-  bool FoundIn(std::string_view lowerText) const {
-    if (needle_.empty() || lowerText.size() < needle_.size()) return false;
-    return std::search(lowerText.begin(), lowerText.end(), searcher_) != lowerText.end();
+// Whether value, lower-cased, contains lowerNeedle, compared in place: a field is short, and copying it
+// to lower-case it first cost more than the comparison.
+bool ContainsLowerCased(std::string_view value, std::string_view lowerNeedle) {
+  const std::size_t length = lowerNeedle.size();
+  if (length == 0 || value.size() < length) return false;
+  const std::array<char, 256>& lower = LowerCaseTable();
+  const auto at = [&](std::size_t i) { return lower[static_cast<unsigned char>(value[i])]; };
+  for (std::size_t i = 0; i + length <= value.size(); ++i) {
+    if (at(i) != lowerNeedle[0]) continue;
+    std::size_t k = 1;
+    while (k < length && at(i + k) == lowerNeedle[k]) ++k;
+    if (k == length) return true;
   }
+  return false;
+}
 
- private:
-  std::string needle_;
-  std::boyer_moore_horspool_searcher<std::string::const_iterator> searcher_;
+// Field 1 (the id or the trash marker) and field k of a record, in one walk over the TABs; a field
+// beyond the end of the line is empty.
+struct RecordFields {
+  std::string_view first;
+  std::string_view wanted;
 };
+RecordFields FirstAndField(std::string_view record, int field) {
+  RecordFields fields;
+  std::size_t start = 0;
+  for (int index = 1;; ++index) {
+    std::size_t end = start;
+    while (end < record.size() && record[end] != '\t') ++end;
+    const std::string_view value = record.substr(start, end - start);
+    if (index == 1) fields.first = value;
+    if (index >= field) {
+      fields.wanted = value;
+      break;
+    }
+    if (end == record.size()) break;
+    start = end + 1;
+  }
+  return fields;
+}
 
-bool FieldMatches(std::string_view value, std::string_view lowerSearch, const LowerCaseFinder& finder,
-                  std::string& buffer) {
+bool FieldMatches(std::string_view value, std::string_view lowerSearch) {
   if (lowerSearch == kSearchEmpty && value.empty()) return true;
   if (lowerSearch == kSearchAny && !value.empty()) return true;
-  buffer.assign(value);
-  for (char& c : buffer) c = LowerCaseCp1252(c);
-  return finder.FoundIn(buffer);
+  return ContainsLowerCased(value, lowerSearch);
 }
 
 std::vector<std::string_view> ActiveSongIds(const SongStore& store) {
@@ -74,7 +107,6 @@ std::vector<SearchHit> SearchSongs(const SongStore& store, SongTextCache& cache,
                           entries[static_cast<std::size_t>(fieldEntry)] == kTextSearchEntry;
   const int field = fieldEntry < 0 ? 1 : fieldEntry + 1;
   const std::string lowerSearch = LowerCaseCp1252(searchText);
-  const LowerCaseFinder finder(lowerSearch);
 
   std::vector<SearchHit> hits;
   if (textSearch) {
@@ -93,12 +125,12 @@ std::vector<SearchHit> SearchSongs(const SongStore& store, SongTextCache& cache,
     return hits;
   }
 
-  std::string buffer;
   for (const std::string& record : store.SongList()) {
-    if (IsDeletedRecord(record)) continue;
-    if (FieldMatches(RecordField(record, field), lowerSearch, finder, buffer)) {
-      hits.push_back(
-          {std::string(RecordField(record, song_field::kId)), std::string(RecordField(record, song_field::kTitle))});
+    const RecordFields fields = FirstAndField(record, field);
+    // The trash marker takes the id's place, so a deleted song can never be listed as a hit.
+    if (fields.first == kDeletedMarker) continue;
+    if (FieldMatches(fields.wanted, lowerSearch)) {
+      hits.push_back({std::string(fields.first), std::string(RecordField(record, song_field::kTitle))});
     }
   }
   return hits;
