@@ -59,6 +59,22 @@ TEST(BibleFuzz, ReferencesNeverCrash) {
   }
 }
 
+TEST(BibleFuzz, MangledIndexAndTextLinesNeverCrash) {
+  const std::vector<std::string> seeds = {"NT Johannes 1-21", "AT Psalmen 1-150", "NT\tJohannes\t3\t16 a|17 b|18 c",
+                                          "NT\tJohannes\t4\t1 d|2 e"};
+  const BibleReference reference = ParseBibleReference("Joh 3,16-4,2");
+  std::mt19937 random(1207);
+  for (int round = 0; round < 3000; ++round) {
+    const std::string line = Mutate(seeds[random() % seeds.size()], random);
+    const BibleIndexLine parsed = ParseBibleIndexLine(line);
+    EXPECT_EQ(parsed.group.find(' '), std::string::npos) << line;
+    const Passage passage = ExtractPassage({line, Mutate(seeds[2], random)}, reference);
+    if (passage.error == PassageError::kNone) {
+      EXPECT_FALSE(passage.text.empty()) << line;
+    }
+  }
+}
+
 TEST(BibleFuzz, XmlImportsNeverCrash) {
   const std::vector<std::string> seeds = {
       R"(<?xml version="1.0"?><XMLBIBLE biblename="Z"><BIBLEBOOK bnumber="43"><CHAPTER cnumber="3">)"
