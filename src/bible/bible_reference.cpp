@@ -129,6 +129,13 @@ ReferenceError ReadChapterPart(Reader& reader, std::vector<VerseSpan>& spans) {
   }
 }
 
+bool IsSingleChapterBook(const BibleBook& book) {
+  for (std::string_view id : {"Obad", "Phlm", "2John", "3John", "Jude"}) {
+    if (book.osisId == id) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string_view ReferenceErrorText(ReferenceError error) {
@@ -167,6 +174,11 @@ BibleReference ParseBibleReference(std::string_view text) {
   Reader reader(text.substr(end));
   reference.error = ReadChapterPart(reader, reference.spans);
   if (!reference.ok()) reference.spans.clear();
+  // Books of one chapter are cited by verse alone: "Jud 3" is Judas 1,3, "Phlm 4-6" Philemon 1,4-6.
+  if (reference.ok() && IsSingleChapterBook(*reference.book) && reference.spans.size() == 1) {
+    VerseSpan& span = reference.spans.front();
+    if (span.firstVerse == 0 && span.lastChapter > 1) span = {1, span.firstChapter, 1, span.lastChapter};
+  }
   return reference;
 }
 

@@ -36,7 +36,8 @@ std::string_view ReferenceErrorText(ReferenceError error);
 // Reads a reference in Windows-1252 bytes. After the chapter, "," or ":" introduces the verses; verses
 // are listed with "." (after ",") or "," (after ":"), or ";" either way; "-" gives a range, which may
 // run into a later chapter ("3,16-4,2"); "f" adds the next verse and "ff" the rest of the chapter; ";"
-// may start another chapter ("Joh 3,16; 5,24"). Without verses, "Ps 23-24" is two whole chapters.
+// may start another chapter ("Joh 3,16; 5,24"). Without verses, "Ps 23-24" is two whole chapters, but
+// a book of a single chapter is cited by verse: "Jud 3" is Judas 1,3.
 BibleReference ParseBibleReference(std::string_view text);
 
 // The German form of a parsed reference for the header: "Johannes 3,16-18", "1. Korinther 13",

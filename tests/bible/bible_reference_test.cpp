@@ -34,6 +34,10 @@ TEST(BibleReference, ReadsTheUsualSpellings) {
       {"Sir 1", "Sir", {{1, 0, 1, 0}}, "Jesus Sirach 1"},
       {"1.Mose 1,1", "Gen", {{1, 1, 1, 1}}, "1. Mose 1,1"},
       {"Gen 1:1", "Gen", {{1, 1, 1, 1}}, "1. Mose 1,1"},
+      {"Jud 3", "Jude", {{1, 3, 1, 3}}, "Judas 1,3"},
+      {"Phlm 4-6", "Phlm", {{1, 4, 1, 6}}, "Philemon 1,4-6"},
+      {"Jud 1", "Jude", {{1, 0, 1, 0}}, "Judas 1"},
+      {"3 Joh 1,4", "3John", {{1, 4, 1, 4}}, "3. Johannes 1,4"},
   };
   for (const ReferenceCase& c : cases) {
     const BibleReference reference = ParseBibleReference(c.typed);
