@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "core/text_encoding.h"
 #include "songdb/schema.h"
+#include "songdb/search_index.h"
 #include "songdb/song_search.h"
 #include "songdb/song_store.h"
 #include "songdb/song_text_cache.h"
@@ -36,7 +37,9 @@ int Search(ToolContext& context, const std::vector<std::string>& arguments) {
   }
   const std::optional<SongStore> store = context.OpenSongStore();
   if (!store) return kExitError;
-  SongTextCache cache;
+  // The program's text index, when there is one, spares reading every text; its stamps are checked.
+  SongTextCache cache(SongTextCache::ChangeCheck::kStamps);
+  (void)cache.LoadIndex(SearchIndexPath(store->Files().folder), store->Files().folder);
   for (const SearchHit& hit : SearchSongs(*store, cache, entry, Utf8ToCp1252(parsed.positional[1]))) {
     PrintSong(context, hit.id, hit.title);
   }
