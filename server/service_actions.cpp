@@ -136,15 +136,21 @@ std::string ServiceActions::CompareItems(const Query& query, ItemKind kind) {
   const std::string& part = query.Value("part");
   if (part != "teil" && part != "fertig") return Error("Unbekannter Teil des Abgleichs");
   std::vector<ChangeStamp> stamps = SplitStampList(query.Value("songstring"));
+  // Parts are kept per compare run when the client names its run, so two computers of one account
+  // comparing at the same moment are each answered for their own list. Stored under the account's id
+  // and the run, never reachable from another account.
+  const std::string& run = query.Value("abgleichid");
+  if (!run.empty() && !IsUsableGlobalId(run)) return Error("Ungültiger Abgleich");
+  const std::string keptFor = run.empty() ? userId : userId + "/" + run;
   const std::int64_t now = clock_();
   const std::int64_t oldestKept = now - kKeptPartSeconds;
   if (part == "teil") {
-    if (!store_.KeepStamps(userId, kind, stamps, now, oldestKept, kMaxCompareItems)) {
+    if (!store_.KeepStamps(keptFor, kind, stamps, now, oldestKept, kMaxCompareItems)) {
       return Error("Zu viele Einträge im Abgleich");
     }
     return "ok";
   }
-  std::vector<ChangeStamp> all = store_.TakeStamps(userId, kind, oldestKept);
+  std::vector<ChangeStamp> all = store_.TakeStamps(keptFor, kind, oldestKept);
   if (all.size() + stamps.size() > kMaxCompareItems) return Error("Zu viele Einträge im Abgleich");
   all.insert(all.end(), std::make_move_iterator(stamps.begin()), std::make_move_iterator(stamps.end()));
 

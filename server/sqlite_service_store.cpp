@@ -50,6 +50,7 @@ void CreateSchema(SqliteConnection& connection) {
       "CREATE TABLE IF NOT EXISTS kept_stamps (user_id TEXT NOT NULL, kind INTEGER NOT NULL, "
       "global_id TEXT NOT NULL, changed_at TEXT NOT NULL, received_at INTEGER NOT NULL)");
   connection.Exec("CREATE INDEX IF NOT EXISTS kept_stamps_by_user ON kept_stamps (user_id, kind, received_at)");
+  connection.Exec("CREATE INDEX IF NOT EXISTS kept_stamps_by_age ON kept_stamps (received_at)");
   connection.Exec("PRAGMA user_version=" + std::to_string(kSchemaVersion));
   transaction.Commit();
 }
@@ -65,12 +66,11 @@ bool IsDeleted(SqliteConnection& connection, std::string_view userId, ItemKind k
   return deleted;
 }
 
-void DropOldStamps(SqliteConnection& connection, std::string_view userId, ItemKind kind, std::int64_t oldestKept) {
-  SqliteStatement& drop =
-      connection.Prepared("DELETE FROM kept_stamps WHERE user_id = ?1 AND kind = ?2 AND received_at < ?3");
-  drop.Bind(1, userId);
-  drop.Bind(2, KindNumber(kind));
-  drop.Bind(3, oldestKept);
+// Every account's and every compare run's old parts go, so a run that was never finished (a client
+// that lost its connection) leaves nothing behind for long.
+void DropOldStamps(SqliteConnection& connection, std::int64_t oldestKept) {
+  SqliteStatement& drop = connection.Prepared("DELETE FROM kept_stamps WHERE received_at < ?1");
+  drop.Bind(1, oldestKept);
   drop.Run();
 }
 
@@ -226,7 +226,7 @@ bool SqliteServiceStore::KeepStamps(std::string_view userId, ItemKind kind, cons
   auto connection = pool_.Acquire();
   std::lock_guard lock(writeMutex_);
   SqliteTransaction transaction(*connection, true);
-  DropOldStamps(*connection, userId, kind, oldestKept);
+  DropOldStamps(*connection, oldestKept);
   SqliteStatement& count = connection->Prepared("SELECT count(*) FROM kept_stamps WHERE user_id = ?1 AND kind = ?2");
   count.Bind(1, userId);
   count.Bind(2, KindNumber(kind));
@@ -256,7 +256,7 @@ std::vector<ChangeStamp> SqliteServiceStore::TakeStamps(std::string_view userId,
   auto connection = pool_.Acquire();
   std::lock_guard lock(writeMutex_);
   SqliteTransaction transaction(*connection, true);
-  DropOldStamps(*connection, userId, kind, oldestKept);
+  DropOldStamps(*connection, oldestKept);
   std::vector<ChangeStamp> stamps;
   SqliteStatement& query = connection->Prepared(
       "SELECT global_id, changed_at FROM kept_stamps WHERE user_id = ?1 AND kind = ?2 ORDER BY rowid");

@@ -2,6 +2,8 @@
 // every request, run on a copy so that it can work off the interface thread.
 #include "online/song_sync.h"
 
+#include <random>
+
 #include "collections/collection_file.h"
 #include "collections/collections.h"
 #include "collections/pending_deletions.h"
@@ -17,6 +19,13 @@ namespace {
 
 // A compare request carries this many items at most; the next one starts a new request.
 constexpr std::size_t kCompareBatch = 101;
+
+std::string CompareRunToken() {
+  std::random_device random;
+  std::string token;
+  for (int i = 0; i < 16; ++i) token += "0123456789abcdef"[random() % 16];
+  return token;
+}
 
 const HttpOptions kServerCheck{std::chrono::milliseconds(3000), std::chrono::milliseconds(3000)};
 
@@ -183,7 +192,7 @@ class SyncRun {
       for (std::size_t i = next; i < end; ++i) list.append(items[i]).append("[spalte]");
       // A full batch is sent as "teil" even when it is the last, as the service expects.
       const bool last = end - next < kCompareBatch;
-      const std::string reply = Get(CompareQuery(action, list, snapshot_.userId, last));
+      const std::string reply = Get(CompareQuery(action, list, snapshot_.userId, last) + "&abgleichid=" + compareRun_);
       if (const std::optional<std::string> error = ErrorOf(reply)) return Stop(SyncError::kRejected, *error);
       if (reply.empty()) {
         return Stop(SyncError::kCompareFailed, "Der Server hat den Abgleich nicht beantwortet.");
@@ -272,6 +281,9 @@ class SyncRun {
   const SyncProgressFunction& progress_;
   const std::atomic<bool>* cancel_;
   std::string base_;
+  // Names this run's compare parts, so that the service keeps the parts of two computers of one
+  // account that compare at the same moment apart instead of answering one with the other's list.
+  std::string compareRun_ = CompareRunToken();
   SyncOutcome outcome_;
 };
 

@@ -118,6 +118,23 @@ TEST_F(ServiceActionsTest, CompareCollectsItsPartsUntilTheLastAndForgetsOldParts
             "[zeile]" + SongEntry(first, "A", "100") + "[zeile2]" + SongEntry(second, "B", "100") + "[zeile][zeile]");
 }
 
+TEST_F(ServiceActionsTest, TwoComputersComparingAtOnceAreAnsweredForTheirOwnLists) {
+  const std::string user = AddAccount("anna@example.org");
+  const std::string first = NewSong(user, "A", "100");
+  const std::string second = NewSong(user, "B", "100");
+  const auto part = [&](const std::string& run, const std::string& item, const std::string& which) {
+    return Call("aktion=abgleich&songstring=" + item + "[spalte]&userid=" + user + "&part=" + which + "&abgleichid=" + run);
+  };
+  // The office holds both songs, the laptop only the first; their parts interleave.
+  EXPECT_EQ(part("buero", first + "-100", "teil"), "ok");
+  EXPECT_EQ(part("laptop", first + "-100", "teil"), "ok");
+  // Had the laptop's last part taken the office's kept part, it would not be offered B, and the office,
+  // finding its part gone, would be offered A as new and make a copy of it.
+  EXPECT_EQ(part("laptop", "", "fertig"), "[zeile]" + SongEntry(second, "B", "100") + "[zeile][zeile]");
+  EXPECT_EQ(part("buero", second + "-100", "fertig"), "[zeile][zeile][zeile]");
+  EXPECT_EQ(part("b-a-d", "", "fertig"), "error|Ungültiger Abgleich");
+}
+
 TEST_F(ServiceActionsTest, ChangeSongUpdatesCreatesAndLeavesDeletedIdsAlone) {
   const std::string user = AddAccount("anna@example.org");
   const std::string known = NewSong(user, "Alt", "100");
