@@ -1,8 +1,12 @@
 // The search page: Return in the search field or in the field chooser runs the search, the hits fill
 // `SearchHitList` in song list order and the status text counts them; songs in the trash never appear.
+// With search as you type, the search starts once the typing pauses. The text index is kept in the
+// cache folder and made again when damaged.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -10,6 +14,7 @@
 #include "app/main_window.h"
 #include "song_folder_fixture.h"
 #include "songdb/ui/search_controller.h"
+#include "songdb/ui/search_index_keeper.h"
 #include "songdb/ui/search_page.h"
 #include "songdb/ui/song_list_widget.h"
 
@@ -102,6 +107,57 @@ class SearchPageTest : public QObject {
     QVERIFY(f.state.songs.WriteSongText("4", "Halleluja!!\r\n#und Abend"));
     QCOMPARE(SearchController::Of(window)->RunSearch(), 2);
     QCOMPARE(Ids(left->SearchHitList()), (QStringList{"1", "4"}));
+  }
+
+  void searchAsYouTypeSearchesOnceTheTypingPausesAndIsRemembered() {
+    uitest::SongFolder f;
+    MainWindow window(f.state);
+    new SearchController(f.state, window);
+    window.show();
+    SearchPage* left = window.Search();
+    QVERIFY(!left->SearchAsYouType()->isChecked());
+    QTest::keyClicks(left->SearchField(), "Zi");
+    QTest::qWait(SearchPage::kTypingPauseMs * 2);
+    QCOMPARE(left->SearchHitList()->RowCount(), 0);  // off: typing alone searches nothing
+
+    left->SearchAsYouType()->setChecked(true);
+    QVERIFY(f.SettingsFile().contains("suchebeimtippen=1"));
+    left->SearchField()->clear();
+    QSignalSpy fills(&left->SearchHitList()->Model(), &QAbstractItemModel::modelReset);
+    // Each key within the pause replaces the search of the one before: only "abe" is searched.
+    QTest::keyClicks(left->SearchField(), "a");
+    QTest::keyClicks(left->SearchField(), "be");
+    QCOMPARE(fills.count(), 0);
+    QTRY_COMPARE(Ids(left->SearchHitList()), QStringList{"4"});
+    QTest::qWait(SearchPage::kTypingPauseMs * 2);
+    QCOMPARE(fills.count(), 2);  // cleared, then filled once
+    QVERIFY(window.isEnabled());
+
+    left->SearchAsYouType()->setChecked(false);
+    QVERIFY(f.SettingsFile().contains("suchebeimtippen=0"));
+  }
+
+  void theTextIndexGoesToTheCacheFolderAndADamagedOneIsMadeAgain() {
+    uitest::SongFolder f;
+    std::filesystem::path file;
+    {
+      MainWindow window(f.state);
+      auto* controller = new SearchController(f.state, window);
+      file = controller->IndexKeeper().IndexFile();
+      QVERIFY(file.string().starts_with(f.temp.path().toStdString()));
+      QTRY_VERIFY(!controller->IndexKeeper().Preparing());
+      QVERIFY(f.state.songTexts.Index() != nullptr);
+    }
+    QVERIFY(uitest::ReadBytes(QString::fromStdString(file.string())).startsWith("PSLMIDX"));
+    uitest::WriteBytes(QString::fromStdString(file.string()), "PSLMIDX kaputt");
+    MainWindow window(f.state);
+    new SearchController(f.state, window);
+    SearchPage* left = window.Search();
+    left->SearchScope()->setCurrentIndex(ScopeEntry(left, "Liedtext"));
+    left->SearchField()->setText(QStringLiteral("halleluja!!#und"));
+    QCOMPARE(SearchController::Of(window)->RunSearch(), 1);
+    QCOMPARE(Ids(left->SearchHitList()), QStringList{"1"});
+    QVERIFY(uitest::ReadBytes(QString::fromStdString(file.string())).size() > 100);
   }
 
   void specialSearchTextsInAFieldSearch() {

@@ -63,6 +63,8 @@ struct SongFolder {
     WriteBytes(data + "/gruppierung.dat", "Lobpreis\t7|4|1\t\t\t\t\t\t\t\r\nAdvent\t|2\t\r\n");
     WriteBytes(data + "/auswahl.dat", "Sonntag\t|1|2|3\t\t\t\t\t\t\t\r\nLeer\t\t\r\n");
     QDir().mkpath(temp.path() + "/programm/config");
+    // The search keeps its text index in the user's cache folder: here, one of the test's own.
+    qputenv("XDG_CACHE_HOME", (temp.path() + "/cache").toUtf8());
     state.programFolder = (temp.path() + "/programm").toStdString();
     state.dataFiles = DataFiles::For(data.toStdString());
     state.settings.useridcb = "u17";

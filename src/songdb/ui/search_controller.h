@@ -7,6 +7,7 @@
 namespace psalmora {
 
 struct AppState;
+class SearchIndexKeeper;
 class SongListsHost;
 
 class SearchController : public QObject {
@@ -19,12 +20,19 @@ class SearchController : public QObject {
   // The controller of a window, if one was made for it.
   static SearchController* Of(const QObject& window);
 
-  // `SearchSongs` with the chooser's entry and the typed text; returns the hit count.
-  int RunSearch();
+  // `SearchSongs` with the chooser's entry and the typed text; returns the hit count. A search as you
+  // type leaves the window enabled, so the typing goes on undisturbed.
+  int RunSearch(bool asYouType = false);
+
+  SearchIndexKeeper& IndexKeeper() const { return *keeper_; }
 
  private:
+  void SetSearchAsYouType(bool on);
+
   AppState& state_;
   SongListsHost& window_;
+  SearchIndexKeeper* keeper_ = nullptr;
+  bool typingSearchWaits_ = false;  // for the index that is being prepared
 };
 
 }  // namespace psalmora

@@ -1,16 +1,19 @@
 // The search page's widgets and the ways a search is asked for.
 #include "songdb/ui/search_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
 
 #include "core/ui/app_icons.h"
+#include "core/ui/app_state.h"
 #include "core/ui/ui_text.h"
 #include "songdb/schema.h"
 #include "songdb/ui/song_list_widget.h"
@@ -67,6 +70,10 @@ SearchPage::SearchPage(AppState& state, QWidget* parent) : QWidget(parent) {
   form->addWidget(searchScope_, 1, 1);
   form->setColumnStretch(1, 1);
   layout->addLayout(form);
+  asYouType_ = new QCheckBox(Tr("Suche beim Tippen", state), this);
+  asYouType_->setObjectName(QStringLiteral("searchAsYouType"));
+  asYouType_->setChecked(state.settings.suchebeimtippen != 0);
+  layout->addWidget(asYouType_);
   searchStatus_ = new QLabel(Tr("Suchergebniss:", state), this);
   searchStatus_->setObjectName(QStringLiteral("searchStatus"));
   layout->addWidget(searchStatus_);
@@ -80,6 +87,22 @@ SearchPage::SearchPage(AppState& state, QWidget* parent) : QWidget(parent) {
   connect(searchButton_, &QToolButton::clicked, this, [this] { emit searchRequested(); });
   connect(searchField_, &QLineEdit::returnPressed, this, [this] { emit searchRequested(); });
   searchScope_->installEventFilter(new EnterFilter(searchScope_, [this] { emit searchRequested(); }));
+
+  // Each key restarts the pause, so only the text the typing rests on is searched.
+  typingPause_ = new QTimer(this);
+  typingPause_->setSingleShot(true);
+  typingPause_->setInterval(kTypingPauseMs);
+  const auto typed = [this] {
+    if (asYouType_->isChecked()) typingPause_->start();
+  };
+  connect(searchField_, &QLineEdit::textEdited, this, typed);
+  connect(searchScope_, &QComboBox::currentIndexChanged, this, typed);
+  connect(asYouType_, &QCheckBox::toggled, this, [this](bool on) {
+    if (!on) typingPause_->stop();
+  });
+  // A search asked for outright makes a pending one needless.
+  connect(this, &SearchPage::searchRequested, typingPause_, &QTimer::stop);
+  connect(typingPause_, &QTimer::timeout, this, [this] { emit typingSearchRequested(); });
 }
 
 }  // namespace psalmora
