@@ -256,6 +256,7 @@ class SqliteTexts {
  public:
   SqliteTexts() {
     const std::string file = (Folder().path() / "index" / "texte.sqlite").string();
+    std::filesystem::create_directories(Folder().path() / "index");
     std::filesystem::remove(file);
     sqlite3_open(file.c_str(), &db_);
     sqlite3_exec(db_,
@@ -315,9 +316,10 @@ BENCHMARK_CAPTURE(BM_SqliteLikeReference, miss, kTextMiss)->Unit(benchmark::kMil
 
 void BM_SqliteFts5TrigramReference(benchmark::State& state, const char* text) {
   Sqlite();  // filled before the clock runs
-  const std::string term = "\"" + LowerCaseCp1252(text) + "\"";
-  for (auto _ : state)
-    state.counters["hits"] = Sqlite().Count("SELECT rowid FROM lied_fts WHERE lied_fts MATCH ?", term);
+  // LIKE on the trigram table is answered from its index (the phrase form needs detail=full, twice
+  // the size).
+  const std::string term = "%" + LowerCaseCp1252(text) + "%";
+  for (auto _ : state) state.counters["hits"] = Sqlite().Count("SELECT rowid FROM lied_fts WHERE text LIKE ?", term);
 }
 BENCHMARK_CAPTURE(BM_SqliteFts5TrigramReference, hit, kTextHit)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SqliteFts5TrigramReference, miss, kTextMiss)->Unit(benchmark::kMillisecond);
