@@ -94,9 +94,14 @@ bool IsWritableFolder(const fs::path& folder) {
   return IsFolder(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool IsInstalledLayout(const fs::path& executableFolder) {
+  return !executableFolder.empty() && IsFolder(executableFolder.parent_path() / "share" / "psalmora" / "config");
+}
+
 fs::path ChooseProgramFolder(const fs::path& overrideFolder, const fs::path& executableFolder) {
   if (!overrideFolder.empty()) return overrideFolder;
-  if (IsWritableFolder(executableFolder)) return executableFolder;
+  // /usr/bin is writable for root, yet settings there would be shared by every user and lost on update.
+  if (IsWritableFolder(executableFolder) && !IsInstalledLayout(executableFolder)) return executableFolder;
   return UserProgramFolder();
 }
 

@@ -16,8 +16,11 @@ std::filesystem::path UserProgramFolder();
 // True when files can be created in folder (an existing folder on a writable file system).
 bool IsWritableFolder(const std::filesystem::path& folder);
 
-// The program folder: the override when given, else the program's own folder when writable, else the
-// per-user folder. A read-only install therefore still keeps its settings.
+// True when the program sits in the bin/ folder of an install, beside "../share/psalmora".
+bool IsInstalledLayout(const std::filesystem::path& executableFolder);
+
+// The program folder: the override when given, else the program's own folder when writable and not an
+// install's bin/, else the per-user folder. A read-only install therefore still keeps its settings.
 std::filesystem::path ChooseProgramFolder(const std::filesystem::path& overrideFolder,
                                           const std::filesystem::path& executableFolder);
 

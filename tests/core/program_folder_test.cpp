@@ -22,6 +22,10 @@ TEST(ProgramFolder, OverrideWinsThenAWritableProgramFolderThenTheUserFolder) {
   // A program folder that cannot take files (here: one that does not exist) falls back to the user's.
   EXPECT_EQ(ChooseProgramFolder({}, dir / "fehlt"), dir / "xdg" / "psalmora");
   EXPECT_EQ(UserProgramFolder(), dir / "xdg" / "psalmora");
+  // An installed program (bin/ beside share/psalmora/) keeps its files per user even when bin/ is writable.
+  WriteFileBytes(dir / "usr" / "share" / "psalmora" / "config" / "einstellungen.ini", "");
+  std::filesystem::create_directories(dir / "usr" / "bin");
+  EXPECT_EQ(ChooseProgramFolder({}, dir / "usr" / "bin"), dir / "xdg" / "psalmora");
   if (old)
     ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
   else
