@@ -19,7 +19,8 @@ const std::vector<Command>& AllCommands() {
 
 std::string UsageText() {
   std::ostringstream text;
-  text << "usage: psalmora-tool [--program-dir DIR] [--data-dir DIR] COMMAND [ARGUMENTS]\n\n"
+  text << "usage: psalmora-tool [--program-dir DIR] [--data-dir DIR] COMMAND [ARGUMENTS]\n"
+       << "       psalmora-tool --help | --version\n\n"
        << "  --program-dir DIR  folder of the program's own files (config/, layouts/, bibel/)\n"
        << "  --data-dir DIR     data folder to use instead of the one remembered in the registry file\n\n"
        << "commands:\n";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/tool.h"
+#include "core/data_folder.h"
 
 namespace {
 
@@ -18,6 +19,11 @@ int Run(int argc, char** argv) {
     const std::string& argument = arguments[next];
     if (argument == "--help" || argument == "-h" || argument == "help") {
       std::cout << UsageText();
+      return kExitOk;
+    }
+    if (argument == "--version") {
+      std::cout << "psalmora-tool " << psalmora::VersionText(PSALMORA_VERSION_DIGITS) << " (" << PSALMORA_VERSION_DATE
+                << ")\n";
       return kExitOk;
     }
     if (argument.rfind("--", 0) != 0) break;

@@ -49,6 +49,9 @@ TEST(ToolUsage, WrongUsageExitsWithTwoAndTheUsageText) {
   const ToolRun help = sandbox.Run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("next-id"), std::string::npos);
+  const ToolRun version = sandbox.Run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("psalmora-tool 3.12 (", 0), 0u) << version.out;
 }
 
 }  // namespace
