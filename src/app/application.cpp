@@ -74,8 +74,10 @@ bool Application::ClaimInstance() {
   if (!options_.singleInstance) return true;
   const QString folder = options_.instanceFolder.isEmpty() ? SingleInstance::DefaultFolder() : options_.instanceFolder;
   instance_ = std::make_unique<SingleInstance>(folder, QStringLiteral("psalmora ") + FromCp1252(state_.windowTitle));
+  instance_->SetFilesToHandOver(options_.openFiles);
   if (!instance_->Claim()) return false;
   connect(instance_.get(), &SingleInstance::raiseRequested, this, &Application::RaiseWindow);
+  connect(instance_.get(), &SingleInstance::openRequested, this, &Application::OpenFiles);
   return true;
 }
 
@@ -146,6 +148,9 @@ std::optional<int> Application::Start() {
   FollowChangesOnDisk();
   AskAndStartUpdater();
   if (state_.settings.autoopen != 0 && !quitting_) OpenPresentationAtStart();
+  if (!options_.openFiles.isEmpty()) {
+    QTimer::singleShot(0, this, [this] { OpenFiles(options_.openFiles); });
+  }
   return std::nullopt;
 }
 
@@ -173,6 +178,11 @@ void Application::FollowChangesOnDisk() {
       window_->FillSelections();
     });
   });
+}
+
+void Application::OpenFiles(const QStringList& files) {
+  if (!window_ || quitting_) return;
+  if (TransferController* transfer = TransferController::Of(*window_)) transfer->ImportFiles(files);
 }
 
 int Application::ReportRunningInstance() {

@@ -28,6 +28,7 @@ struct StartOptions {
   std::filesystem::path registryFile;  // empty: RegistryStore::DefaultFile()
   QString instanceFolder;              // empty: SingleInstance::DefaultFolder()
   bool singleInstance = true;
+  QStringList openFiles;  // export and CCLI song files to import once the window is up (psalmora FILE...)
 };
 
 // What the start-up needs from the machine, replaceable by tests.
@@ -73,6 +74,8 @@ class Application : public QObject {
   void ChooseLanguage();
   void ShowAbout();
   void RaiseWindow();
+  // Files given on the command line or handed over by a second start: their import, without a dialog.
+  void OpenFiles(const QStringList& files);
   // SIGTERM/SIGINT: the same way out as closing the main window (before it exists: end the start-up).
   void QuitFromSignal();
 

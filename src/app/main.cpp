@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStringList>
 #include <QTimer>
@@ -46,7 +47,10 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
                                   QStringLiteral("Print layout for --print-pdf (default: the setting \"format\")."),
                                   QStringLiteral("KEY"));
   parser.addOptions({help, version, programDir, dataDir, printPdf, layout});
-  parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("Song ids for --print-pdf."), QStringLiteral("[ID...]"));
+  parser.addPositionalArgument(QStringLiteral("FILE"),
+                               QStringLiteral("Export files (.exp) and CCLI song files (.usr) to import; with "
+                                              "--print-pdf the song ids."),
+                               QStringLiteral("[FILE...|ID...]"));
 
   CommandLine result;
   if (!parser.parse(arguments)) {
@@ -68,9 +72,11 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
     job.layoutKey = psalmora::ToCp1252(parser.value(layout));
     for (const QString& id : parser.positionalArguments()) job.songIds.push_back(psalmora::ToCp1252(id));
     result.pdf = std::move(job);
-  } else if (!parser.positionalArguments().isEmpty()) {
-    std::fprintf(stderr, "psalmora: unexpected argument %s\n", qPrintable(parser.positionalArguments().first()));
-    result.exitStatus = 2;
+  } else {
+    // Export and CCLI song files, as the desktop passes them on a double-click.
+    for (const QString& file : parser.positionalArguments()) {
+      result.options.openFiles << QFileInfo(file).absoluteFilePath();
+    }
   }
   if (parser.isSet(programDir)) result.options.programDir = parser.value(programDir).toStdString();
   if (parser.isSet(dataDir)) result.options.dataDir = parser.value(dataDir).toStdString();
@@ -117,6 +123,8 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Psalmora"));
+  // Ties the windows to the installed desktop entry (its icon and name on Wayland and in task bars).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.psalmora.Psalmora"));
   // Quitting is the application object's decision (main window closed, "beenden", SIGTERM).
   QApplication::setQuitOnLastWindowClosed(false);
   psalmora::InitUiResources();

@@ -3,13 +3,16 @@
 #include "platform/single_instance.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
 namespace psalmora {
 namespace {
 
+// A request: "raise", then one "open " line per file, then an empty line.
 constexpr char kRaiseMessage[] = "raise\n";
+constexpr char kOpenPrefix[] = "open ";
 constexpr int kConnectTimeoutMs = 2000;
 
 QString SafeFileName(const QString& name) {
@@ -38,6 +41,11 @@ QString SingleInstance::DefaultFolder() {
   return folder;
 }
 
+void SingleInstance::SetFilesToHandOver(const QStringList& files) {
+  filesToHandOver_.clear();
+  for (const QString& file : files) filesToHandOver_ << QFileInfo(file).absoluteFilePath();
+}
+
 bool SingleInstance::Claim() {
   lock_ = std::make_unique<QLockFile>(lockPath_);
   // No age limit: a lock is stale only when its process is gone, which QLockFile checks itself.
@@ -47,7 +55,7 @@ bool SingleInstance::Claim() {
     return true;
   }
   if (lock_->error() == QLockFile::LockFailedError) {
-    runningDataFolder_ = AskRunningToRaise(socketPath_);
+    runningDataFolder_ = AskRunningToRaise(socketPath_, filesToHandOver_);
     lock_.reset();
     return false;
   }
@@ -67,14 +75,13 @@ void SingleInstance::Listen() {
   }
   connect(server_.get(), &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-      // The asking program may already be gone; what it wrote is still buffered.
+      // The asking program may already be gone; what it wrote is still buffered. A request may arrive in
+      // pieces: it is answered once its empty line is there.
       const auto read = [this, socket] {
         if (socket->bytesAvailable() == 0) return;
-        if (socket->readAll().contains("raise")) {
-          socket->write(dataFolder_.toUtf8() + '\n');
-          emit raiseRequested();
-        }
-        socket->disconnectFromServer();  // after what was written has gone out
+        const QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+        socket->setProperty("request", request);
+        if (request.contains("\n\n")) Answer(socket, request);
       };
       connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
       connect(socket, &QLocalSocket::readyRead, this, read);
@@ -83,11 +90,32 @@ void SingleInstance::Listen() {
   });
 }
 
-QString SingleInstance::AskRunningToRaise(const QString& socketPath) {
+void SingleInstance::Answer(QLocalSocket* socket, const QByteArray& request) {
+  QStringList files;
+  bool raise = false;
+  for (const QByteArray& line : request.left(request.indexOf("\n\n")).split('\n')) {
+    if (line == "raise") raise = true;
+    if (line.startsWith(kOpenPrefix)) files << QString::fromUtf8(line.mid(int(sizeof(kOpenPrefix)) - 1));
+  }
+  if (raise) {
+    socket->write(dataFolder_.toUtf8() + '\n');
+    emit raiseRequested();
+  }
+  if (!files.isEmpty()) emit openRequested(files);
+  socket->disconnectFromServer();  // after what was written has gone out
+}
+
+QString SingleInstance::AskRunningToRaise(const QString& socketPath, const QStringList& files) {
   QLocalSocket socket;
   socket.connectToServer(socketPath);
   if (!socket.waitForConnected(kConnectTimeoutMs)) return {};
-  socket.write(kRaiseMessage);
+  QByteArray request = kRaiseMessage;
+  // A file name holding a line break cannot be told apart from the next line; such a file stays behind.
+  for (const QString& file : files) {
+    if (!file.contains(QLatin1Char('\n'))) request += kOpenPrefix + file.toUtf8() + '\n';
+  }
+  request += '\n';
+  socket.write(request);
   if (!socket.waitForBytesWritten(kConnectTimeoutMs)) return {};
   QByteArray answer;
   while (!answer.contains('\n') && socket.waitForReadyRead(kConnectTimeoutMs)) answer += socket.readAll();

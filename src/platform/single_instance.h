@@ -1,12 +1,14 @@
 // One running program per user: a lock file claims the run, a local socket beside it lets a second
-// start ask the running program to bring its window to the front and tells it the data folder the
-// running program uses.
+// start ask the running program to bring its window to the front (and to open the files the second start
+// was given) and tells it the data folder the running program uses.
 #pragma once
 
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace psalmora {
@@ -25,6 +27,9 @@ class SingleInstance : public QObject {
 
   // What the running program answers a second start: the data folder it uses (empty until known).
   void SetDataFolder(const QString& folder) { dataFolder_ = folder; }
+  // Files a failed claim hands to the running program; relative names are made absolute.
+  void SetFilesToHandOver(const QStringList& files);
+
   // After a failed claim: the data folder the running program named (empty when it did not answer).
   QString RunningDataFolder() const { return runningDataFolder_; }
 
@@ -37,16 +42,21 @@ class SingleInstance : public QObject {
  signals:
   // Another start asked this program to show its window.
   void raiseRequested();
+  // Another start was given these files (absolute paths) to open.
+  void openRequested(const QStringList& files);
 
  private:
   void Listen();
+  // A whole request of a second start, ended by an empty line.
+  void Answer(QLocalSocket* socket, const QByteArray& request);
   // Returns the running program's answer (its data folder), empty when none came.
-  static QString AskRunningToRaise(const QString& socketPath);
+  static QString AskRunningToRaise(const QString& socketPath, const QStringList& files);
 
   QString lockPath_;
   QString socketPath_;
   QString dataFolder_;
   QString runningDataFolder_;
+  QStringList filesToHandOver_;
   std::unique_ptr<QLockFile> lock_;
   std::unique_ptr<QLocalServer> server_;
 };

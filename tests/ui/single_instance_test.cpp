@@ -2,6 +2,7 @@
 // left by a crashed run does not block the next start.
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDir>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -18,9 +19,10 @@ struct OtherStart {
   bool claimed = true;
   QString runningDataFolder;
 };
-OtherStart ClaimElsewhere(const QString& folder, const QString& name) {
-  auto other = std::async(std::launch::async, [folder, name] {
+OtherStart ClaimElsewhere(const QString& folder, const QString& name, const QStringList& files = {}) {
+  auto other = std::async(std::launch::async, [folder, name, files] {
     SingleInstance second(folder, name);
+    second.SetFilesToHandOver(files);
     OtherStart start;
     start.claimed = second.Claim();
     start.runningDataFolder = second.RunningDataFolder();
@@ -51,6 +53,28 @@ class SingleInstanceTest : public QObject {
     QVERIFY(!third.claimed);
     QTRY_COMPARE(raised.count(), 2);
     QCOMPARE(third.runningDataFolder, QString("/srv/lieder ä"));
+  }
+
+  void filesOfASecondStartReachTheFirstAsAbsolutePaths() {
+    QTemporaryDir temp;
+    SingleInstance first(temp.path(), "psalmora Psalmora 3.12");
+    QVERIFY(first.Claim());
+    QSignalSpy opened(&first, &SingleInstance::openRequested);
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+
+    const OtherStart second =
+        ClaimElsewhere(temp.path(), "psalmora Psalmora 3.12", {"lied.usr", "/tmp/Lieder ä/export.exp", "a\nb.usr"});
+    QVERIFY(!second.claimed);
+    QTRY_COMPARE(opened.count(), 1);
+    QCOMPARE(raised.count(), 1);
+    QCOMPARE(opened[0][0].toStringList(),
+             (QStringList{QDir::current().absoluteFilePath("lied.usr"),
+                          "/tmp/Lieder ä/export.exp"}));
+
+    // A plain second start opens nothing.
+    ClaimElsewhere(temp.path(), "psalmora Psalmora 3.12");
+    QTRY_COMPARE(raised.count(), 2);
+    QCOMPARE(opened.count(), 1);
   }
 
   void anotherNameIsAnotherProgram() {

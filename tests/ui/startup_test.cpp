@@ -7,7 +7,9 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
 #include <csignal>
+#include <future>
 
 #include "app/application.h"
 #include "app/main_menu_bar.h"
@@ -19,6 +21,7 @@
 #include "core/ui/settings_dialog.h"
 #include "core/ui/ui_resources.h"
 #include "platform/quit_signals.h"
+#include "platform/single_instance.h"
 #include "ui_test_support.h"
 
 namespace psalmora {
@@ -219,6 +222,27 @@ class StartupTest : public QObject {
     QCOMPARE(app.Start(), std::optional<int>());
     QVERIFY(uitest::ReadBytes(f.Path("a/b/daten/lieder.dat")).contains("Das erste Lied"));
     QVERIFY(!QFileInfo::exists(f.Path("registry.ini")));
+  }
+
+  void filesGivenAtTheStartOrByASecondStartAreImported() {
+    Fixture f;
+    f.options.dataDir = f.Path("daten").toStdString();
+    uitest::WriteBytes(f.Path("erst.usr"), "[S A1]\r\nTitle=Beim Start\r\nWords=a/t\r\n");
+    uitest::WriteBytes(f.Path("spaeter.usr"), "[S A2]\r\nTitle=Nachgereicht\r\nWords=b/t\r\n");
+    f.options.openFiles = {f.Path("erst.usr")};
+    Application app(f.options, f.messages, f.Services());
+    QCOMPARE(app.Start(), std::optional<int>());
+    QTRY_VERIFY(uitest::ReadBytes(f.Path("daten/lieder.dat")).contains("Beim Start"));
+
+    // A second start (another process in real life, hence the thread) hands its file to this one.
+    auto second = std::async(std::launch::async, [&f] {
+      SingleInstance other(f.Path("run"), "psalmora Psalmora 3.12");
+      other.SetFilesToHandOver({f.Path("spaeter.usr")});
+      return other.Claim();
+    });
+    while (second.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) QCoreApplication::processEvents();
+    QVERIFY(!second.get());
+    QTRY_VERIFY(uitest::ReadBytes(f.Path("daten/lieder.dat")).contains("Nachgereicht"));
   }
 
   void songsWithoutIdCounterReportTheInconsistency() {

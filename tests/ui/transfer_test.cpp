@@ -136,6 +136,26 @@ class TransferTest : public QObject {
     QVERIFY(FileLines(w.folder.File("lieder.dat")).value(0).startsWith("11\t"));
   }
 
+  void filesOpenedFromTheDesktopAreImportedWithoutAFileDialog() {
+    Window w;
+    w.window.show();
+    const QString dir = w.folder.temp.path();
+    w.window.SetCurrentSongList(SongListId::Selection);
+    SelectIds(w.window.SelectionSongList(), {"1"});
+    w.dialogs.saveAnswer = dir + "/eins.exp";
+    w.window.ContextMenu()->Action(SongMenuCommand::ExportToFile)->trigger();
+    uitest::WriteBytes(dir + "/a.usr", "[S A5]\r\nTitle=Vom Desktop\r\nWords=x/ny/t\r\n");
+    w.dialogs.titles.clear();
+
+    TransferController::Of(w.window)->ImportFiles({dir + "/a.usr", dir + "/eins.exp"});
+    QVERIFY(w.dialogs.titles.isEmpty());
+    QVERIFY(FileLines(w.folder.File("lieder.dat")).value(0).startsWith("10\t"));
+    QCOMPARE(w.folder.File("10.dat"), QByteArray("x\ry\r\n"));
+    ImportChooser* chooser = TransferController::Of(w.window)->Chooser();
+    QVERIFY(chooser);
+    QCOMPARE(Titles(chooser->List()), QStringList{"Zion"});
+  }
+
   void aFileThatIsNoExportFileIsRefused() {
     Window w;
     uitest::WriteBytes(w.folder.temp.path() + "/text.exp", "pmexport\r\nHallo\r\n");

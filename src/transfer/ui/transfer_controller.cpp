@@ -84,6 +84,10 @@ void TransferController::ImportExportFile() {
       dialogs_->OpenFile(window_.HostWindow(), QString::fromUtf8("Exportdatei öffnen"), StartFolder(),
                          Tr("Exportdatei", state_) + QStringLiteral(" (*.exp);;Alle (*.*)"));
   if (!chosen.isEmpty()) RememberImportPath(chosen);
+  ReadExportFileIntoChooser(chosen);
+}
+
+void TransferController::ReadExportFileIntoChooser(const QString& chosen) {
   importBuffer_.clear();
   if (QFileInfo(chosen).fileName().isEmpty()) return;
 
@@ -135,7 +139,22 @@ void TransferController::ImportCcliFiles() {
                           QStringLiteral("CCLI Lieddatei (*.usr *.txt);;Alle (*.*)"));
   if (chosen.isEmpty()) return;
   RememberImportPath(QFileInfo(chosen.front()).absolutePath() + QLatin1Char('/'));
+  ImportCcliFileList(chosen);
+}
 
+void TransferController::ImportFiles(const QStringList& files) {
+  QStringList ccli;
+  for (const QString& file : files) {
+    if (file.endsWith(QStringLiteral(".exp"), Qt::CaseInsensitive)) {
+      ReadExportFileIntoChooser(file);
+    } else {
+      ccli << file;
+    }
+  }
+  if (!ccli.isEmpty()) ImportCcliFileList(ccli);
+}
+
+void TransferController::ImportCcliFileList(const QStringList& chosen) {
   std::vector<std::filesystem::path> files;
   for (const QString& file : chosen) files.emplace_back(file.toStdString());
   const CcliImport result = ::psalmora::ImportCcliFiles(

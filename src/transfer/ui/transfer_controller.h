@@ -39,6 +39,9 @@ class TransferController : public QObject {
   void ImportChosenSongs();
   // `ImportCcliFiles`: every chosen CCLI song file as a new song.
   void ImportCcliFiles();
+  // Files opened from the desktop (psalmora FILE...): an export file (".exp") opens the chooser with its
+  // titles like `ImportExportFile`, every other file is imported as a CCLI song file. No file dialog.
+  void ImportFiles(const QStringList& files);
 
   // The open chooser, if any.
   ImportChooser* Chooser() const { return chooser_; }
@@ -53,6 +56,8 @@ class TransferController : public QObject {
   // New songs into the lists, the text cache and the video list; an error box when they were not saved.
   void ShowImported(const ImportResult& result);
   void RememberImportPath(const QString& path);
+  void ReadExportFileIntoChooser(const QString& file);
+  void ImportCcliFileList(const QStringList& files);
   QString StartFolder() const;
 
   AppState& state_;
