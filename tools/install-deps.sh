@@ -22,6 +22,8 @@ packages=(
   libcpp-httplib-dev libsqlite3-dev libsodium-dev libssl-dev
   # Bible texts from SWORD modules, and one module for the tests
   libsword-dev sword-text-kjv
+  # the Debian packages (cpack: dpkg-shlibdeps, file) and the validators of the desktop entry and metadata
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
