@@ -22,6 +22,14 @@
 
 namespace psalmora::uitest {
 
+// The search keeps a text index per data folder in the user's cache folder; the tests point that at a
+// folder of their own, removed when the test program ends.
+inline const bool kCacheFolderIsTemporary = [] {
+  static QTemporaryDir cache;
+  qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+  return true;
+}();
+
 // The language table shipped with the program (German and English filled).
 inline const std::filesystem::path& LanguageFile() {
   static const std::filesystem::path file = std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr";
