@@ -57,8 +57,12 @@ dpkg-deb -c "$app_deb" | grep -q "psalmora-server" && fail "psalmora-server is i
 
 desktop-file-validate "$root/usr/share/applications/org.psalmora.Psalmora.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.psalmora.Psalmora.metainfo.xml" || fail "metainfo"
-xmllint --noout "$root/usr/share/mime/packages/org.psalmora.Psalmora.xml" 2>/dev/null ||
-  ! command -v xmllint >/dev/null || fail "MIME XML"
+# The file types as the desktop's MIME database reads them (shared-mime-info comes with Qt's packages).
+if command -v update-mime-database >/dev/null; then
+  update-mime-database "$root/usr/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
+  grep -qx "50:application/x-psalmora-export:\*.exp" "$root/usr/share/mime/globs2" || fail "no MIME type for .exp"
+  grep -qx "50:application/x-ccli-usr:\*.usr" "$root/usr/share/mime/globs2" || fail "no MIME type for .usr"
+fi
 
 # The installed programs, as a user with a fresh home.
 export HOME=$work/home XDG_DATA_HOME=$work/home/share XDG_CONFIG_HOME=$work/home/config
