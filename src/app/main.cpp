@@ -57,7 +57,9 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
     std::fprintf(stderr, "psalmora: %s\n", qPrintable(parser.errorText()));
     result.exitStatus = 2;
   } else if (parser.isSet(help)) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
+    // Without an application object Qt does not know the program's name yet.
+    std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("psalmora"))),
+               stdout);
     result.exitStatus = 0;
   } else if (parser.isSet(version)) {
     std::printf("Psalmora %s (%s)\n", psalmora::VersionText(PSALMORA_VERSION_DIGITS).c_str(), PSALMORA_VERSION_DATE);

@@ -74,6 +74,7 @@ tool=$root/usr/bin/psalmora-tool
 "$root/usr/bin/psalmora-server" --version | grep -qx "psalmora-server $version" || fail "psalmora-server --version"
 "$root/usr/bin/psalmora-server" --help | grep -q "adduser EMAIL" || fail "psalmora-server --help"
 "$root/usr/bin/psalmora" --version | grep -q "^Psalmora $version" || fail "psalmora --version"
+"$root/usr/bin/psalmora" --help | grep -q "^Usage: psalmora \[options\] \[FILE" || fail "psalmora --help"
 
 data=$work/songs
 "$tool" --data-dir "$data" init >/dev/null || fail "installed psalmora-tool init"
