@@ -7,7 +7,7 @@
 #include <sstream>
 #include <thread>
 
-#include "server_process.h"
+#include "support/server_process.h"
 #include "support/temp_dir.h"
 #include "tool_runner.h"
 
