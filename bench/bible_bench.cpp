@@ -50,9 +50,9 @@ bool SwordModuleInstalled() {
 // A Zefania file the size of the KJV: the chapters spread evenly over the books, the verses over the
 // chapters, each verse about as long as an average KJV verse (some 130 characters).
 std::string GeneratedZefania() {
-  static const char* const words[] = {"and", "the", "LORD", "said", "unto", "Moses", "behold", "I", "will",
-                                      "send", "thee", "into", "land", "of", "Egypt", "people", "which",
-                                      "shall", "be", "blessed", "for", "ever", "upon", "earth", "heaven"};
+  static const char* const words[] = {"and",  "the",     "LORD", "said", "unto", "Moses", "behold", "I",     "will",
+                                      "send", "thee",    "into", "land", "of",   "Egypt", "people", "which", "shall",
+                                      "be",   "blessed", "for",  "ever", "upon", "earth", "heaven"};
   std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XMLBIBLE biblename=\"Generated\">\n";
   unsigned seed = 1;
   int chapterNumber = 0, verseNumber = 0;

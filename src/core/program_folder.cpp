@@ -74,6 +74,19 @@ void InstallNewFiles(const fs::path& from, const fs::path& to, const std::string
   if (error) report.errors.push_back("cannot list " + from.string() + ": " + error.message());
 }
 
+// The folders whose files InstallDefaults installs: the defaults folder, and with the source tree's data/
+// also what the build made for the defaults (the Bible imported from a SWORD module), which an install
+// keeps beside the rest in share/psalmora. data/ comes first, so a file in both comes from there.
+std::vector<fs::path> DefaultsSources(const fs::path& defaultsFolder) {
+  std::vector<fs::path> sources = {defaultsFolder};
+#if defined(PSALMORA_DEFAULTS_DIR) && defined(PSALMORA_GENERATED_DEFAULTS_DIR)
+  std::error_code error;
+  if (fs::equivalent(defaultsFolder, PSALMORA_DEFAULTS_DIR, error))
+    sources.emplace_back(PSALMORA_GENERATED_DEFAULTS_DIR);
+#endif
+  return sources;
+}
+
 }  // namespace
 
 fs::path RunningProgramFolder() {
@@ -132,17 +145,19 @@ DefaultsCopy InstallDefaults(const fs::path& defaultsFolder, const fs::path& pro
   if (fs::equivalent(defaultsFolder, programFolder, error)) return report;
   std::set<std::string> installed = ReadInstalledDefaults(programFolder);
   const std::size_t installedBefore = installed.size();
-  for (const std::string& name : DefaultsSubfolders()) {
-    const fs::path from = defaultsFolder / name;
-    if (!IsFolder(from)) continue;
-    const fs::path to = programFolder / name;
-    fs::create_directories(to, error);
-    if (error) {
-      report.errors.push_back("cannot create " + to.string() + ": " + error.message());
-      error.clear();
-      continue;
+  for (const fs::path& source : DefaultsSources(defaultsFolder)) {
+    for (const std::string& name : DefaultsSubfolders()) {
+      const fs::path from = source / name;
+      if (!IsFolder(from)) continue;
+      const fs::path to = programFolder / name;
+      fs::create_directories(to, error);
+      if (error) {
+        report.errors.push_back("cannot create " + to.string() + ": " + error.message());
+        error.clear();
+        continue;
+      }
+      InstallNewFiles(from, to, name, installed, report);
     }
-    InstallNewFiles(from, to, name, installed, report);
   }
   if (installed.size() != installedBefore) {
     const std::vector<std::string> lines(installed.begin(), installed.end());

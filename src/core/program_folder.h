@@ -39,7 +39,8 @@ struct DefaultsCopy {
 // The list of shipped files already installed into the program folder, one relative path a line.
 inline constexpr const char* kInstalledDefaultsFile = "config/installed-defaults.dat";
 
-// Installs the files of the defaults' config/, layouts/ and bibel/ that were never installed before:
+// Installs the files of the defaults' config/, layouts/ and bibel/ (run from the build tree: those of
+// data/ and of the build's generated defaults) that were never installed before:
 // all of them into a new program folder, later only the files a newer version newly ships. A file the
 // user already has is never replaced, and one the user deleted does not come back. Errors also go to
 // stderr.

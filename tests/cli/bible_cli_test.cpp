@@ -1,6 +1,8 @@
-// psalmora-tool bible on a temporary program folder: import, list, show, and a SWORD module when one is
-// installed.
+// psalmora-tool bible on a temporary program folder: import, list, show, a SWORD module when one is
+// installed, and the Bible the build ships in the defaults.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "support/temp_dir.h"
 #include "tool_runner.h"
@@ -20,9 +22,28 @@ const char* const kZefania = R"(<?xml version="1.0" encoding="utf-8"?>
   </CHAPTER></BIBLEBOOK>
 </XMLBIBLE>)";
 
+namespace fs = std::filesystem;
+
+const fs::path kShippedBible = fs::path(PSALMORA_GENERATED_DEFAULTS_DIR) / "bibel";
+
+// The shipped Bible files, as "config/installed-defaults.dat" names them.
+std::string ShippedBibleLines() {
+  std::string lines;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(kShippedBible, error))
+    lines += "bibel/" + entry.path().filename().string() + "\r\n";
+  return lines;
+}
+
+// A program folder whose user deleted the shipped Bible, so that the tool starts it without translations.
+void WithoutShippedBible(const fs::path& program) {
+  WriteFileBytes(program / "config" / "installed-defaults.dat", ShippedBibleLines());
+}
+
 TEST(ToolBible, ImportsListsAndShowsPassages) {
   ToolSandbox sandbox;
   const std::string program = sandbox.programDir().string();
+  WithoutShippedBible(sandbox.programDir());
   const auto tool = [&](std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"--program-dir", program});
     return sandbox.Run(arguments);
@@ -69,6 +90,7 @@ TEST(ToolBible, ImportsListsAndShowsPassages) {
 
 TEST(ToolBible, ImportsAtTheSameTimeAllEndUpInTheList) {
   ToolSandbox sandbox;
+  WithoutShippedBible(sandbox.programDir());
   WriteFileBytes(sandbox.root() / "bibel.xml", kZefania);
   std::vector<std::vector<std::string>> runs;
   for (int i = 1; i <= 6; ++i) {
@@ -85,6 +107,7 @@ TEST(ToolBible, ImportsAtTheSameTimeAllEndUpInTheList) {
 TEST(ToolBible, ImportsAnInstalledSwordModule) {
   ToolSandbox sandbox;
   const std::string program = sandbox.programDir().string();
+  WithoutShippedBible(sandbox.programDir());
   const ToolRun modules = sandbox.Run({"--program-dir", program, "bible", "sword-modules"});
   if (modules.status != 0) GTEST_SKIP() << "this build has no SWORD support: " << modules.err;
   if (modules.out.find("engKJV2006eb\t") == std::string::npos) {
@@ -99,6 +122,28 @@ TEST(ToolBible, ImportsAnInstalledSwordModule) {
             "Johannes 3,16\n16 For God so loved the world, that he gave his only begotten Son, that whosoever "
             "believeth in him should not perish, but have everlasting life.\n");
   EXPECT_EQ(sandbox.Run({"--program-dir", program, "bible", "import-sword", "NoSuchModule"}).status, 1);
+}
+
+TEST(ToolBible, AProgramFolderWithoutTranslationsGetsTheShippedBible) {
+  if (!fs::exists(kShippedBible / "uebersetzungen.dat")) {
+    GTEST_SKIP() << "this build made no Bible for the defaults (no libsword, or the SWORD module engKJV2006eb "
+                    "of the Debian package sword-text-kjv is not installed)";
+  }
+  ToolSandbox sandbox;
+  const fs::path fresh = sandbox.root() / "neu";
+  // A folder an earlier version filled, whose defaults held no Bible yet.
+  const fs::path earlier = sandbox.root() / "frueher";
+  WriteFileBytes(earlier / "config" / "installed-defaults.dat", "config/einstellungen.ini\r\n");
+  for (const fs::path& program : {fresh, earlier}) {
+    const ToolRun listed = sandbox.Run({"--program-dir", program.string(), "bible", "list"});
+    EXPECT_EQ(listed.out, "King James Version\tking-james-version.dat\n") << program << listed.err;
+    const ToolRun shown =
+        sandbox.Run({"--program-dir", program.string(), "bible", "show", "King James Version", "Ps 23,1"});
+    EXPECT_EQ(shown.out, "Psalmen 23,1\n1 The LORD is my shepherd; I shall not want.\n") << shown.err;
+  }
+  // Installed once: a user who deletes it does not get it back.
+  fs::remove_all(fresh / "bibel");
+  EXPECT_EQ(sandbox.Run({"--program-dir", fresh.string(), "bible", "list"}).out, "");
 }
 
 }  // namespace

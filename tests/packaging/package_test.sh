@@ -54,6 +54,10 @@ for file in usr/bin/psalmora usr/bin/psalmora-tool usr/bin/psalmora-server \
   [ -e "$root/$file" ] || fail "the packages do not install /$file"
 done
 dpkg-deb -c "$app_deb" | grep -q "psalmora-server" && fail "psalmora-server is in the program's package"
+# The Bible the build imported from the KJV SWORD module, when it could.
+if [ -f "$build/defaults/bibel/uebersetzungen.dat" ]; then
+  [ -e "$root/usr/share/psalmora/bibel/uebersetzungen.dat" ] || fail "the package does not ship the Bible"
+fi
 
 desktop-file-validate "$root/usr/share/applications/org.psalmora.Psalmora.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.psalmora.Psalmora.metainfo.xml" || fail "metainfo"
