@@ -37,8 +37,18 @@ std::set<std::string> ReadInstalledDefaults(const fs::path& programFolder) {
   return installed;
 }
 
+// A program folder with a translation list of its own keeps its Bible as it is: the shipped translation's
+// text would arrive without a line in that list and only take room. Its files then count as installed.
+bool KeepsOwnBible(const fs::path& from, const fs::path& to, const std::string& subfolder,
+                   const std::set<std::string>& installed) {
+  std::error_code error;
+  return subfolder == "bibel" && installed.count("bibel/uebersetzungen.dat") == 0 &&
+         fs::exists(from / "uebersetzungen.dat", error) && fs::exists(to / "uebersetzungen.dat", error);
+}
+
 void InstallNewFiles(const fs::path& from, const fs::path& to, const std::string& subfolder,
                      std::set<std::string>& installed, DefaultsCopy& report) {
+  const bool markOnly = KeepsOwnBible(from, to, subfolder, installed);
   std::error_code error;
   for (auto it = fs::recursive_directory_iterator(from, error); !error && it != fs::recursive_directory_iterator();
        it.increment(error)) {
@@ -49,7 +59,7 @@ void InstallNewFiles(const fs::path& from, const fs::path& to, const std::string
     const std::string name = (fs::path(subfolder) / relative).generic_string();
     if (installed.count(name) != 0) continue;
     // A file the user already has counts as installed and is never replaced.
-    if (fs::exists(fs::symlink_status(target, statusError))) {
+    if (markOnly || fs::exists(fs::symlink_status(target, statusError))) {
       installed.insert(name);
       continue;
     }

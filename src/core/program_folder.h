@@ -40,10 +40,10 @@ struct DefaultsCopy {
 inline constexpr const char* kInstalledDefaultsFile = "config/installed-defaults.dat";
 
 // Installs the files of the defaults' config/, layouts/ and bibel/ (run from the build tree: those of
-// data/ and of the build's generated defaults) that were never installed before:
-// all of them into a new program folder, later only the files a newer version newly ships. A file the
-// user already has is never replaced, and one the user deleted does not come back. Errors also go to
-// stderr.
+// data/ and of the build's generated defaults) that were never installed before: all of them into a new
+// program folder, later only the files a newer version newly ships. A file the user already has is never
+// replaced, and one the user deleted does not come back. A folder with a translation list of its own
+// ("bibel/uebersetzungen.dat") gets none of the shipped Bible files. Errors also go to stderr.
 DefaultsCopy InstallDefaults(const std::filesystem::path& defaultsFolder, const std::filesystem::path& programFolder);
 
 }  // namespace psalmora

@@ -92,6 +92,26 @@ TEST(ProgramFolder, InstallDefaultsCopiesOnlyMissingFiles) {
   EXPECT_EQ(InstallDefaults({}, program).copied, 0);
 }
 
+TEST(ProgramFolder, InstallDefaultsLeavesABibleOfTheUsersOwnAlone) {
+  TempDir dir;
+  const auto defaults = dir / "defaults";
+  WriteFileBytes(defaults / "bibel" / "uebersetzungen.dat", "kjv.dat\tKing James Version\r\n");
+  WriteFileBytes(defaults / "bibel" / "index.dat", "NT Johannes 1-21\r\n");
+  WriteFileBytes(defaults / "bibel" / "kjv.dat", "NT\tJohannes\t3\t16 For God so loved the world\r\n");
+  // Without translations the shipped one arrives (also in a folder an earlier version filled).
+  const auto empty = dir / "empty";
+  WriteFileBytes(empty / kInstalledDefaultsFile, "config/einstellungen.ini\r\n");
+  EXPECT_EQ(InstallDefaults(defaults, empty).copied, 3);
+  // With a list of its own nothing of the shipped Bible comes, now or later.
+  const auto own = dir / "own";
+  WriteFileBytes(own / "config" / "einstellungen.ini", "");
+  WriteFileBytes(own / "bibel" / "uebersetzungen.dat", "luther.dat\tLuther\r\n");
+  EXPECT_EQ(InstallDefaults(defaults, own).copied, 0);
+  std::filesystem::remove(own / "bibel" / "uebersetzungen.dat");
+  EXPECT_EQ(InstallDefaults(defaults, own).copied, 0);
+  EXPECT_FALSE(std::filesystem::exists(own / "bibel" / "kjv.dat"));
+}
+
 TEST(ProgramFolder, InstallDefaultsReportsWhatItCannotCopy) {
   TempDir dir;
   WriteFileBytes(dir / "defaults" / "config" / "a.dat", "a");
