@@ -47,12 +47,7 @@ CcliImport ImportCcliFiles(SongStore& store, const std::vector<std::filesystem::
     }
     result.files.push_back(std::move(outcome));
   }
-  store.ReloadIfChanged();
-  if (store.SongListUnreadable()) return result;
-  result.stored = StoreNewSongs(store, songs);
-  for (std::size_t i = 0; i < result.stored.songs.size() && i < songFile.size(); ++i) {
-    result.files[songFile[i]].id = result.stored.songs[i].id;
-  }
+  result.stored = StoreSongsOfFiles(store, songs, songFile, result.files);
   return result;
 }
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "core/data_folder.h"
+#include "songdb/song_store.h"
 
 namespace psalmora {
 
-class SongStore;
 
 struct ImportContext {
   SongStore& store;
@@ -54,5 +54,17 @@ ImportResult ImportSongLines(ImportContext& context, const std::vector<std::stri
 // then the records at the top of the list in order and the list saved. Nothing is kept when a text
 // or the list cannot be written.
 ImportResult StoreNewSongs(SongStore& store, const std::vector<PreparedSong>& songs, ImportResult result = {});
+
+// The songs read from files, stored in one go on the newest song list (nothing when that list cannot be
+// read); songFile[i] is the place in files of the file songs[i] came from, whose id is filled in.
+template <typename FileOutcome>
+ImportResult StoreSongsOfFiles(SongStore& store, const std::vector<PreparedSong>& songs,
+                               const std::vector<std::size_t>& songFile, std::vector<FileOutcome>& files) {
+  store.ReloadIfChanged();
+  if (store.SongListUnreadable()) return {};
+  ImportResult stored = StoreNewSongs(store, songs);
+  for (std::size_t i = 0; i < stored.songs.size() && i < songFile.size(); ++i) files[songFile[i]].id = stored.songs[i].id;
+  return stored;
+}
 
 }  // namespace psalmora
