@@ -20,6 +20,11 @@
 namespace psalmora {
 namespace {
 
+// The song fields a service entry carries: local field (1-based) <- entry field. A new song takes them
+// all; a changed song has them replaced.
+constexpr std::pair<int, int> kEntryFields[] = {{3, 2},   {4, 7},  {6, 6},   {7, 3},   {8, 4},  {11, 5},
+                                               {12, 14}, {15, 8}, {16, 10}, {20, 16}, {21, 17}};
+
 // A value from the service in a TAB-separated record: TAB, CR and LF cannot stand in it.
 std::string Clean(std::string_view value) {
   std::string clean(value);
@@ -189,20 +194,10 @@ class Applier {
       }
       written.push_back(ids[i]);
       std::vector<std::string> values(song_field::kCount);
-      values[0] = ids[i];
-      values[1] = FormatTimestamp(LeadingNumber(entry.Field(12)));
-      values[2] = entry.Field(2);
-      values[3] = entry.Field(7);
-      values[5] = entry.Field(6);
-      values[6] = entry.Field(3);
-      values[7] = entry.Field(4);
-      values[10] = entry.Field(5);
-      values[11] = entry.Field(14);
-      values[14] = entry.Field(8);
-      values[15] = entry.Field(10);
-      values[18] = entry.Field(1);
-      values[19] = entry.Field(16);
-      values[20] = entry.Field(17);
+      values[song_field::kId - 1] = ids[i];
+      values[song_field::kCreated - 1] = FormatTimestamp(LeadingNumber(entry.Field(12)));
+      values[song_field::kGlobalId - 1] = entry.Field(1);
+      for (const auto& [local, remote] : kEntryFields) values[static_cast<std::size_t>(local - 1)] = entry.Field(remote);
       store_.InsertSongAtTop(BuildSongRecord(values));
       report_.downloaded.push_back(Clean(entry.Field(2)));
     }
@@ -216,9 +211,6 @@ class Applier {
   }
 
   void UpdateChangedSongs() {
-    // Local field <- entry field.
-    static constexpr std::pair<int, int> kFields[] = {{3, 2},   {4, 7},  {6, 6},   {7, 3},   {8, 4},  {11, 5},
-                                                      {12, 14}, {15, 8}, {16, 10}, {20, 16}, {21, 17}};
     bool changed = false;
     for (const std::string& raw : outcome_.songs.changedEntries) {
       const ServiceSongEntry entry = ParseSongEntry(raw);
@@ -232,7 +224,7 @@ class Applier {
           continue;
         }
         std::string record = current;
-        for (const auto& [local, remote] : kFields) record = WithField(record, local, Clean(entry.Field(remote)));
+        for (const auto& [local, remote] : kEntryFields) record = WithField(record, local, Clean(entry.Field(remote)));
         store_.SetSongAt(position, std::move(record));
         report_.changed.push_back(Clean(entry.Field(2)));
         report_.changedIds.push_back(id);
