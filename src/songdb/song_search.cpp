@@ -125,6 +125,14 @@ std::vector<SearchHit> SearchSongs(const SongStore& store, SongTextCache& cache,
     return hits;
   }
 
+  if (lowerSearch != kSearchEmpty && lowerSearch != kSearchAny) {
+    const std::vector<std::string>& list = store.SongList();
+    for (const std::size_t position : cache.FieldColumns().PositionsContaining(store, field, lowerSearch)) {
+      const std::string& record = list[position];
+      hits.push_back({std::string(RecordField(record, song_field::kId)), std::string(RecordField(record, song_field::kTitle))});
+    }
+    return hits;
+  }
   for (const std::string& record : store.SongList()) {
     const RecordFields fields = FirstAndField(record, field);
     // The trash marker takes the id's place, so a deleted song can never be listed as a hit.

@@ -1,6 +1,7 @@
 #include "songdb/song_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <iostream>
 #include <unordered_set>
@@ -48,7 +49,13 @@ long long ParseIdCounter(std::string_view content) {
   return std::clamp(value, 0LL, kLargestSongId);
 }
 
-SongStore::SongStore(DataFiles files) : files_(std::move(files)) {}
+SongStore::SongStore(DataFiles files) : files_(std::move(files)) { ListChanged(); }
+
+void SongStore::ListChanged() {
+  // One counter for all stores, so a revision never names the lists of two stores.
+  static std::atomic<std::uint64_t> lastRevision{0};
+  listRevision_ = ++lastRevision;
+}
 
 void SongStore::LoadSongList() {
   songList_.clear();
@@ -58,6 +65,7 @@ void SongStore::LoadSongList() {
   songListUnreadable_ = !content && PathIsTaken(files_.lieder);
   if (content) songList_ = SplitLines(*content);
   index_.Rebuild(songList_);
+  ListChanged();
 }
 
 bool SongStore::SaveSongList() {
@@ -215,6 +223,7 @@ std::string SongStore::FindSongRecord(std::string_view id) const {
 void SongStore::InsertSongAtTop(std::string record) {
   songList_.insert(songList_.begin(), std::move(record));
   index_.AddedAtTop(songList_);
+  ListChanged();
 }
 
 bool SongStore::ReplaceSongRecord(std::string_view id, const std::string& record) {
@@ -237,17 +246,20 @@ void SongStore::SetSongAt(std::size_t position, std::string record) {
   if (position >= songList_.size()) return;
   std::string old = std::exchange(songList_[position], std::move(record));
   index_.Replaced(songList_, position, old);
+  ListChanged();
 }
 
 void SongStore::EraseSongAt(std::size_t position) {
   if (position >= songList_.size()) return;
   songList_.erase(songList_.begin() + static_cast<std::ptrdiff_t>(position));
   index_.Rebuild(songList_);
+  ListChanged();
 }
 
 void SongStore::EraseSongsWhere(const std::function<bool(const std::string&)>& predicate) {
   std::erase_if(songList_, predicate);
   index_.Rebuild(songList_);
+  ListChanged();
 }
 
 }  // namespace psalmora

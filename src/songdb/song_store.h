@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -108,6 +109,9 @@ class SongStore {
   std::optional<std::size_t> FindTrashPosition(std::string_view id) const;
 
   const std::vector<std::string>& SongList() const { return songList_; }
+  // Changes whenever SongList may have changed, and is never the same for two different lists, even of
+  // two stores: a cache built from SongList stays valid while it is unchanged.
+  std::uint64_t ListRevision() const { return listRevision_; }
 
   // List changes, each keeping the index in step; the caller ends its operation with SaveSongList.
   void InsertSongAtTop(std::string record);
@@ -126,8 +130,12 @@ class SongStore {
   // The smallest id above 0 that is not in use and not in alsoTaken.
   long long LowestFreeId(const std::unordered_set<long long>& alsoTaken = {}) const;
 
+  // Marks SongList as changed (a new ListRevision).
+  void ListChanged();
+
   DataFiles files_;
   std::vector<std::string> songList_;
+  std::uint64_t listRevision_ = 0;
   SongIdIndex index_;
   bool songListUnreadable_ = false;
   FileStamp listStamp_;  // "lieder.dat" as last read or written

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "songdb/search_index.h"
+#include "songdb/song_field_columns.h"
 
 namespace psalmora {
 
@@ -98,6 +99,10 @@ class SongTextCache {
   // The songs of the store as BuildIndex takes them (id and file name), trash excepted.
   static std::vector<std::pair<std::string, std::string>> IndexedSongs(const SongStore& store);
 
+  // The record fields as the field searches compare them; kept beside the texts so that one cache
+  // object carries everything a search keeps between runs.
+  SongFieldColumns& FieldColumns() { return fieldColumns_; }
+
  private:
   struct Entry {
     std::string text;
@@ -129,6 +134,7 @@ class SongTextCache {
   SongStore* attached_ = nullptr;
   std::unique_ptr<FolderWatch> watch_;  // null with ChangeCheck::kStamps
   std::uint64_t watchEpoch_ = 0;
+  SongFieldColumns fieldColumns_;
 };
 
 }  // namespace psalmora
