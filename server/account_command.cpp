@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "server/password_hash.h"
+#include "server/pool_actions.h"
 #include "server/service_actions.h"
 #include "server/sqlite_service_store.h"
 
@@ -100,6 +101,43 @@ int RunAddUser(const ServerOptions& options, std::istream& in, std::ostream& out
       return 1;
     }
     out << userId << "\n";
+    return 0;
+  } catch (const StoreError& failure) {
+    err << "psalmora-server: " << failure.what() << "\n";
+    return 1;
+  }
+}
+
+std::string CreatePool(ServiceStore& store, std::string_view name, const std::vector<std::string>& emails,
+                       std::string& error) {
+  // The name is shown in the pool lists, whose separators it must not hold.
+  const std::string cleanName = PageReplyText(name);
+  if (cleanName.empty() || cleanName.size() > 200 || cleanName != name) {
+    error = "the pool name must be 1 to 200 characters without | = % or line breaks";
+    return {};
+  }
+  std::vector<std::string> userIds;
+  for (const std::string& email : emails) {
+    const std::optional<Account> account = store.FindAccountByEmail(NormalizeEmail(email));
+    if (!account) {
+      error = "no account with the e-mail address " + email;
+      return {};
+    }
+    userIds.push_back(account->userId);
+  }
+  return store.AddPool(cleanName, userIds);
+}
+
+int RunAddPool(const ServerOptions& options, std::ostream& out, std::ostream& err) {
+  try {
+    SqliteServiceStore store(options.database);
+    std::string error;
+    const std::string poolId = CreatePool(store, options.poolName, options.poolMembers, error);
+    if (poolId.empty()) {
+      err << "psalmora-server: " << error << "\n";
+      return 1;
+    }
+    out << poolId << "\n";
     return 0;
   } catch (const StoreError& failure) {
     err << "psalmora-server: " << failure.what() << "\n";

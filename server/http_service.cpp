@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <fstream>
 #include <mutex>
 #include <thread>
 
@@ -48,6 +49,24 @@ std::string ErrorForStatus(int status) {
   }
 }
 
+constexpr const char* kPageType = "text/html; charset=utf-8";
+// The news file is read anew for every request, so an edit shows at once; a larger file is cut.
+constexpr std::size_t kMaxNewsBytes = std::size_t{1} * 1024 * 1024;
+
+std::string NewsPage(const std::string& file) {
+  if (!file.empty()) {
+    std::ifstream in(file, std::ios::binary);
+    if (in) {
+      std::string page(kMaxNewsBytes, '\0');
+      in.read(page.data(), static_cast<std::streamsize>(page.size()));
+      page.resize(static_cast<std::size_t>(in.gcount()));
+      return page;
+    }
+  }
+  return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Psalmora aktuell</title></head>"
+         "<body><h1>Psalmora aktuell</h1><p>Keine Neuigkeiten.</p></body></html>\n";
+}
+
 std::string Timestamp() {
   const std::time_t now = std::time(nullptr);
   std::tm utc{};
@@ -59,8 +78,8 @@ std::string Timestamp() {
 
 }  // namespace
 
-HttpService::HttpService(const ServerOptions& options, ServiceActions& actions, std::ostream& log)
-    : options_(options), actions_(actions), log_(log) {}
+HttpService::HttpService(const ServerOptions& options, ServiceActions& actions, std::ostream& log, PoolActions* pool)
+    : options_(options), actions_(actions), log_(log), pool_(pool) {}
 
 HttpService::~HttpService() = default;
 
@@ -92,6 +111,25 @@ bool HttpService::Bind(std::string& error) {
   };
   server.Get(kServicePath, answer);
   server.Post(kServicePath, answer);
+  if (pool_) {
+    server.Get(kPoolPath, [this](const httplib::Request& request, httplib::Response& response) {
+      response.set_content(pool_->Handle(QueryOf(request)), kPageType);
+    });
+    server.Get(std::string(kActivityPathPrefix) + R"(([0-9a-f]{32})\.dat)",
+               [this](const httplib::Request& request, httplib::Response& response) {
+                 const std::optional<std::string> file = pool_->ActivityFile(request.matches[1].str(), QueryOf(request));
+                 if (!file) {
+                   response.status = 404;
+                   return;
+                 }
+                 response.set_header("Cache-Control", "no-store");
+                 response.set_content(*file, kTextType);
+               });
+  }
+  server.Get(kNewsPath, [this](const httplib::Request&, httplib::Response& response) {
+    response.set_header("Cache-Control", "no-store");
+    response.set_content(NewsPage(options_.newsFile), kPageType);
+  });
   server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
     response.set_content(ErrorForStatus(response.status), kTextType);
   });
@@ -103,10 +141,12 @@ bool HttpService::Bind(std::string& error) {
     server.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
       // Only the action: the query holds passwords and song texts.
       static std::mutex logMutex;
-      const std::string action = request.path == kServicePath ? ActionOfQuery(QueryOf(request)) : std::string("-");
+      const bool known = request.path == kServicePath || request.path == kPoolPath;
+      const std::string action = known ? ActionOfQuery(QueryOf(request)) : std::string("-");
       std::lock_guard lock(logMutex);
       // A request refused before it was read (a request line over 8 KiB) has no path, method or peer.
-      const std::string path = request.path == kServicePath ? request.path
+      const bool named = known || request.path == kNewsPath || request.path.rfind(kActivityPathPrefix, 0) == 0;
+      const std::string path = named                        ? request.path
                                : request.path.empty()       ? std::string("(unread request)")
                                                             : std::string("(other path)");
       log_ << Timestamp() << ' ' << (request.remote_addr.empty() ? "-" : request.remote_addr) << ' '
@@ -158,7 +198,8 @@ int RunServe(const ServerOptions& options, std::ostream& out, std::ostream& err)
   try {
     SqliteServiceStore store(options.database);
     ServiceActions actions(store);
-    HttpService service(options, actions, err);
+    PoolActions pool(store);
+    HttpService service(options, actions, err, &pool);
     std::string error;
     if (!service.Bind(error)) {
       err << "psalmora-server: " << error << "\n";

@@ -1,5 +1,6 @@
 // The HTTP side of the service: cpp-httplib answers "/app/app-aktion.php" with the reply of
-// ServiceActions for the raw query (GET; a POST's body is taken the same way, for queries too long for
+// ServiceActions for the raw query, the data pool's paths with PoolActions, and "/pm-news.php" with the
+// news file an administrator edits (GET; a POST's body is taken the same way, for queries too long for
 // the library's 8 KiB request line; as text/plain, since the library caps form bodies at 8 KiB too). The access log
 // names the action only, never a value.
 #pragma once
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "server/server_options.h"
+#include "server/pool_actions.h"
 #include "server/service_actions.h"
 
 namespace httplib {
@@ -20,11 +22,13 @@ class Server;
 namespace psalmora::server {
 
 inline constexpr const char* kServicePath = "/app/app-aktion.php";
+inline constexpr const char* kNewsPath = "/pm-news.php";
 
 class HttpService {
  public:
-  // log receives the access log and errors; none when quiet.
-  HttpService(const ServerOptions& options, ServiceActions& actions, std::ostream& log);
+  // log receives the access log and errors; none when quiet. Without pool the data pool's paths are
+  // unknown addresses.
+  HttpService(const ServerOptions& options, ServiceActions& actions, std::ostream& log, PoolActions* pool = nullptr);
   ~HttpService();
   HttpService(const HttpService&) = delete;
   HttpService& operator=(const HttpService&) = delete;
@@ -43,6 +47,7 @@ class HttpService {
   const ServerOptions options_;
   ServiceActions& actions_;
   std::ostream& log_;
+  PoolActions* pool_;
   std::unique_ptr<httplib::Server> server_;
   int port_ = -1;
   std::atomic<bool> stopping_{false};

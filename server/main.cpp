@@ -1,4 +1,5 @@
-// psalmora-server: the song-management service a church runs itself (serve), and its accounts (adduser).
+// psalmora-server: the song-management service and data pool a church runs itself (serve), its accounts
+// (adduser) and pools (addpool).
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     case ServerCommand::kServe:
     case ServerCommand::kAddUser:
       break;
+    case ServerCommand::kAddPool:
+      return RunAddPool(*options, std::cout, std::cerr);
   }
   if (!InitPasswordHashing()) {
     std::cerr << "psalmora-server: libsodium cannot start\n";

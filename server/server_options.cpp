@@ -22,17 +22,25 @@ std::string ServerUsageText() {
   return "Usage:\n"
          "  psalmora-server serve --db FILE [--port N] [--bind ADDR] [--tls-cert FILE --tls-key FILE]\n"
          "                        [--threads N] [--quiet]\n"
+         "                        [--news FILE]\n"
          "  psalmora-server adduser EMAIL --db FILE\n"
+         "  psalmora-server addpool NAME EMAIL... --db FILE\n"
          "  psalmora-server --help | --version\n"
          "\n"
          "The song-management service of Psalmora: the program's synchronisation with an account on\n"
-         "\"/app/app-aktion.php\". Accounts and their songs and selections live in one SQLite file.\n"
+         "\"/app/app-aktion.php\", the data pool on \"/online/online.cgi\" (members of a pool see the song\n"
+         "the others show) and the news page \"/pm-news.php\". Accounts, their songs and selections and\n"
+         "the pools live in one SQLite file.\n"
          "\n"
          "Commands:\n"
          "  serve            answer requests until SIGTERM or SIGINT. Prints\n"
          "                   \"psalmora-server: listening on http://ADDR:PORT\" when ready.\n"
          "  adduser EMAIL    create an account; reads the password from the terminal (without echo)\n"
          "                   or one line of standard input, and prints the new user id.\n"
+         "  addpool NAME EMAIL...\n"
+         "                   create the data pool NAME (or add to it) with the accounts of these\n"
+         "                   addresses as members, and print its id; the members enter it as the\n"
+         "                   pool id of a group.\n"
          "\n"
          "Options:\n"
          "  --db FILE        the database file (created when missing)\n"
@@ -42,6 +50,7 @@ std::string ServerUsageText() {
          "  --tls-key FILE   PEM private key\n"
          "  --threads N      requests handled at once, default 32\n"
          "  --quiet          no access log on standard error\n"
+         "  --news FILE      the page shown as \"/pm-news.php\" (read anew for every request)\n"
          "  --help           this text\n"
          "  --version        the program version\n";
 }
@@ -63,6 +72,8 @@ std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& 
     options.command = ServerCommand::kServe;
   } else if (arguments[0] == "adduser") {
     options.command = ServerCommand::kAddUser;
+  } else if (arguments[0] == "addpool") {
+    options.command = ServerCommand::kAddPool;
   } else {
     error = "unknown command " + arguments[0];
     return std::nullopt;
@@ -76,6 +87,14 @@ std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& 
     if (argument.rfind("--", 0) != 0) {
       if (options.command == ServerCommand::kAddUser && options.email.empty()) {
         options.email = argument;
+        continue;
+      }
+      if (options.command == ServerCommand::kAddPool) {
+        if (options.poolName.empty()) {
+          options.poolName = argument;
+        } else {
+          options.poolMembers.push_back(argument);
+        }
         continue;
       }
       error = "unexpected argument " + argument;
@@ -109,6 +128,8 @@ std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& 
       options.tlsCert = value;
     } else if (serving && argument == "--tls-key") {
       options.tlsKey = value;
+    } else if (serving && argument == "--news") {
+      options.newsFile = value;
     } else {
       error = "unknown option " + argument;
       return std::nullopt;
@@ -120,6 +141,10 @@ std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& 
   }
   if (options.command == ServerCommand::kAddUser && options.email.empty()) {
     error = "adduser needs an e-mail address";
+    return std::nullopt;
+  }
+  if (options.command == ServerCommand::kAddPool && (options.poolName.empty() || options.poolMembers.empty())) {
+    error = "addpool needs a pool name and at least one e-mail address";
     return std::nullopt;
   }
   if (options.tlsCert.empty() != options.tlsKey.empty()) {

@@ -62,6 +62,18 @@ struct ChangeStamp {
   std::string changedAt;
 };
 
+// A data pool: a team whose members see each other's shown song. Its id is a decimal number that the
+// members enter as their group's pool id.
+struct PoolMember {
+  std::string userId;
+  std::string email;
+};
+struct Pool {
+  std::string id;
+  std::string name;
+  std::vector<PoolMember> members;  // in the order they were added
+};
+
 enum class PutOutcome { kCreated, kUpdated, kIgnoredDeleted };
 
 class StoreError : public std::runtime_error {
@@ -95,6 +107,11 @@ class ServiceStore {
   virtual bool KeepStamps(std::string_view userId, ItemKind kind, const std::vector<ChangeStamp>& stamps,
                           std::int64_t now, std::int64_t oldestKept, std::size_t limit) = 0;
   virtual std::vector<ChangeStamp> TakeStamps(std::string_view userId, ItemKind kind, std::int64_t oldestKept) = 0;
+
+  // Data pools. AddPool makes the pool when no pool has that name, else adds the accounts to it (an
+  // account already in it stays once); returns the pool's id.
+  virtual std::string AddPool(std::string_view name, const std::vector<std::string>& userIds) = 0;
+  virtual std::optional<Pool> FindPool(std::string_view poolId) = 0;
 };
 
 }  // namespace psalmora::server

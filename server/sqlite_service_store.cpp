@@ -2,11 +2,16 @@
 // the kind's field table.
 #include "server/sqlite_service_store.h"
 
+#include <algorithm>
+
 namespace psalmora::server {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
+// Pool ids start above the numbers the program gives a meaning of its own (pool 43 is converted away by
+// the synchronisation).
+constexpr std::int64_t kFirstPoolId = 101;
 
 const char* ItemTable(ItemKind kind) {
   return kind == ItemKind::kSong ? "songs" : "selections";
@@ -51,6 +56,11 @@ void CreateSchema(SqliteConnection& connection) {
       "global_id TEXT NOT NULL, changed_at TEXT NOT NULL, received_at INTEGER NOT NULL)");
   connection.Exec("CREATE INDEX IF NOT EXISTS kept_stamps_by_user ON kept_stamps (user_id, kind, received_at)");
   connection.Exec("CREATE INDEX IF NOT EXISTS kept_stamps_by_age ON kept_stamps (received_at)");
+  connection.Exec("CREATE TABLE IF NOT EXISTS pools (pool_id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE)");
+  connection.Exec(
+      "CREATE TABLE IF NOT EXISTS pool_members (pool_id INTEGER NOT NULL REFERENCES pools(pool_id), "
+      "user_id TEXT NOT NULL REFERENCES accounts(user_id), added INTEGER NOT NULL, "
+      "PRIMARY KEY (pool_id, user_id)) WITHOUT ROWID");
   connection.Exec("PRAGMA user_version=" + std::to_string(kSchemaVersion));
   transaction.Commit();
 }
@@ -269,6 +279,61 @@ std::vector<ChangeStamp> SqliteServiceStore::TakeStamps(std::string_view userId,
   forget.Run();
   transaction.Commit();
   return stamps;
+}
+
+std::string SqliteServiceStore::AddPool(std::string_view name, const std::vector<std::string>& userIds) {
+  auto connection = pool_.Acquire();
+  std::lock_guard lock(writeMutex_);
+  SqliteTransaction transaction(*connection, true);
+  SqliteStatement& find = connection->Prepared("SELECT pool_id FROM pools WHERE name = ?1");
+  find.Bind(1, name);
+  std::int64_t poolId = 0;
+  if (find.Step()) {
+    poolId = find.Int(0);
+    find.Reset();
+  } else {
+    SqliteStatement& next = connection->Prepared("SELECT coalesce(max(pool_id) + 1, ?1) FROM pools");
+    next.Bind(1, kFirstPoolId);
+    next.Step();
+    poolId = std::max(next.Int(0), kFirstPoolId);
+    next.Reset();
+    SqliteStatement& insert = connection->Prepared("INSERT INTO pools (pool_id, name) VALUES (?1, ?2)");
+    insert.Bind(1, poolId);
+    insert.Bind(2, name);
+    insert.Run();
+  }
+  for (const std::string& userId : userIds) {
+    SqliteStatement& member = connection->Prepared(
+        "INSERT OR IGNORE INTO pool_members (pool_id, user_id, added) "
+        "VALUES (?1, ?2, (SELECT count(*) FROM pool_members WHERE pool_id = ?1))");
+    member.Bind(1, poolId);
+    member.Bind(2, userId);
+    member.Run();
+  }
+  transaction.Commit();
+  return std::to_string(poolId);
+}
+
+std::optional<Pool> SqliteServiceStore::FindPool(std::string_view poolId) {
+  // Only a plain decimal number names a pool ("0101" or "101 " do not).
+  if (poolId.empty() || poolId.size() > 18 || poolId.front() == '0') return std::nullopt;
+  for (char c : poolId) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  auto connection = pool_.Acquire();
+  SqliteTransaction transaction(*connection, false);
+  SqliteStatement& find = connection->Prepared("SELECT pool_id, name FROM pools WHERE pool_id = ?1");
+  find.Bind(1, static_cast<std::int64_t>(std::stoll(std::string(poolId))));
+  if (!find.Step()) return std::nullopt;
+  Pool pool{std::to_string(find.Int(0)), find.Text(1), {}};
+  find.Reset();
+  SqliteStatement& members = connection->Prepared(
+      "SELECT m.user_id, a.email FROM pool_members m JOIN accounts a ON a.user_id = m.user_id "
+      "WHERE m.pool_id = ?1 ORDER BY m.added");
+  members.Bind(1, static_cast<std::int64_t>(std::stoll(pool.id)));
+  while (members.Step()) pool.members.push_back({members.Text(0), members.Text(1)});
+  transaction.Commit();
+  return pool;
 }
 
 }  // namespace psalmora::server

@@ -30,6 +30,9 @@ class SqliteServiceStore final : public ServiceStore {
                   std::int64_t oldestKept, std::size_t limit) override;
   std::vector<ChangeStamp> TakeStamps(std::string_view userId, ItemKind kind, std::int64_t oldestKept) override;
 
+  std::string AddPool(std::string_view name, const std::vector<std::string>& userIds) override;
+  std::optional<Pool> FindPool(std::string_view poolId) override;
+
  private:
   SqliteConnectionPool pool_;
   std::mutex writeMutex_;

@@ -29,6 +29,14 @@ TEST(ParseServerOptions, ReadsTheCommands) {
   EXPECT_EQ(addUser->command, ServerCommand::kAddUser);
   EXPECT_EQ(addUser->email, "a@b.de");
 
+  const auto addPool = ParseServerOptions({"addpool", "Lobpreis", "a@b.de", "c@d.de", "--db", "s.db"}, error);
+  ASSERT_TRUE(addPool) << error;
+  EXPECT_EQ(addPool->command, ServerCommand::kAddPool);
+  EXPECT_EQ(addPool->poolName, "Lobpreis");
+  EXPECT_EQ(addPool->poolMembers, (std::vector<std::string>{"a@b.de", "c@d.de"}));
+  EXPECT_FALSE(ParseServerOptions({"addpool", "Lobpreis", "--db", "s.db"}, error));
+  EXPECT_EQ(ParseServerOptions({"serve", "--db", "s.db", "--news", "n.html"}, error)->newsFile, "n.html");
+
   EXPECT_EQ(ParseServerOptions({"serve", "--help"}, error)->command, ServerCommand::kHelp);
   EXPECT_EQ(ParseServerOptions({"--version"}, error)->command, ServerCommand::kVersion);
 }

@@ -11,7 +11,7 @@
 
 namespace psalmora::testing {
 
-ServerProcess::ServerProcess(std::string serverPath) : serverPath_(std::move(serverPath)) {
+ServerProcess::ServerProcess(std::string serverPath, std::string newsFile) : serverPath_(std::move(serverPath)) {
   int out[2];
   if (::pipe(out) != 0) return;
   const std::string db = (dir_ / "service.db").string();
@@ -23,6 +23,7 @@ ServerProcess::ServerProcess(std::string serverPath) : serverPath_(std::move(ser
     ::close(out[0]);
     ::close(out[1]);
     std::vector<std::string> arguments = {serverPath_, "serve", "--port", "0", "--db", db};
+    if (!newsFile.empty()) arguments.insert(arguments.end(), {"--news", newsFile});
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -64,6 +65,21 @@ bool ServerProcess::AddUser(const std::string& email, const std::string& passwor
   std::fputs((password + "\n").c_str(), pipe);
   const int status = ::pclose(pipe);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string ServerProcess::AddPool(const std::string& name, const std::vector<std::string>& emails) const {
+  std::string command = "'" + serverPath_ + "' addpool '" + name + "'";
+  for (const std::string& email : emails) command += " '" + email + "'";
+  command += " --db '" + (dir_ / "service.db").string() + "' 2>/dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return {};
+  std::string out;
+  char buffer[128];
+  while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+  const int status = ::pclose(pipe);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
 }
 
 }  // namespace psalmora::testing

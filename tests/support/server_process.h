@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -13,8 +14,9 @@ namespace psalmora::testing {
 
 class ServerProcess {
  public:
-  // Starts "psalmora-server serve --port 0 --db FILE" and waits for its "listening on" line.
-  explicit ServerProcess(std::string serverPath);
+  // Starts "psalmora-server serve --port 0 --db FILE" (with "--news FILE" when newsFile is given) and
+  // waits for its "listening on" line.
+  explicit ServerProcess(std::string serverPath, std::string newsFile = {});
   ~ServerProcess();
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
@@ -24,6 +26,8 @@ class ServerProcess {
   const std::string& Address() const { return address_; }
   // "psalmora-server adduser EMAIL --db FILE" with the password on stdin; true on success.
   bool AddUser(const std::string& email, const std::string& password) const;
+  // "psalmora-server addpool NAME EMAIL... --db FILE"; the pool id, or "" on failure.
+  std::string AddPool(const std::string& name, const std::vector<std::string>& emails) const;
   // Stops the server (SIGTERM, then waits).
   void Stop();
 
