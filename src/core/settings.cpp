@@ -40,6 +40,7 @@ Settings SettingsFromIni(const IniFile& ini, const std::string& profileFolder) {
   s.scrollweite = ini.IntOr(m, "scrollweite", s.scrollweite);
   s.beamertextanpassen = ini.IntOr(m, "beamertextanpassen", s.beamertextanpassen);
   s.suchebeimtippen = ini.IntOr(m, kKeySearchAsYouType, s.suchebeimtippen);
+  s.videodownloader = ini.ValueOr(m, kKeyVideoDownloader, s.videodownloader);
   s.pmoUsername = ini.ValueOr(m, "ein_pmo_username", "");
   s.pmoPassword = ini.ValueOr(m, "ein_pmo_passwort", "");
   s.useridcb = ini.ValueOr(m, kKeyUserIdCb, "");

@@ -13,6 +13,9 @@ namespace psalmora {
 
 inline constexpr std::string_view kSettingsFileName = "config/einstellungen.ini";
 inline constexpr std::string_view kKeySearchAsYouType = "suchebeimtippen";
+// The program that downloads a video of the video list (group "sonstiges"); blanks separate its own
+// arguments.
+inline constexpr std::string_view kKeyVideoDownloader = "videodownloader";
 
 // Group and key names as the file spells them (Windows-1252 bytes: "fu\xDFzeile" is "fußzeile").
 inline constexpr std::string_view kGroupLayouts = "Layouts";
@@ -47,6 +50,7 @@ struct Settings {
   // "suchebeimtippen": the search page searches a moment after each key typed into the search text,
   // not only on Return or the button. Off by default.
   int suchebeimtippen = 0;
+  std::string videodownloader = "yt-dlp";  // kKeyVideoDownloader
   std::string pmoUsername, pmoPassword, useridcb, loeschstringclient, loeschstringplaylistclient;
   std::string serveradresse = std::string(kDefaultServerAddress);
   // "voreinstellung"
