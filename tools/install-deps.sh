@@ -10,6 +10,8 @@ packages=(
   libgl-dev libxkbcommon-dev libpugixml-dev libcurl4-openssl-dev
   # video playback through GStreamer (without these QMediaPlayer crashes instead of reporting)
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-gl
+  # converting videos to WMV (ffmpeg) and downloading the video list's videos (the default downloader)
+  ffmpeg yt-dlp
   # a desktop to run in, screenshots, fonts
   xvfb xauth x11-xserver-utils imagemagick fonts-dejavu-core
   # metric-compatible stand-ins for the fonts layouts name (Arial, Times New Roman, Courier New)
