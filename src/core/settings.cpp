@@ -47,6 +47,9 @@ Settings SettingsFromIni(const IniFile& ini, const std::string& profileFolder) {
   s.loeschstringclient = ini.ValueOr(m, kKeyDeletedSongs, "");
   s.loeschstringplaylistclient = ini.ValueOr(m, kKeyDeletedSelections, "");
   s.serveradresse = ini.ValueOr(m, kKeyServerAddress, s.serveradresse);
+  s.ultimateGuitarSite = ini.ValueOr(m, kKeyUltimateGuitarSite, s.ultimateGuitarSite);
+  s.googleSite = ini.ValueOr(m, kKeyGoogleSite, s.googleSite);
+  s.songSelectSite = ini.ValueOr(m, kKeySongSelectSite, s.songSelectSite);
 
   const std::string_view v = kGroupPresets;
   s.haupt = ini.IntOr(v, "haupt", s.haupt);

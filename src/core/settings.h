@@ -30,6 +30,11 @@ inline constexpr std::string_view kKeyDeletedSelections = "loeschstringplaylistc
 // Base address of the song-management server (and of the data pool on the same server).
 inline constexpr std::string_view kKeyServerAddress = "serveradresse";
 inline constexpr std::string_view kDefaultServerAddress = "http://localhost:8750";
+// The song sites of the web search and CCLI SongSelect (group "sonstiges"): base addresses, so another
+// host (or a local one in tests) can take their place.
+inline constexpr std::string_view kKeyUltimateGuitarSite = "websuche_ultimateguitar";
+inline constexpr std::string_view kKeyGoogleSite = "websuche_google";
+inline constexpr std::string_view kKeySongSelectSite = "songselect_adresse";
 
 // Layout ids (texts) used by the preview, the presentation, printing and the two bands. A missing key
 // falls back to the shipped layouts made for each job: "1" the light preview, "2" the dark beamer page,
@@ -53,6 +58,8 @@ struct Settings {
   std::string videodownloader = "yt-dlp";  // kKeyVideoDownloader
   std::string pmoUsername, pmoPassword, useridcb, loeschstringclient, loeschstringplaylistclient;
   std::string serveradresse = std::string(kDefaultServerAddress);
+  std::string ultimateGuitarSite = "https://www.ultimate-guitar.com", googleSite = "https://www.google.com",
+              songSelectSite = "https://songselect.ccli.com";
   // "voreinstellung"
   int haupt = 0, vor = 0, bibel = 0, frametop = 0, framefeet = 0;
   std::string pfadhgbild, pfadimport;  // default: the user's profile folder
