@@ -19,6 +19,10 @@ foreach(subsystem IN LISTS PSALMORA_CORE_SUBSYSTEMS)
                                          "${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/ui/*.h")
   list(APPEND psalmora_ui_sources ${ui_sources})
 endforeach()
+# The stage view's window, settings and bridge (stage/ui/), on the stage library.
+file(GLOB stage_ui_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/stage/ui/*.cpp"
+                                            "${CMAKE_CURRENT_SOURCE_DIR}/stage/ui/*.h")
+list(APPEND psalmora_ui_sources ${stage_ui_sources})
 # The application shell: every file of app/ but the program's main().
 file(GLOB shell_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/app/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/app/*.h")
 list(REMOVE_ITEM shell_sources "${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp")
@@ -26,7 +30,10 @@ list(APPEND psalmora_ui_sources ${shell_sources})
 # Every resource file under data/resources/ is built in; InitUiResources() (core/ui) registers them.
 file(GLOB psalmora_ui_resources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/data/resources/*.qrc")
 add_library(psalmora_ui STATIC ${psalmora_ui_sources} ${psalmora_ui_resources})
-target_link_libraries(psalmora_ui PUBLIC psalmora_platform PRIVATE psalmora_sword psalmora_warnings)
+target_link_libraries(psalmora_ui PUBLIC psalmora_platform psalmora_stage PRIVATE psalmora_sword psalmora_warnings)
+# The QR code of the stage address.
+pkg_check_modules(PSALMORA_QRENCODE REQUIRED IMPORTED_TARGET libqrencode)
+target_link_libraries(psalmora_ui PRIVATE PkgConfig::PSALMORA_QRENCODE)
 
 add_executable(psalmora app/main.cpp)
 target_link_libraries(psalmora PRIVATE psalmora_ui psalmora_warnings)

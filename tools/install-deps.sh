@@ -20,8 +20,10 @@ packages=(
   poppler-utils
   # presentation files (ppt, pps, pptx, odp) read headless for the import and the slide pane
   libreoffice-impress
-  # the song-management server: HTTP, its SQLite store, password hashes
+  # the song-management server: HTTP, its SQLite store, password hashes (HTTP also for the stage view)
   libcpp-httplib-dev libsqlite3-dev libsodium-dev libssl-dev
+  # the QR code of the stage view's address
+  libqrencode-dev
   # Bible texts from SWORD modules, and one module for the tests
   libsword-dev sword-text-kjv
   # the Debian packages (cpack: dpkg-shlibdeps, file) and the validators of the desktop entry and metadata

@@ -111,6 +111,18 @@ class PresentationController : public QObject {
   void FollowScreens();
   void SetMonitorSource(MonitorSource source) { services_.monitors = std::move(source); }
 
+  // The beamer as the stage view and the remote see it: the song rendered last, the transposition it was
+  // sent in, the free text while it is up, the bands.
+  const std::string& BeamerRecord() const { return beamerRecord_; }
+  const std::string& BeamerOffset() const { return beamerOffset_; }
+  const std::optional<std::string>& BeamerFreeText() const { return freeText_; }
+  bool HeaderVisible() const { return headerVisible_; }
+  bool FooterVisible() const { return footerVisible_; }
+  // Sends the song of the selection list's row (the list's choice moves along); false when there is none.
+  bool SendSelectionRow(int row);
+  // The selection-list row of the song on the beamer, or -1 when it did not come from that list.
+  int BeamerSelectionRow() const;
+
   // The shutdown's values: band flags, the two windows' shown state and, while they exist, their places.
   void StoreRunValues(Settings& settings) const;
   bool ControlWindowExists() const { return control_ != nullptr; }
@@ -141,10 +153,6 @@ class PresentationController : public QObject {
   void RefreshMiniatureWhenDue();
   void RefreshMiniature();
   void PlaceWindow(bool keepVisible);
-  // Sends the song of the selection list's row (the list's choice moves along); false when there is none.
-  bool SendSelectionRow(int row);
-  // The selection-list row of the song on the beamer, or -1 when it did not come from that list.
-  int BeamerSelectionRow() const;
   void GiveFocusBack();
 
   AppState& state_;
