@@ -17,6 +17,7 @@
 #include "collections/ui/collection_controller.h"
 #include "core/data_folder.h"
 #include "core/data_folder_lock.h"
+#include "stage/ui/stage_controller.h"
 #include "core/language.h"
 #include "core/program_folder.h"
 #include "core/registry_store.h"
@@ -255,6 +256,8 @@ void Application::BuildMainWindow() {
   new PrintController(state_, *window_, messages_);
   new StatisticsController(state_, *window_, messages_);
   new SyncController(state_, *window_, messages_, services_.sync);
+  // After the presentation controller, whose beamer it shows on the phones.
+  new StageController(state_, *window_, messages_, options_.stagePort);
   ConnectControllers(*window_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
   connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);

@@ -29,6 +29,7 @@ struct StartOptions {
   QString instanceFolder;              // empty: SingleInstance::DefaultFolder()
   bool singleInstance = true;
   QStringList openFiles;  // export and CCLI song files to import once the window is up (psalmora FILE...)
+  std::optional<int> stagePort;  // --stage-port: the stage view's server on this port for this run
 };
 
 // What the start-up needs from the machine, replaceable by tests.

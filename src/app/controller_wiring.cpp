@@ -21,11 +21,24 @@
 #include "songdb/ui/song_list_widget.h"
 #include "songdb/ui/statistics_controller.h"
 #include "songdb/ui/trash_controller.h"
+#include "stage/ui/stage_controller.h"
 #include "transfer/ui/file_import_controller.h"
 #include "transfer/ui/transfer_controller.h"
 
 namespace psalmora {
 namespace {
+
+void ConnectStage(MainWindow& window, StageController& stage) {
+  QObject::connect(&window, &MainWindow::menuCommand, &stage, [&stage](MenuCommand command) {
+    if (command == MenuCommand::StageView) stage.ShowWindow();
+  });
+  // A free text from the remote stands in the free-text fields as if typed there.
+  BiblePage* bible = window.Left()->Bible();
+  QObject::connect(&stage, &StageController::freeTextSent, bible, [bible](const QString& header, const QString& text) {
+    bible->HeaderTextField()->setText(header);
+    bible->FreeTextField()->setPlainText(text);
+  });
+}
 
 void ConnectPreview(MainWindow& window, PreviewController& preview) {
   QObject::connect(&window, &MainWindow::showPreviewRequested, &preview, &PreviewController::ShowPreview);
@@ -156,6 +169,7 @@ void ConnectControllers(MainWindow& window) {
   if (PrintController* print = PrintController::Of(window)) ConnectPrint(window, *print);
   if (StatisticsController* statistics = StatisticsController::Of(window)) ConnectStatistics(window, *statistics);
   if (SyncController* sync = SyncController::Of(window)) ConnectSync(window, *sync);
+  if (StageController* stage = StageController::Of(window)) ConnectStage(window, *stage);
 }
 
 }  // namespace psalmora

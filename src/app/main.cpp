@@ -46,7 +46,10 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
   const QCommandLineOption layout(QStringLiteral("layout"),
                                   QStringLiteral("Print layout for --print-pdf (default: the setting \"format\")."),
                                   QStringLiteral("KEY"));
-  parser.addOptions({help, version, programDir, dataDir, printPdf, layout});
+  const QCommandLineOption stagePort(QStringLiteral("stage-port"),
+                                     QStringLiteral("Serve the stage view and phone remote on PORT for this run."),
+                                     QStringLiteral("PORT"));
+  parser.addOptions({help, version, programDir, dataDir, printPdf, layout, stagePort});
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("Export files (.exp) and CCLI song files (.usr) to import; with "
                                               "--print-pdf the song ids."),
@@ -82,6 +85,15 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
   }
   if (parser.isSet(programDir)) result.options.programDir = parser.value(programDir).toStdString();
   if (parser.isSet(dataDir)) result.options.dataDir = parser.value(dataDir).toStdString();
+  if (parser.isSet(stagePort) && result.exitStatus < 0) {
+    bool number = false;
+    const int port = parser.value(stagePort).toInt(&number);
+    if (!number || port < 1 || port > 65535) {
+      std::fprintf(stderr, "psalmora: --stage-port needs a port number from 1 to 65535\n");
+      result.exitStatus = 2;
+    }
+    result.options.stagePort = port;
+  }
   return result;
 }
 

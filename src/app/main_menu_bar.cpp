@@ -64,6 +64,7 @@ void MainMenuBar::Rebuild() {
   AddItem(presentation, Tr("Kontrollfenster", state_), MenuCommand::ControlWindow);
   presentation->addSeparator();
   AddItem(presentation, Tr("Monitor Info", state_), MenuCommand::MonitorInfo);
+  AddItem(presentation, Tr("Bühnenansicht und Fernbedienung", state_), MenuCommand::StageView);
   presentation->addSeparator();
   AddItem(presentation, Tr("Statistik", state_), MenuCommand::Statistics);
 

@@ -34,6 +34,7 @@ enum class MenuCommand {
   OnlineUpdate,
   News,
   About,
+  StageView,
 };
 
 class MainMenuBar : public QObject {

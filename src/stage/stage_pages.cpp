@@ -175,12 +175,12 @@ textarea{min-height:5em}
 <script>
 "use strict";
 var L=Object.assign({pin:"PIN der Fernbedienung",enter:"Anmelden",wrong:"Falsche PIN",wait:"Bitte %1 s warten",
- prev:"Zurück",next:"Weiter",paging:"Folien",header:"Kopfzeile",footer:"Fußzeile",black:"Schwarzbild",
+ back:"Zurück",forward:"Weiter",paging:"Folien",header:"Kopfzeile",footer:"Fußzeile",black:"Schwarzbild",
  selection:"Auswahlliste",free:"Freier Text",freeHead:"Kopfzeile",send:"An Beamer senden",logout:"Abmelden",
  slide:"Folie",closed:"Das Präsentationsfenster ist geschlossen",nothing:"Noch kein Lied auf dem Beamer"},__LABELS__);
 var $=function(id){return document.getElementById(id);};
-$("pinlabel").textContent=L.pin;$("enter").textContent=L.enter;$("prev").textContent="\u25c0 "+L.prev;
-$("next").textContent=L.next+" \u25b6";$("paging").textContent=L.paging;$("header").textContent=L.header;
+$("pinlabel").textContent=L.pin;$("enter").textContent=L.enter;$("prev").textContent="\u25c0 "+L.back;
+$("next").textContent=L.forward+" \u25b6";$("paging").textContent=L.paging;$("header").textContent=L.header;
 $("footer").textContent=L.footer;$("black").textContent=L.black;$("sellabel").textContent=L.selection;
 $("freelabel").textContent=L.free;$("freehead").placeholder=L.freeHead;$("freesend").textContent=L.send;
 $("logout").textContent=L.logout;

@@ -115,7 +115,8 @@ class MainWindowTest : public QObject {
                                              "Lieder von CCLI (*.usr)", "Textdateien (*.txt)"}));
     QCOMPARE(ItemTexts(TopMenu(window, 1)), (QStringList{"Allgemein", "Layouts", "Sprachen"}));
     QCOMPARE(ItemTexts(TopMenu(window, 2)), (QStringList{"Anzeigen am Hauptmonitor", "Anzeigen am Beamer",
-                                                         "Kontrollfenster", "—", "Monitor Info", "—", "Statistik"}));
+                                                         "Kontrollfenster", "—", "Monitor Info",
+                                                         "Bühnenansicht und Fernbedienung", "—", "Statistik"}));
     QVERIFY(!TopMenu(window, 2)->actions().at(0)->icon().isNull());
     QVERIFY(!TopMenu(window, 2)->actions().at(1)->icon().isNull());
     QCOMPARE(ItemTexts(TopMenu(window, 3)), (QStringList{"Hilfe\tF1", "Online-Update", "Psalmora aktuell", "Info"}));
