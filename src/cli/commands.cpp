@@ -9,7 +9,7 @@ const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = [] {
     std::vector<Command> all;
     for (auto group : {StoreCommands, TextCommands, SearchCommands, CollectionCommands, RenderCommands, StatsCommands,
-                       TransferCommands, FileImportCommands, OnlineCommands, BibleCommands}) {
+                       TransferCommands, FileImportCommands, OnlineCommands, BibleCommands, VideoCommands}) {
       for (const Command& command : group()) all.push_back(command);
     }
     return all;

@@ -41,6 +41,7 @@ std::vector<Command> FileImportCommands();
 std::vector<Command> StatsCommands();
 std::vector<Command> OnlineCommands();
 std::vector<Command> BibleCommands();
+std::vector<Command> VideoCommands();
 const std::vector<Command>& AllCommands();
 
 // The usage text of the whole tool.
