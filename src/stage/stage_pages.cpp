@@ -113,7 +113,8 @@ function show(next){
  if(k!==songKey){songKey=k;lastSlide=-1;drawSong();}
  var free=$("free");free.hidden=next.free===null;free.textContent=next.free||"";
  $("black").classList.toggle("on",!!next.black);
- mark();document.body.setAttribute("data-version",next.v);}
+ mark();document.body.setAttribute("data-version",next.v);
+ document.title=(next.song?next.song.title+" \u2013 ":"")+"Psalmora";}
 function connect(){
  if(source)source.close();
  source=new EventSource("/stage/events?t="+S.t+"&c="+S.c);

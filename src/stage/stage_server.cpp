@@ -192,7 +192,9 @@ struct StageServer::Impl {
       if (options.onAction) options.onAction(*action);
       response.set_content("{\"ok\":true}", kJson);
     });
+    // httplib calls this for every answer from 400 up, also for those a route wrote itself.
     routes.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+      if (!response.body.empty()) return;
       response.set_content(response.status == 404 ? "not found" : "error", "text/plain; charset=utf-8");
     });
     routes.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {

@@ -131,6 +131,10 @@ TEST(StageServerTest, RemoteNeedsTheRightPin) {
   int status = 0;
   EXPECT_EQ(stage.Login("1111", &status), "");
   EXPECT_EQ(status, 403);
+  const httplib::Result wrong = client.Post("/remote/login", "pin=1111", "application/x-www-form-urlencoded");
+  // Refused while the first wrong PIN's second passes, with the time left, for the page to show.
+  EXPECT_EQ(wrong->body.rfind("{\"ok\":false,\"wait\":", 0), 0u) << wrong->body;
+  EXPECT_EQ(wrong->get_header_value("Retry-After"), "1");
   // Still waiting after the wrong PIN: even the right one is refused, with the time left.
   EXPECT_EQ(stage.Login("2468", &status), "");
   EXPECT_EQ(status, 403);
