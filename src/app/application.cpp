@@ -14,6 +14,7 @@
 #include "app/editor_windows.h"
 #include "app/main_menu_bar.h"
 #include "app/main_window.h"
+#include "app/online_panels.h"
 #include "collections/ui/collection_controller.h"
 #include "core/data_folder.h"
 #include "core/data_folder_lock.h"
@@ -258,6 +259,7 @@ void Application::BuildMainWindow() {
   new SyncController(state_, *window_, messages_, services_.sync);
   // After the presentation controller, whose beamer it shows on the phones.
   new StageController(state_, *window_, messages_, options_.stagePort);
+  CreateOnlineControllers(state_, *window_, messages_);
   ConnectControllers(*window_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
   connect(window_.get(), &MainWindow::languagesRequested, this, &Application::ChooseLanguage);
@@ -267,6 +269,7 @@ void Application::BuildMainWindow() {
     if (command == MenuCommand::OnlineUpdate) StartUpdaterFromMenu();
   });
   window_->showMaximized();
+  ShowNewsAtStart(*window_);
 }
 
 bool Application::UpdaterInstalled() const {

@@ -240,7 +240,7 @@ PreparedSong PreparePageSong(const PageSong& song, long long now) {
     return text;
   };
   PreparedSong prepared;
-  prepared.recordAfterId = FormatTimestamp(now) + "\t" + clean(song.title) + "\t\t\t\t" + clean(song.artist) +
+  prepared.recordAfterId = "\t" + FormatTimestamp(now) + "\t" + clean(song.title) + "\t\t\t\t" + clean(song.artist) +
                            "\t\t\t\t\t" + std::to_string(now);
   for (const std::string& line : song.lines) prepared.textFile += line + "\r";
   return prepared;

@@ -35,7 +35,7 @@ PageSong ReadSongPage(std::string_view page);
 // True when the page gave a chord sheet (a line that is not blank); a song without one is not stored.
 bool HasSongText(const PageSong& song);
 
-// The new song's record without its id (fields 2 to 12: "Erstellt am", title, three empty, artist as
+// The new song's record without its id (a TAB, then fields 2 to 12: "Erstellt am", title, three empty, artist as
 // "Text u. Musik", four empty, the change time; no TAB after the last) and its text (each line followed
 // by CR).
 PreparedSong PreparePageSong(const PageSong& song, long long now);

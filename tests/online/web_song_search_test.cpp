@@ -72,7 +72,7 @@ TEST(ReadSongPage, UnreadablePagesGiveNoSongText) {
 TEST(PreparePageSong, MakesTheTwelveFieldRecordAndCrLines) {
   PageSong song{"Art\tist", "Titel", {">G   D", "Text"}};
   const PreparedSong prepared = PreparePageSong(song, 1700000000);
-  const std::string record = "99\t" + prepared.recordAfterId;
+  const std::string record = "99" + prepared.recordAfterId;
   EXPECT_EQ(RecordField(record, 2), "14.11.2023-22:13");
   EXPECT_EQ(RecordField(record, 3), "Titel");
   EXPECT_EQ(RecordField(record, 7), "Art ist");
@@ -96,7 +96,7 @@ TEST(ReadSongPageFuzz, MutatedPagesNeverCrash) {
     }
     const PageSong song = ReadSongPage(page);
     const PreparedSong prepared = PreparePageSong(song, 0);
-    const std::string record = "1\t" + prepared.recordAfterId;
+    const std::string record = "1" + prepared.recordAfterId;
     EXPECT_EQ(std::count(record.begin(), record.end(), '\t'), 11);
   }
 }

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -184,6 +185,16 @@ QWidget* SettingsDialog::BuildMiscPage() {
   serverAddress_->setPlaceholderText(QString::fromLatin1(kDefaultServerAddress.data(), kDefaultServerAddress.size()));
   auto* serverLayout = new QVBoxLayout(serverFrame);
   serverLayout->addWidget(serverAddress_);
+  // The data pool account (the server's e-mail address and password of the member).
+  poolUser_ = new QLineEdit(FromCp1252(settings.pmoUsername));
+  poolUser_->setObjectName(QStringLiteral("poolUser"));
+  poolPassword_ = new QLineEdit(FromCp1252(settings.pmoPassword));
+  poolPassword_->setObjectName(QStringLiteral("poolPassword"));
+  poolPassword_->setEchoMode(QLineEdit::Password);
+  auto* account = new QFormLayout;
+  account->addRow(Tr("Datenpool Benutzername", state_), poolUser_);
+  account->addRow(Tr("Datenpool Passwort", state_), poolPassword_);
+  serverLayout->addLayout(account);
 
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
@@ -213,6 +224,8 @@ void SettingsDialog::Save() {
   QString address = serverAddress_->text().trimmed();
   while (address.endsWith(QLatin1Char('/'))) address.chop(1);
   settings.serveradresse = address.isEmpty() ? std::string(kDefaultServerAddress) : ToCp1252(address);
+  settings.pmoUsername = ToCp1252(poolUser_->text().trimmed());
+  settings.pmoPassword = ToCp1252(poolPassword_->text());
   // A failed write stays silent towards the user (the core reports it on stderr); the values hold for the run.
   SaveSettingsDialog(SettingsFile(), settings);
   accept();

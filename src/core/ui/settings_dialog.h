@@ -41,6 +41,8 @@ class SettingsDialog : public QDialog {
   QLineEdit* ScrollStep() const { return scrollweite_; }
   QLineEdit* DataFolderField() const { return dataFolder_; }
   QLineEdit* ServerAddressField() const { return serverAddress_; }
+  QLineEdit* PoolUserField() const { return poolUser_; }
+  QLineEdit* PoolPasswordField() const { return poolPassword_; }
   QCheckBox* UpdateAuto() const { return updateauto_; }
   QCheckBox* AutoOpen() const { return autoopen_; }
   QCheckBox* MouseWarning() const { return warnungmaus_; }
@@ -70,6 +72,7 @@ class SettingsDialog : public QDialog {
   QComboBox *vorschau_ = nullptr, *kopfzeile_ = nullptr, *beamer_ = nullptr, *fusszeile_ = nullptr, *format_ = nullptr;
   QLineEdit *kopfzeileHeight_ = nullptr, *fusszeileHeight_ = nullptr, *scrollweite_ = nullptr, *dataFolder_ = nullptr;
   QLineEdit* serverAddress_ = nullptr;
+  QLineEdit *poolUser_ = nullptr, *poolPassword_ = nullptr;
   QCheckBox *updateauto_ = nullptr, *autoopen_ = nullptr, *warnungmaus_ = nullptr, *fitText_ = nullptr;
   QPushButton *saveButton_ = nullptr, *cancelButton_ = nullptr;
 };
