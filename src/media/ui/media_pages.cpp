@@ -3,6 +3,9 @@
 #include "media/ui/media_pages.h"
 
 #include <QDir>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
 #include <QFileSystemModel>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -18,8 +21,34 @@
 #include "core/ui/app_icons.h"
 #include "core/ui/app_state.h"
 #include "core/ui/ui_text.h"
+#include "media/video_list.h"
 
 namespace psalmora {
+namespace {
+
+// Row icons of the video list: a filled dot in the colour of the state (the busy one a ring).
+QIcon StateIcon(const QString& state) {
+  QPixmap picture(16, 16);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QColor colour(150, 150, 150);  // not downloaded
+  if (state == QLatin1String("downloaded")) colour = QColor(40, 160, 60);
+  if (state == QLatin1String("failed")) colour = QColor(200, 40, 40);
+  if (state == QLatin1String("busy")) {
+    painter.setPen(QPen(QColor(230, 140, 0), 3));
+    painter.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+    painter.drawLine(QPointF(8, 8), QPointF(8, 4));
+    return QIcon(picture);
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawEllipse(QRectF(2, 2, 12, 12));
+  return QIcon(picture);
+}
+
+}  // namespace
+
 VideoPage::VideoPage(AppState& state, QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -65,21 +94,71 @@ VideoPage::VideoPage(AppState& state, QWidget* parent) : QWidget(parent) {
   videoList_->setRootIsDecorated(false);
   videoList_->setAlternatingRowColors(true);
   videoList_->setHeaderLabels({Tr("ID", state), Tr("Titel", state), Tr("Interpret", state)});
-  videoList_->setColumnWidth(0, 40);
+  videoList_->setColumnWidth(0, 60);
   videoList_->setColumnWidth(1, 140);
+  videoList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  videoList_->setContextMenuPolicy(Qt::CustomContextMenu);
+  videoList_->installEventFilter(this);
+  connect(videoList_, &QTreeWidget::itemClicked, this, [this] { emit videoChosen(false); });
+  connect(videoList_, &QTreeWidget::itemDoubleClicked, this, [this] { emit videoChosen(true); });
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("videoListMenu"));
+  QAction* remove = menu->addAction(Tr("entfernen", state));
+  connect(remove, &QAction::triggered, this, &VideoPage::removeRequested);
+  connect(videoList_, &QTreeWidget::customContextMenuRequested, this, [this, menu](const QPoint& at) {
+    if (videoList_->itemAt(at)) menu->popup(videoList_->viewport()->mapToGlobal(at));
+  });
   listLayout->addWidget(videoList_);
   layout->addWidget(listBox, 1);
 }
 
-void VideoPage::FillVideoList(const std::vector<std::string>& lines) {
+void VideoPage::FillVideoList(const std::vector<std::string>& lines, const DataFiles* files) {
+  if (files) files_ = files;
+  files = files_;
   videoList_->clear();
   QList<QTreeWidgetItem*> rows;
   for (const std::string& line : lines) {
     if (line.empty()) continue;
-    rows.push_back(new QTreeWidgetItem(QStringList{FromCp1252(RecordField(line, 1)), FromCp1252(RecordField(line, 5)),
-                                                   FromCp1252(RecordField(line, 4))}));
+    auto* row = new QTreeWidgetItem(QStringList{FromCp1252(RecordField(line, 1)), FromCp1252(RecordField(line, 5)),
+                                                FromCp1252(RecordField(line, 4))});
+    if (files) {
+      const QString state = QString::fromLatin1(VideoStateName(VideoEntryState(*files, line)).data());
+      row->setIcon(0, StateIcon(state));
+      row->setData(0, Qt::UserRole, state);
+    }
+    rows.push_back(row);
   }
   videoList_->addTopLevelItems(rows);
+}
+
+QTreeWidgetItem* VideoPage::SetRowState(const QString& id, const QString& state) {
+  for (int row = 0; row < videoList_->topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = videoList_->topLevelItem(row);
+    if (item->text(0) != id) continue;
+    item->setIcon(0, StateIcon(state));
+    item->setData(0, Qt::UserRole, state);
+    return item;
+  }
+  return nullptr;
+}
+
+QStringList VideoPage::ChosenIds() const {
+  QStringList ids;
+  for (int row = 0; row < videoList_->topLevelItemCount(); ++row) {
+    if (videoList_->topLevelItem(row)->isSelected()) ids << videoList_->topLevelItem(row)->text(0);
+  }
+  return ids;
+}
+
+bool VideoPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == videoList_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && videoList_->currentItem()) {
+      emit videoChosen(true);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 FilePage::FilePage(AppState& state, QWidget* parent) : QWidget(parent) {
@@ -98,6 +177,10 @@ FilePage::FilePage(AppState& state, QWidget* parent) : QWidget(parent) {
   connect(browser_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
     if (files_->isDir(index)) ShowFolder(QDir::cleanPath(files_->filePath(index)));
   });
+  connect(browser_, &QListView::clicked, this, [this](const QModelIndex& index) {
+    if (index.isValid() && !files_->isDir(index)) emit fileChosen(files_->filePath(index), false);
+  });
+  browser_->installEventFilter(this);
   ShowFolder(QDir::homePath());
   layout->addWidget(browser_, 1);
 
@@ -138,6 +221,28 @@ void FilePage::RefreshFolder() {
   files_->setRootPath(QString());
   files_->setNameFilters({QStringLiteral("*.*")});
   ShowFolder(folder);
+}
+
+QString FilePage::ChosenFile() const {
+  const QModelIndex index = browser_->currentIndex();
+  if (!index.isValid() || files_->isDir(index)) return {};
+  return files_->filePath(index);
+}
+
+bool FilePage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == browser_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      const QModelIndex index = browser_->currentIndex();
+      if (index.isValid() && files_->isDir(index)) {
+        ShowFolder(QDir::cleanPath(files_->filePath(index)));
+      } else if (!ChosenFile().isEmpty()) {
+        emit fileChosen(ChosenFile(), true);
+      }
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 FileTypes FilePage::FieldTexts() const {

@@ -195,6 +195,7 @@ void PresentationWindow::ShowSongLayer() {
   songLayer_->show();
   // A layer brought forward must not cover the black screen.
   if (IsBlack()) black_->raise();
+  emit songLayerShown();
 }
 
 void PresentationWindow::ClearFooter() {

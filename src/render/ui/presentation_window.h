@@ -76,6 +76,10 @@ class PresentationWindow : public QWidget {
   static QString MainStartHtml(const QString& programTitle, const QString& makerAddress);
   static QString MediaStartHtml();
 
+ signals:
+  // The song layer came to the front (a song or free text was sent): a movie on the media layer stops.
+  void songLayerShown();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
