@@ -15,6 +15,7 @@
 #include "app/main_menu_bar.h"
 #include "app/main_window.h"
 #include "app/online_panels.h"
+#include "app/media_room.h"
 #include "collections/ui/collection_controller.h"
 #include "core/data_folder.h"
 #include "core/data_folder_lock.h"
@@ -259,6 +260,7 @@ void Application::BuildMainWindow() {
   new SyncController(state_, *window_, messages_, services_.sync);
   // After the presentation controller, whose beamer it shows on the phones.
   new StageController(state_, *window_, messages_, options_.stagePort);
+  CreateMediaControllers(state_, *window_, messages_);
   CreateOnlineControllers(state_, *window_, messages_);
   ConnectControllers(*window_);
   connect(window_.get(), &MainWindow::settingsRequested, this, &Application::OpenSettings);
