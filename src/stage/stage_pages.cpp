@@ -40,7 +40,7 @@ body{font-family:"DejaVu Sans","Liberation Sans",Arial,sans-serif;-webkit-text-s
 .chords{display:flex;flex-wrap:wrap;align-items:flex-end}
 .cell{display:inline-flex;flex-direction:column;max-width:100%}
 .ch{color:var(--chord);font-weight:bold;white-space:pre;min-height:1.25em;padding-right:.3em}
-.tx{white-space:pre-wrap;overflow-wrap:anywhere}
+.tx{white-space:pre-wrap;overflow-wrap:anywhere;min-height:1.25em}
 body.nochords .ch{display:none}
 .tr{font-style:italic;color:var(--dim)}
 #free{white-space:pre-wrap;padding:10px;margin:8px 10px;border:1px dashed var(--line)}

@@ -5,8 +5,12 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -44,6 +48,15 @@ std::string SessionOf(const httplib::Request& request) {
     at += name.size();
   }
   return {};
+}
+
+// The server's threads yield to the interface thread: with fifty phones waking at once on a two-core
+// machine, the beamer must not wait for them. Linux keeps a nice value per thread.
+void LowerThreadPriority() {
+  thread_local bool lowered = false;
+  if (lowered) return;
+  lowered = true;
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
 }
 
 }  // namespace
@@ -106,7 +119,27 @@ struct StageServer::Impl {
 
   // An event stream of json(state, version) after every change. Each stream holds one server thread,
   // so their number is capped.
-  void Stream(httplib::Response& response, std::function<std::string(const StageState&, std::uint64_t)> json) {
+  // The event of one snapshot for one kind of page and view, made once however many phones share it:
+  // fifty phones in the same key cost one JSON per change, not fifty.
+  std::shared_ptr<const std::string> Event(const Snapshot& now, bool remote, StageView view) {
+    const auto make = [&] {
+      return std::make_shared<const std::string>(
+          "retry: 1000\ndata: " +
+          (remote ? RemoteJson(*now.first, now.second) : StageJson(*now.first, now.second, view)) + "\n\n");
+    };
+    std::lock_guard lock(eventsMutex);
+    if (now.second < eventsVersion) return make();  // a late stream; the table is for the newest
+    if (now.second > eventsVersion) {
+      events.clear();
+      eventsVersion = now.second;
+    }
+    std::shared_ptr<const std::string>& event =
+        events[remote ? -1 : (view.transpose + 11) * 12 + view.capo];
+    if (!event) event = make();
+    return event;
+  }
+
+  void Stream(httplib::Response& response, bool remote, StageView view) {
     if (streams.fetch_add(1) >= options.maxStreams) {
       streams.fetch_sub(1);
       response.status = 503;
@@ -116,7 +149,7 @@ struct StageServer::Impl {
     auto seen = std::make_shared<std::uint64_t>(0);
     response.set_chunked_content_provider(
         "text/event-stream",
-        [this, seen, json = std::move(json)](std::size_t, httplib::DataSink& sink) {
+        [this, seen, remote, view](std::size_t, httplib::DataSink& sink) {
           std::optional<Snapshot> now;
           if (*seen == 0) {
             now = Current();
@@ -127,19 +160,22 @@ struct StageServer::Impl {
             sink.done();
             return false;
           }
-          std::string message;
-          if (now->second == *seen) {
-            message = ": still here\n\n";
-          } else {
+          static const auto kStillHere = std::make_shared<const std::string>(": still here\n\n");
+          std::shared_ptr<const std::string> message = kStillHere;
+          if (now->second != *seen) {
             *seen = now->second;
-            message = "retry: 1000\ndata: " + json(*now->first, now->second) + "\n\n";
+            message = Event(*now, remote, view);
           }
-          return sink.is_writable() && sink.write(message.data(), message.size());
+          return sink.is_writable() && sink.write(message->data(), message->size());
         },
         [this](bool) { streams.fetch_sub(1); });
   }
 
   void Routes(httplib::Server& routes) {
+    routes.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+      LowerThreadPriority();
+      return httplib::Server::HandlerResponse::Unhandled;
+    });
     const auto page = [](std::string html) {
       return [html = std::move(html)](const httplib::Request&, httplib::Response& response) {
         response.set_content(html, kHtml);
@@ -154,7 +190,7 @@ struct StageServer::Impl {
     });
     routes.Get("/stage/events", [this](const httplib::Request& request, httplib::Response& response) {
       const StageView view = ViewOf(request);
-      Stream(response, [view](const StageState& shown, std::uint64_t v) { return StageJson(shown, v, view); });
+      Stream(response, false, view);
     });
     routes.Get("/remote/state", [this](const httplib::Request& request, httplib::Response& response) {
       if (!HasSession(request)) return Refuse(response, 401);
@@ -163,7 +199,7 @@ struct StageServer::Impl {
     });
     routes.Get("/remote/events", [this](const httplib::Request& request, httplib::Response& response) {
       if (!HasSession(request)) return Refuse(response, 401);
-      Stream(response, [](const StageState& shown, std::uint64_t v) { return RemoteJson(shown, v); });
+      Stream(response, true, {});
     });
     routes.Post("/remote/login", [this](const httplib::Request& request, httplib::Response& response) {
       const StageAccess::LoginResult result = access.Login(request.remote_addr, request.get_param_value("pin"));
@@ -224,6 +260,9 @@ struct StageServer::Impl {
   bool closing = false;
   std::atomic<int> streams{0};
   std::atomic<bool> listenEnded{false};
+  std::mutex eventsMutex;
+  std::uint64_t eventsVersion = 0;
+  std::map<int, std::shared_ptr<const std::string>> events;
 };
 
 StageServer::StageServer(StageServerOptions options) : impl_(std::make_unique<Impl>(std::move(options))) {}
