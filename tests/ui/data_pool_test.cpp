@@ -185,6 +185,43 @@ class DataPoolTest : public QObject {
 
     window->SongButton()->click();
     QCOMPARE(bernd.window->GroupSongList()->SelectedIds(), QStringList{"5"});
+
+    // Two songs shown at once are both reported, one after the other.
+    reported.clear();
+    anna.Preview("2");
+    anna.Preview("1");
+    QTRY_COMPARE_WITH_TIMEOUT(reported.count(), 2, 20000);
+  }
+
+  void refreshesAreAtLeastTwoSecondsApart() {
+    // A server that knows the session and has no activity to give.
+    QTcpServer tcp;
+    tcp.listen(QHostAddress::LocalHost);
+    int downloads = 0;
+    QObject::connect(&tcp, &QTcpServer::newConnection, &tcp, [&] {
+      while (QTcpSocket* socket = tcp.nextPendingConnection()) {
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [&downloads, socket] {
+          const QByteArray request = socket->readAll();
+          QByteArray body = "<!--session=S1|alleuser=101.Team|pools=u1.anna-->";
+          if (request.contains("/aktivitaeten/")) {
+            ++downloads;
+            body.clear();
+          }
+          socket->write("HTTP/1.1 " + QByteArray(body.isEmpty() ? "404 Not Found" : "200 OK") +
+                        "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
+                        body);
+          socket->disconnectFromHost();
+        });
+      }
+    });
+    Member member(QStringLiteral("http://127.0.0.1:%1").arg(tcp.serverPort()), "anna@example.org", "101",
+                  SongLine("1", "Zion"), "|1", {});
+    member.pool->OpenActivityWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(member.pool->Window()->UserChooser()->count(), 1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(downloads >= 1, 5000);
+    const int first = downloads;
+    QTest::qWait(4100);
+    QVERIFY2(downloads - first >= 1 && downloads - first <= 3, qPrintable(QString::number(downloads - first)));
   }
 
   void aMemberOutsideThePoolSeesNeitherPoolNorSongs() {

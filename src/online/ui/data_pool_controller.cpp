@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QHostAddress>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
@@ -48,6 +50,20 @@ bool IsLoopbackHost(const QString& address) {
   return !ip.isNull() && ip.isLoopback();
 }
 
+// The activities picture with an arrow going out, so the toggle is told from the button beside it.
+QIcon SharingIcon() {
+  QPixmap picture = AppIcon(IconId::Activities).pixmap(40, 40);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(0, 150, 60));
+  const QPointF arrow[] = {{26, 18}, {40, 18}, {40, 4}};
+  painter.drawPolygon(arrow, 3);
+  painter.setPen(QPen(QColor(0, 150, 60), 4));
+  painter.drawLine(QPointF(24, 20), QPointF(36, 8));
+  return QIcon(picture);
+}
+
 PoolConnection::Account AccountOf(const AppState& state) {
   return {state.settings.serveradresse, state.settings.pmoUsername, state.settings.pmoPassword};
 }
@@ -72,8 +88,7 @@ DataPoolController::DataPoolController(AppState& state, PresentationHost& window
   const QList<QAction*> actions = toolbar->actions();
   const qsizetype at = actions.indexOf(activities);
   QAction* before = at >= 0 && at + 1 < actions.size() ? actions[at + 1] : nullptr;
-  sharing_ = new QAction(QIcon::fromTheme(QStringLiteral("network-transmit"), AppIcon(IconId::Activities)),
-                         Tr("Aktivitäten im Datenpool senden", state_), toolbar);
+  sharing_ = new QAction(SharingIcon(), Tr("Aktivitäten im Datenpool senden", state_), toolbar);
   sharing_->setObjectName(QStringLiteral("poolSharingToggle"));
   sharing_->setCheckable(true);
   toolbar->insertAction(before, sharing_);
