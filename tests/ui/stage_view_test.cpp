@@ -65,6 +65,14 @@ constexpr char kAlignmentCheck[] = R"JS((function () {
   return bad.join('; ');
 })())JS";
 
+// With PSALMORA_STAGE_SHOTS set to a folder, the pages as the engine drew them, to look at.
+void SaveShot(QWebEngineView& view, const char* name) {
+  const QString folder = qEnvironmentVariable("PSALMORA_STAGE_SHOTS");
+  if (folder.isEmpty()) return;
+  QTest::qWait(300);
+  view.grab().save(folder + QLatin1Char('/') + QLatin1String(name));
+}
+
 class StageViewTest : public QObject {
   Q_OBJECT
 
@@ -123,6 +131,7 @@ class StageViewTest : public QObject {
         QVERIFY(WaitForScript(s.view, QStringLiteral("window.innerWidth == %1").arg(size.width())));
         const QString faults = Eval(s.view, QString::fromLatin1(kAlignmentCheck)).toString();
         QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1px wide, font %2: %3").arg(size.width()).arg(font).arg(faults)));
+        if (size.width() == 320 && font == 24) SaveShot(s.view, "stage-320-font24.png");
       }
     }
   }
@@ -140,6 +149,9 @@ class StageViewTest : public QObject {
     // Transposed up two with capo 2: the shapes of the original, the key A.
     Eval(s.view, QStringLiteral("psalmoraStage.settings.c = 2; psalmoraStage.settings.t = 2; psalmoraStage.apply();"));
     QVERIFY(WaitForScript(s.view, firstChord + " == 'G'"));
+    Eval(s.view, QStringLiteral("psalmoraStage.settings.light = true; psalmoraStage.apply();"
+                                "document.getElementById('gear').click();"));
+    SaveShot(s.view, "stage-light-capo.png");
     QVERIFY(Eval(s.view, QStringLiteral("[...document.querySelectorAll('.ch')].map(e => e.textContent).join(' ')"))
                 .toString()
                 .startsWith(QStringLiteral("G D/F# Em C G/H Am7 D C G Em")));
@@ -195,6 +207,7 @@ class StageViewTest : public QObject {
     QVERIFY(QTest::qWaitFor([&] { return RecordField(s.f.presentation->BeamerRecord(), 1) == "2"; }, 10000));
     QCOMPARE(s.f.window->SelectionSongList()->SelectedIds(), QStringList{"2"});
     QVERIFY(WaitForScript(s.view, QStringLiteral("document.querySelector('#songs button.beamer').dataset.row == '1'")));
+    SaveShot(s.view, "remote.png");
     Eval(s.view, QStringLiteral("document.getElementById('next').click();"));
     QVERIFY(QTest::qWaitFor([&] { return s.f.presentation->BeamerSlide() == 2; }, 10000));
     Eval(s.view, QStringLiteral("document.getElementById('prev').click();"));
