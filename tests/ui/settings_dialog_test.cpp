@@ -159,6 +159,20 @@ class SettingsDialogTest : public QObject {
     }
   }
 
+  void theDataPoolAccountIsShownAndSaved() {
+    Fixture f;
+    SettingsDialog dialog(f.state);
+    QCOMPARE(dialog.PoolUserField()->text(), QString("anna"));
+    QCOMPARE(dialog.PoolPasswordField()->echoMode(), QLineEdit::Password);
+    dialog.PoolUserField()->setText(" bernd@example.org ");
+    dialog.PoolPasswordField()->setText("Psalm 23 & mehr");
+    QTest::mouseClick(dialog.SaveButton(), Qt::LeftButton);
+    const IniFile ini = IniFile::Load(f.SettingsFile().toStdString());
+    QCOMPARE(ini.ValueOr("sonstiges", "ein_pmo_username", "?"), std::string("bernd@example.org"));
+    QCOMPARE(ini.ValueOr("sonstiges", "ein_pmo_passwort", "?"), std::string("Psalm 23 & mehr"));
+    QCOMPARE(f.state.settings.pmoUsername, std::string("bernd@example.org"));
+  }
+
   void untouchedUndecidedUpdateSwitchSavesAsNo() {
     Fixture f;
     SettingsDialog dialog(f.state);

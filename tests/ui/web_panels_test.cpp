@@ -73,7 +73,6 @@ struct Shell {
   uitest::RecordingMessages messages;
   std::unique_ptr<MainWindow> window;
   WebPanelsController* web = nullptr;
-  QList<QUrl> opened;
 
   explicit Shell(const QString& site, const QString& serverAddress = QStringLiteral("http://127.0.0.1:9")) {
     folder.state.settings.ultimateGuitarSite = site.toStdString();
@@ -120,7 +119,12 @@ class WebPanelsTest : public QObject {
     FixtureServer site;
     Shell shell(site.Address());
     QVERIFY(shell.Show(WebPanel::Search, site.Address() + "/old_form.html"));
+    // The download goes through a temporary file of its own, which is gone afterwards.
+    QTemporaryDir temporaries;
+    qputenv("TMPDIR", temporaries.path().toUtf8());
     const QString id = shell.Import(WebPanel::Search);
+    qunsetenv("TMPDIR");
+    QVERIFY(QDir(temporaries.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty());
     QVERIFY(!id.isEmpty());
     const QString record = shell.TopRecord();
     QCOMPARE(Field(record, 1), id.toLatin1());
@@ -171,6 +175,15 @@ class WebPanelsTest : public QObject {
     QVERIFY2(site.targets.contains(QStringLiteral("/search.php?s=Rock%20%26%20Roll%20%231&w=bands")),
              qPrintable(site.targets.join(' ')));
     QCOMPARE(shell.window->Right()->ShownPane(), RightPane::WebSearch);
+
+    QList<QUrl> opened;
+    shell.web->SetBrowserOpener([&opened](const QUrl& url) { opened << url; });
+    shell.web->OpenSongSelect();
+    QCOMPARE(opened, QList<QUrl>{QUrl(site.Address() + "/")});
+    QSignalSpy songSelect(shell.web->View(WebPanel::SongSelect), &QWebEngineView::loadFinished);
+    shell.web->ShowSongSelect();
+    QVERIFY(songSelect.wait(20000));
+    QCOMPARE(shell.window->Right()->ShownPane(), RightPane::SongSelect);
   }
 
   void remotePagesStayOutOfLocalFiles() {

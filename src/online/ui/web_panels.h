@@ -65,6 +65,9 @@ class WebPanelsController : public QObject {
   // once; songImported or importFailed follow.
   void ImportSongFromPage(WebPanel panel);
 
+  // Where `OpenSongSelect` sends the address (the system's browser unless replaced).
+  void SetBrowserOpener(std::function<void(const QUrl&)> open) { services_.openBrowser = std::move(open); }
+
   RemotePageView* View(WebPanel panel) const;
   QLineEdit* SearchTerm() const { return term_; }
   QComboBox* SearchFieldChooser() const { return field_; }
