@@ -56,7 +56,7 @@ void LowerThreadPriority() {
   thread_local bool lowered = false;
   if (lowered) return;
   lowered = true;
-  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
 }
 
 }  // namespace

@@ -253,6 +253,8 @@ std::string StageController::LabelsJson() const {
   };
   std::string json = "{";
   for (const auto& [name, text] : labels) {
+    // A language file from before the stage view lacks these keys: the page keeps its own caption.
+    if (text == QLatin1String("not found")) continue;
     if (json.size() > 1) json += ',';
     AppendJsonString(json, name);
     json += ':';
