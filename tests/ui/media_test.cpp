@@ -142,6 +142,12 @@ class MediaTest : public QObject {
     QCOMPARE(beamer->Player()->playbackState(), QMediaPlayer::StoppedState);
     QVERIFY(!f.Beamer()->MediaLayer()->isVisible());
     QVERIFY(!beamer->isVisible());
+
+    // Enter again: the same movie from its beginning.
+    QTest::keyClick(f.Files()->FileBrowser(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(beamer->FramesShown() >= 1, 15000);
+    QVERIFY(beamer->IsPlaying());
+    QVERIFY(beamer->Player()->position() < 1500);
     QVERIFY(f.messages.shown.empty());
   }
 
@@ -149,12 +155,20 @@ class MediaTest : public QObject {
     MediaFixture f;
     const QString broken = f.Path("kaputt.wmv");
     uitest::WriteBytes(broken, "kein Film");
-    f.media->ShowMediaFile(broken, false);
+    // Choosing it lets the beamer read it ahead, which says nothing yet.
+    QVERIFY(f.ChooseFile(broken));
+    QTest::qWait(1500);
+    QVERIFY(f.messages.shown.empty());
+    f.ClickChosenFile();
     QTRY_VERIFY_WITH_TIMEOUT(!f.messages.shown.empty(), 15000);
     QCOMPARE(f.messages.shown[0].title, QStringLiteral("Fehler"));
     QCOMPARE(f.messages.shown[0].text, QStringLiteral("WMV Video konnte nicht geladen werden..."));
     QCOMPARE(f.messages.shown[0].icon, MessageIcon::Information);
     QVERIFY(!f.media->PreviewVideo()->Picture()->isVisible());
+    // On the beamer the same, told once more.
+    QTest::keyClick(f.Files()->FileBrowser(), Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(f.messages.shown.size(), std::size_t{2}, 15000);
+    QVERIFY(!f.media->BeamerVideo()->Picture()->isVisible());
   }
 
   void PresentationBecomesSlidesInTheViewAndOnTheBeamer() {

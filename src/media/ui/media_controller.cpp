@@ -91,7 +91,10 @@ MediaController::MediaController(AppState& state, PresentationHost& window, Medi
     main_.ShowProgress(progress_, Tr("Folien werden erstellt...", state_));
   });
 
-  if (panes_.files) connect(panes_.files, &FilePage::fileChosen, this, &MediaController::ShowMediaFile);
+  if (panes_.files) {
+    connect(panes_.files, &FilePage::fileChosen, this, &MediaController::ShowMediaFile);
+    connect(panes_.files, &FilePage::fileSelected, this, &MediaController::PreloadForBeamer);
+  }
 }
 
 MediaController::~MediaController() {
@@ -122,6 +125,14 @@ void MediaController::ShowMediaFile(const QString& file, bool beamer) {
     case MediaKind::kNone:
       break;
   }
+}
+
+void MediaController::PreloadForBeamer(const QString& file) {
+  // Enter usually follows the choice of a file: the beamer's player reads the movie meanwhile, so its
+  // first picture comes without the pipeline's start-up.
+  const FileTypes types = panes_.files ? panes_.files->FieldTexts() : state_.fileTypes;
+  if (ClassifyMediaFile(ToCp1252(file), types) != MediaKind::kVideo) return;
+  if (PresentationWindow* window = panes_.beamer ? panes_.beamer() : nullptr) BeamerArea(window)->Preload(file);
 }
 
 void MediaController::PlayVideo(const QString& file, VideoTarget target, bool autostart) {
@@ -172,7 +183,7 @@ bool MediaController::eventFilter(QObject* watched, QEvent* event) {
 
 void MediaController::StopBeamerVideo() {
   if (!beamerVideo_) return;
-  beamerVideo_->Stop();
+  beamerVideo_->Halt();
   beamerVideo_->hide();
 }
 

@@ -61,6 +61,8 @@ class MediaController : public QObject {
   void PlayVideo(const QString& file, VideoTarget target, bool autostart);
   // Stops the beamer's movie and shows its media layer black (also the preview's movie).
   void StopVideos();
+  // A video chosen in the file browser is read by the beamer's player ahead of Enter.
+  void PreloadForBeamer(const QString& file);
   // `LoadPresentationSlides`: old slides out, conversion on a worker, thumbnails, slide 1.
   void LoadPresentationSlides(const QString& presentation, bool showOnBeamer = false);
   // `ShowSlide` in the slide view; and the same slide on the beamer's media layer.

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QKeyEvent>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QPainter>
 #include <QFileSystemModel>
@@ -181,6 +182,9 @@ FilePage::FilePage(AppState& state, QWidget* parent) : QWidget(parent) {
     if (index.isValid() && !files_->isDir(index)) emit fileChosen(files_->filePath(index), false);
   });
   browser_->installEventFilter(this);
+  connect(browser_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
+    if (index.isValid() && !files_->isDir(index)) emit fileSelected(files_->filePath(index));
+  });
   ShowFolder(QDir::homePath());
   layout->addWidget(browser_, 1);
 

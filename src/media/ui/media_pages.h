@@ -88,6 +88,8 @@ class FilePage : public QWidget {
  signals:
   // A click on a file shows it in the preview ("vor"); Enter shows it on the beamer ("haupt").
   void fileChosen(const QString& path, bool beamer);
+  // The list's cursor moved onto a file (a click or the arrow keys).
+  void fileSelected(const QString& path);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

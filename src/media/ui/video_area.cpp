@@ -50,22 +50,52 @@ VideoArea::~VideoArea() {
 }
 
 void VideoArea::Play(const QString& file, bool autostart) {
-  player_->stop();
-  file_ = file;
+  const QUrl address = QUrl::fromLocalFile(file);
+  // A file already loaded (preloaded, or halted) starts from its beginning without a new pipeline.
+  const bool loaded = file == file_ && !failed_ && player_->source() == address;
   autostart_ = autostart;
-  failed_ = false;
+  started_ = true;
   frames_ = 0;
-  movieSize_ = QSize();
+  if (!loaded) {
+    player_->stop();
+    file_ = file;
+    failed_ = false;
+    movieSize_ = QSize();
+    // The same address again (after a failure) is only read anew once the player let go of it.
+    if (player_->source() == address) player_->setSource(QUrl());
+    player_->setSource(address);
+  } else if (player_->position() != 0) {
+    player_->setPosition(0);
+  }
   Fit();
   picture_->show();
-  player_->setSource(QUrl::fromLocalFile(file));
   player_->play();
+}
+
+void VideoArea::Preload(const QString& file) {
+  if (started_ && IsPlaying()) return;  // never disturb a movie the audience watches
+  if (file == file_ && !failed_) return;
+  player_->stop();
+  file_ = file;
+  failed_ = false;
+  started_ = false;
+  frames_ = 0;
+  movieSize_ = QSize();
+  player_->setSource(QUrl::fromLocalFile(file));
+}
+
+void VideoArea::Halt() {
+  player_->stop();
+  started_ = false;
+  frames_ = 0;
+  picture_->hide();
 }
 
 void VideoArea::Stop() {
   player_->stop();
   player_->setSource(QUrl());
   file_.clear();
+  started_ = false;
   frames_ = 0;
   picture_->hide();
 }
@@ -76,6 +106,13 @@ bool VideoArea::IsPlaying() const {
 
 void VideoArea::OnFrame(const QVideoFrame& frame) {
   if (!frame.isValid() || file_.isEmpty() || failed_) return;
+  if (!started_) {
+    if (movieSize_.isEmpty() && frame.size().isValid()) {
+      movieSize_ = frame.size();
+      Fit();
+    }
+    return;
+  }
   ++frames_;
   if (frames_ != 1) return;
   if (movieSize_.isEmpty() && frame.size().isValid()) {
@@ -90,6 +127,8 @@ void VideoArea::OnFrame(const QVideoFrame& frame) {
 void VideoArea::Fail() {
   if (failed_ || file_.isEmpty()) return;
   failed_ = true;
+  // A preloaded file that cannot be played is told when it is played, not when it was chosen.
+  if (!started_) return;
   const QString file = file_;
   player_->stop();
   picture_->hide();

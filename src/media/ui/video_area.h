@@ -26,6 +26,11 @@ class VideoArea : public QWidget {
   void Play(const QString& file, bool autostart);
   // Stops and frees the movie; the area is black.
   void Stop();
+  // Loads the file without showing or starting it, so that a Play of it soon after starts at once. A
+  // file that cannot be played is only told when it is played.
+  void Preload(const QString& file);
+  // Stops the movie and blacks the area but keeps the file loaded for the next Play.
+  void Halt();
 
   QMediaPlayer* Player() const { return player_; }
   QVideoWidget* Picture() const { return picture_; }
@@ -56,6 +61,7 @@ class VideoArea : public QWidget {
   int frames_ = 0;
   bool autostart_ = true;
   bool failed_ = false;
+  bool started_ = false;  // Play was called (not only Preload)
 };
 
 }  // namespace psalmora
