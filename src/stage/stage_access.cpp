@@ -52,7 +52,7 @@ StageAccess::LoginResult StageAccess::Login(const std::string& address, std::str
     return result;
   }
   if (known == failures_.end()) {
-    // A flood of made-up addresses must not grow the table without end; the oldest entries go first.
+    // A flood of made-up addresses must not grow the table without end: one old entry makes room.
     if (failures_.size() >= kMaxAddresses) failures_.erase(failures_.begin());
     known = failures_.emplace(address, Failures{}).first;
   }
