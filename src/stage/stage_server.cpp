@@ -258,6 +258,23 @@ struct StageServer::Impl {
   std::shared_ptr<const StageState> state = std::make_shared<StageState>();
   std::uint64_t version = 1;
   bool closing = false;
+  // The streams are woken by a thread of their own: the interface thread wakes that one only, so its
+  // cost of a change does not grow with the number of phones.
+  std::thread waker;
+  std::condition_variable wakerCall;
+  bool wakePending = false;
+
+  void Wake() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      wakerCall.wait(lock, [&] { return closing || wakePending; });
+      if (closing) return;
+      wakePending = false;
+      lock.unlock();
+      changed.notify_all();
+      lock.lock();
+    }
+  }
   std::atomic<int> streams{0};
   std::atomic<bool> listenEnded{false};
   std::mutex eventsMutex;
@@ -319,6 +336,7 @@ std::optional<std::string> StageServer::Start(int port) {
   });
   // stop() does nothing to a server that has not begun listening yet: wait for that moment.
   while (!running->is_running() && !impl_->listenEnded) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  impl_->waker = std::thread([this] { impl_->Wake(); });
   return std::nullopt;
 }
 
@@ -329,6 +347,8 @@ void StageServer::Stop() {
     impl_->closing = true;
   }
   impl_->changed.notify_all();
+  impl_->wakerCall.notify_one();
+  if (impl_->waker.joinable()) impl_->waker.join();
   impl_->server->stop();
   if (impl_->thread.joinable()) impl_->thread.join();
   impl_->server.reset();
@@ -349,8 +369,9 @@ void StageServer::Publish(StageState state) {
     std::lock_guard lock(impl_->mutex);
     impl_->state.swap(next);
     ++impl_->version;
+    impl_->wakePending = true;
   }
-  impl_->changed.notify_all();
+  impl_->wakerCall.notify_one();
   // The old snapshot is released here, outside the lock (a stream may still hold it).
 }
 

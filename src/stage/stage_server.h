@@ -54,8 +54,9 @@ class StageServer {
   bool IsRunning() const;
   int Port() const;
 
-  // The new state of the beamer, from any thread; wakes every stream. Costs the same with or without
-  // phones connected: the JSON is made on the streams' threads.
+  // The new state of the beamer, from any thread; every stream wakes. Costs the caller the same with or
+  // without phones connected: one thread is woken, which wakes the streams, and the JSON is made on
+  // the streams' threads.
   void Publish(StageState state);
   std::uint64_t Version() const;
   int StreamCount() const;
