@@ -79,6 +79,10 @@ tool=$root/usr/bin/psalmora-tool
 "$root/usr/bin/psalmora-server" --help | grep -q "adduser EMAIL" || fail "psalmora-server --help"
 "$root/usr/bin/psalmora" --version | grep -q "^Psalmora $version" || fail "psalmora --version"
 "$root/usr/bin/psalmora" --help | grep -q "^Usage: psalmora \[options\] \[FILE" || fail "psalmora --help"
+"$root/usr/bin/psalmora" --help | grep -q -- "--stage-port <PORT>" || fail "psalmora --help names --stage-port"
+status=0
+"$root/usr/bin/psalmora" --stage-port 70000 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "psalmora --stage-port 70000 is wrong usage"
 
 data=$work/songs
 "$tool" --data-dir "$data" init >/dev/null || fail "installed psalmora-tool init"
