@@ -52,7 +52,11 @@ SlidePane::SlidePane(AppState& state, QWidget* parent) : QWidget(parent) {
   view_->setHtml(QStringLiteral("<body bgcolor='#FFFFFF'>"));
   split->addWidget(thumbnails_);
   split->addWidget(view_);
+  split->setStretchFactor(0, 0);
   split->setStretchFactor(1, 1);
+  split->setSizes({kSlideThumbnailWidth + 60, 10000});
+  // The slide is as wide as the view: a wider or narrower view shows it again.
+  view_->installEventFilter(this);
   layout->addWidget(split, 1);
 
   connect(thumbnails_, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -69,6 +73,7 @@ int SlidePane::ChosenSlide() const {
 }
 
 bool SlidePane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::Resize && ChosenSlide() > 0) emit slideChosen(ChosenSlide());
   if (watched == thumbnails_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && ChosenSlide() > 0) {
