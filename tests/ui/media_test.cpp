@@ -151,6 +151,21 @@ class MediaTest : public QObject {
     QVERIFY(f.messages.shown.empty());
   }
 
+  void MusicPlaysInThePreview() {
+    if (!HasProgram("ffmpeg")) QSKIP("ffmpeg is not installed");
+    MediaFixture f;
+    const QString music = f.Path("Lied.wav");
+    const QString make =
+        QStringLiteral("ffmpeg -loglevel error -y -f lavfi -i sine=frequency=440 -t 3 '%1' </dev/null").arg(music);
+    QVERIFY(std::system(make.toLocal8Bit().constData()) == 0);
+    f.media->ShowMediaFile(music, false);
+    QCOMPARE(f.window->Right()->ShownPane(), RightPane::MediaVideo);
+    // Not halted like a movie: it goes on.
+    QTRY_VERIFY_WITH_TIMEOUT(f.media->PreviewVideo()->Player()->position() > 500, 15000);
+    QVERIFY(f.media->PreviewVideo()->IsPlaying());
+    QVERIFY(f.messages.shown.empty());
+  }
+
   void UnplayableFileIsToldAndLeavesTheAreaBlack() {
     MediaFixture f;
     const QString broken = f.Path("kaputt.wmv");
@@ -278,6 +293,10 @@ class MediaTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(
         PageHtml(f.Beamer()->MediaLayer()).contains(QStringLiteral("youtube.com/embed/abc?autoplay=1")), 10000);
     QVERIFY(!PageHtml(f.Beamer()->MediaLayer()).contains(QStringLiteral("shockwave")));
+    // "Video anhalten": the beamer's media layer black, the site's pane empty.
+    f.window->Preview()->Action(PreviewCommand::VideoStop)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!PageHtml(f.Beamer()->MediaLayer()).contains(QStringLiteral("iframe")), 10000);
+    QVERIFY(f.Beamer()->MediaLayer()->isVisible());
 
     // A downloaded and converted entry plays locally, halted in the preview.
     if (HasProgram("ffmpeg")) {
