@@ -24,7 +24,7 @@
 #include "media/video_site.h"
 #include "platform/network_state.h"
 #include "platform/office_process.h"
-#include "platform/page_view.h"
+#include "platform/remote_page_view.h"
 #include "render/ui/presentation_host.h"
 #include "render/ui/presentation_window.h"
 #include "render/ui/preview_pane.h"
@@ -50,7 +50,8 @@ VideoListController::VideoListController(AppState& state, PresentationHost& wind
   if (!services_.tools.run) services_.tools = QtProgramTools();
 
   QWidget* pane = media_.Panes().pane(MediaPane::VideoSite);
-  site_ = new PageView(pane);
+  // The site's pages are other people's: they live in the remote pages' profile.
+  site_ = new RemotePageView(pane);
   site_->setObjectName(QStringLiteral("videoSiteView"));
   pane->layout()->addWidget(site_);
   connect(site_, &QWebEngineView::titleChanged, this,
@@ -101,7 +102,7 @@ void VideoListController::OnPageCommand(VideoPageCommand command) {
   switch (command) {
     case VideoPageCommand::OpenVideoSite:
       media_.Panes().show(MediaPane::VideoSite);
-      site_->load(QUrl(QString::fromLatin1(kVideoSiteAddress.data(), static_cast<int>(kVideoSiteAddress.size()))));
+      site_->LoadRemote(QUrl(QString::fromLatin1(kVideoSiteAddress.data(), static_cast<int>(kVideoSiteAddress.size()))));
       break;
     case VideoPageCommand::SwapTitleAndArtist: {
       const QString title = Page()->TitleField()->text();
@@ -168,7 +169,7 @@ void VideoListController::PlayYoutube(bool linkedSong, VideoTarget target) {
   if (target == VideoTarget::Preview) {
     media_.PreviewVideo()->Stop();
     media_.Panes().show(MediaPane::VideoSite);
-    site_->load(QUrl(FromCp1252(WatchAddress(address))));
+    if (!site_->LoadRemote(QUrl(FromCp1252(WatchAddress(address))))) site_->setHtml(QString());
     return;
   }
   PresentationWindow* window = media_.Panes().beamer ? media_.Panes().beamer() : nullptr;

@@ -21,7 +21,7 @@ namespace psalmora {
 struct AppState;
 class MediaController;
 class Messages;
-class PageView;
+class RemotePageView;
 class PresentationHost;
 class VideoPage;
 enum class PreviewCommand;
@@ -57,7 +57,7 @@ class VideoListController : public QObject {
   void OnPageCommand(VideoPageCommand command);
   void OnPreviewCommand(PreviewCommand command);
 
-  PageView* SiteView() const { return site_; }
+  RemotePageView* SiteView() const { return site_; }
   bool Downloading() const { return worker_ != nullptr; }
   // The video site's page of a video was shown: its address, artist and title go into the fields.
   void TakeShownVideo(const QString& address, const QString& pageTitle);
@@ -80,7 +80,7 @@ class VideoListController : public QObject {
   MediaController& media_;
   Messages& messages_;
   VideoListServices services_;
-  PageView* site_ = nullptr;
+  RemotePageView* site_ = nullptr;
   QNetworkAccessManager* network_ = nullptr;
   QThread* worker_ = nullptr;
   QString downloadingId_;
