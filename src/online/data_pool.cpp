@@ -138,8 +138,12 @@ std::string PoolConnection::Session(const Account& account, bool renew) {
   const std::string owner = account.serverAddress + '\t' + account.user + '\t' + account.password;
   {
     std::lock_guard lock(mutex_);
-    if (owner != sessionFor_) session_.clear();
+    if (owner != sessionFor_) {
+      session_.clear();
+      lastFailedLogin_ = -1000;
+    }
     if (!renew && !session_.empty()) return session_;
+    if (owner == sessionFor_ && SteadySeconds() - lastFailedLogin_ < kLoginRetrySeconds) return {};
   }
   if (account.user.empty()) {
     std::lock_guard lock(mutex_);
@@ -153,6 +157,7 @@ std::string PoolConnection::Session(const Account& account, bool renew) {
   session_ = session;
   sessionFor_ = owner;
   if (session.empty()) {
+    lastFailedLogin_ = SteadySeconds();
     const std::string message = ReadPageReply("fehler", page);
     loginError_ = page.empty() ? "Server nicht erreichbar" : message.empty() ? "Anmeldung fehlgeschlagen" : message;
   } else {

@@ -88,6 +88,10 @@ class PoolConnection {
   // The user's activity file in Windows-1252; nothing when the download failed.
   std::optional<std::string> FetchActivity(const Account& account, std::string_view userId);
 
+  // A login refused for the same account values is not tried again for this long: a wrong password
+  // would otherwise cost the server a password check at every poll.
+  static constexpr long long kLoginRetrySeconds = 30;
+
   // The message of the last failed login ("" after a good one).
   std::string LoginError() const;
 
@@ -101,8 +105,10 @@ class PoolConnection {
   std::string session_;
   std::string sessionFor_;  // the address and user the session belongs to
   std::string loginError_;
-  // When a failed download last made the session be checked (steady clock, seconds).
+  // When a failed download last made the session be checked, and when a login with these account
+  // values last failed (steady clock, seconds).
   long long lastSessionCheck_ = -1000;
+  long long lastFailedLogin_ = -1000;
 };
 
 }  // namespace psalmora

@@ -106,6 +106,10 @@ TEST(PoolConnectionTest, AWrongPasswordOrAMissingNameSaysWhy) {
   PoolConnection connection([&server](const std::string& url, const HttpOptions&) { return server.Get(url); });
   EXPECT_EQ(connection.LoadPoolsAndUsers({"http://h", "anna", "falsch"}, "101").error, "Anmeldung fehlgeschlagen");
   EXPECT_FALSE(connection.ReportActivity({"http://h", "anna", "falsch"}, "101", "", "", ""));
+  const int logins = server.logins;
+  EXPECT_FALSE(connection.FetchActivity({"http://h", "anna", "falsch"}, "u1"));
+  EXPECT_EQ(server.logins, logins);  // a refused login is not tried again at once
+  EXPECT_EQ(connection.LoadPoolsAndUsers({"http://h", "anna", "geheim"}, "101").pool, "101.Team");  // new values
   EXPECT_NE(connection.LoadPoolsAndUsers({"http://h", "", ""}, "101").error, "");
   PoolConnection dead([](const std::string&, const HttpOptions&) { return std::string(); });
   EXPECT_EQ(dead.LoadPoolsAndUsers({"http://h", "anna", "geheim"}, "101").error, "Server nicht erreichbar");
