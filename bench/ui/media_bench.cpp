@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileSystemModel>
-#include <QListView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -128,8 +128,10 @@ void BM_EnterOnVideoUntilFirstBeamerFrame(benchmark::State& run) {
   std::vector<QString> movies;
   for (const char* name : {"Ansage.avi", "Abkuendigung.avi"}) {
     const fs::path movie = room.root / name;
-    const std::string make = "ffmpeg -loglevel error -y -f lavfi -i testsrc=size=1280x720:rate=25 -f lavfi -i "
-                             "sine=frequency=440 -t 10 -c:v mpeg4 -q:v 5 -c:a mp2 '" + movie.string() + "' </dev/null";
+    const std::string make =
+        "ffmpeg -loglevel error -y -f lavfi -i testsrc=size=1280x720:rate=25 -f lavfi -i "
+        "sine=frequency=440 -t 10 -c:v mpeg4 -q:v 5 -c:a mp2 '" +
+        movie.string() + "' </dev/null";
     if (std::system(make.c_str()) != 0) {
       run.SkipWithError("no movie (ffmpeg missing?)");
       return;
@@ -174,7 +176,8 @@ std::string Presentation(int slides) {
     pages += "<draw:page draw:name=\"s" + std::to_string(slide) +
              "\"><draw:frame svg:x=\"2cm\" svg:y=\"2cm\" svg:width=\"20cm\" svg:height=\"8cm\"><draw:text-box>"
              "<text:p>Folie " +
-             std::to_string(slide) + "</text:p><text:p>Gnade sei mit euch und Friede</text:p>"
+             std::to_string(slide) +
+             "</text:p><text:p>Gnade sei mit euch und Friede</text:p>"
              "</draw:text-box></draw:frame></draw:page>";
   }
   return R"(<?xml version="1.0" encoding="UTF-8"?>

@@ -12,7 +12,6 @@ class Messages;
 
 // Creates `MediaController` and `VideoListController` as children of the window (after the
 // presentation controller) and connects them.
-void CreateMediaControllers(AppState& state, MainWindow& window, Messages& messages,
-                            VideoListServices services = {});
+void CreateMediaControllers(AppState& state, MainWindow& window, Messages& messages, VideoListServices services = {});
 
 }  // namespace psalmora

@@ -45,7 +45,8 @@ FitRect FitVideo(int areaWidth, int areaHeight, int movieWidth, int movieHeight)
 int SlideThumbnailHeight(int pictureWidth, int pictureHeight) {
   if (pictureWidth <= 0 || pictureHeight <= 0) return 0;
   const int divisor = pictureWidth / kSlideThumbnailWidth;
-  if (divisor == 0) return static_cast<int>(static_cast<long long>(pictureHeight) * kSlideThumbnailWidth / pictureWidth);
+  if (divisor == 0)
+    return static_cast<int>(static_cast<long long>(pictureHeight) * kSlideThumbnailWidth / pictureWidth);
   return pictureHeight / divisor;
 }
 

@@ -8,7 +8,7 @@
 namespace psalmora {
 namespace {
 
-constexpr int kConvertTimeoutMs = 60 * 60 * 1000;   // an hour-long service recording takes minutes
+constexpr int kConvertTimeoutMs = 60 * 60 * 1000;  // an hour-long service recording takes minutes
 constexpr int kDownloadTimeoutMs = 60 * 60 * 1000;
 
 bool NonEmptyFile(const std::filesystem::path& file) {
@@ -28,9 +28,10 @@ std::string ConvertToWmvParameters(const std::filesystem::path& input, const std
          output.string() + "\"";
 }
 
-std::vector<std::string> ConvertToWmvArguments(const std::filesystem::path& input, const std::filesystem::path& output) {
-  return {"-y",     "-i",  input.string(), "-vcodec", "wmv2", "-b",  "500k",  "-r",  "25",
-          "-acodec", "wmav2", "-ab",        "96k",     "-ar",  "44100", "-ac", "2",  output.string()};
+std::vector<std::string> ConvertToWmvArguments(const std::filesystem::path& input,
+                                               const std::filesystem::path& output) {
+  return {"-y",      "-i",    input.string(), "-vcodec", "wmv2", "-b",    "500k", "-r", "25",
+          "-acodec", "wmav2", "-ab",          "96k",     "-ar",  "44100", "-ac",  "2",  output.string()};
 }
 
 std::string FindVideoConverter(const std::filesystem::path& programFolder, const ProgramTools& tools) {
@@ -87,8 +88,8 @@ std::vector<std::string> DownloaderCommand(std::string_view setting) {
 
 std::vector<std::string> DownloadArguments(std::string_view address, const std::filesystem::path& target) {
   // "--" before the address: an address that starts with "-" is never taken for an option.
-  return {"-f", "b[ext=mp4]/b", "--no-playlist", "--no-part", "--force-overwrites", "-o", target.string(), "--",
-          std::string(address)};
+  return {"-f", "b[ext=mp4]/b",      "--no-playlist", "--no-part", "--force-overwrites", "-o", target.string(),
+          "--", std::string(address)};
 }
 
 VideoDownload DownloadVideo(const ProgramTools& tools, std::string_view downloaderSetting,

@@ -60,11 +60,12 @@ std::string EmbeddedPlayerPage(std::string_view videoId, int monitorWidth, int m
   return "<body text='#FFFFFF' bgcolor='#000000' topmargin='0' scroll='no' style='margin:0;overflow:hidden'>"
          "<iframe width='" +
          std::to_string(monitorWidth) + "' height='" + std::to_string(monitorHeight) + "' src='" +
-         EmbedAddress(videoId) +
-         "' frameborder='0' allow='autoplay; encrypted-media' allowfullscreen></iframe>";
+         EmbedAddress(videoId) + "' frameborder='0' allow='autoplay; encrypted-media' allowfullscreen></iframe>";
 }
 
-std::string LocalVideoNoticeHtml() { return "<div align=center><h2><br><br>Youtube Videos...</h2></div>"; }
+std::string LocalVideoNoticeHtml() {
+  return "<div align=center><h2><br><br>Youtube Videos...</h2></div>";
+}
 
 std::string ThumbnailAddress(std::string_view videoId) {
   return "https://i.ytimg.com/vi/" + IdOnly(videoId) + "/default.jpg";

@@ -38,9 +38,9 @@ struct VideoTitle {
 };
 
 // Artist and title from a video page's title: of " - ", "- ", " -", "-" the one that occurs first in it
-// becomes "|" (at the same place the longer one), then every " - "; artist and title are the second and third "|"-separated fields. Today's pages
-// are titled "Artist - Title - YouTube": the site's name at the end is moved to the front first, so
-// they read like the old "YouTube - Artist - Title".
+// becomes "|" (at the same place the longer one), then every " - "; artist and title are the second and third
+// "|"-separated fields. Today's pages are titled "Artist - Title - YouTube": the site's name at the end is moved to the
+// front first, so they read like the old "YouTube - Artist - Title".
 VideoTitle SplitVideoPageTitle(std::string_view pageTitle);
 
 }  // namespace psalmora

@@ -12,7 +12,8 @@ TEST(ToolVideos, ListsIdTitleArtistAndTheRowState) {
   ASSERT_EQ(sandbox.RunInData({"init"}).status, 0);
   WriteFileBytes(sandbox.dataDir() / "youtube" / "youtube.dat",
                  "1\td\thttps://v/?v=a\tChor\tAnsage\t\t0\r\n"
-                 "2\td\thttps://v/?v=b\tB\xE4nd\tGr\xFC\xDF" "e\t\t1\r\n"
+                 "2\td\thttps://v/?v=b\tB\xE4nd\tGr\xFC\xDF"
+                 "e\t\t1\r\n"
                  "3\td\thttps://v/?v=c\tC\tDrei\t\t1\r\n");
   WriteFileBytes(sandbox.dataDir() / "youtube" / "1.mp4", "movie");
   WriteFileBytes(sandbox.dataDir() / "youtube" / "2.mp4", "half");
@@ -20,7 +21,8 @@ TEST(ToolVideos, ListsIdTitleArtistAndTheRowState) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "1\tAnsage\tChor\tdownloaded\n"
-            "2\tGr\xC3\xBC\xC3\x9F" "e\tB\xC3\xA4nd\tfailed\n"
+            "2\tGr\xC3\xBC\xC3\x9F"
+            "e\tB\xC3\xA4nd\tfailed\n"
             "3\tDrei\tC\tnot downloaded\n");
   EXPECT_EQ(sandbox.RunInData({"videos", "x"}).status, 2);
 }
@@ -33,8 +35,8 @@ TEST(ToolVideos, ConvertVideoRunsTheConverterWithItsParameters) {
                                 "'\nfor last; do :; done; echo wmv > \"$last\"\n");
   ::chmod(converter.c_str(), 0755);
   WriteFileBytes(sandbox.root() / "Film.teil.mp4", "movie");
-  const ToolRun run = sandbox.Run({"--program-dir", sandbox.programDir().string(), "convert-video",
-                                   (sandbox.root() / "Film.teil.mp4").string()});
+  const ToolRun run = sandbox.Run(
+      {"--program-dir", sandbox.programDir().string(), "convert-video", (sandbox.root() / "Film.teil.mp4").string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, (sandbox.root() / "Film.wmv").string() + "\n");
   EXPECT_EQ(ReadFileBytes(sandbox.root() / "args"),
@@ -43,8 +45,8 @@ TEST(ToolVideos, ConvertVideoRunsTheConverterWithItsParameters) {
                 (sandbox.root() / "Film.wmv").string() + "\n");
   // A failing converter: no WMV, an error.
   WriteFileBytes(converter, "#!/bin/sh\nexit 3\n");
-  const ToolRun failed = sandbox.Run({"--program-dir", sandbox.programDir().string(), "convert-video",
-                                      (sandbox.root() / "Film.teil.mp4").string()});
+  const ToolRun failed = sandbox.Run(
+      {"--program-dir", sandbox.programDir().string(), "convert-video", (sandbox.root() / "Film.teil.mp4").string()});
   EXPECT_EQ(failed.status, 1);
   EXPECT_NE(failed.err.find("failed with status 3"), std::string::npos) << failed.err;
   EXPECT_FALSE(std::filesystem::exists(sandbox.root() / "Film.wmv"));

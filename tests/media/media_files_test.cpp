@@ -48,11 +48,11 @@ TEST(MediaFilesTest, FitVideoScalesByTheSmallerFactorAndCentres) {
     FitRect fit;
   };
   const Case cases[] = {
-      {1024, 768, 320, 240, {0, 0, 1024, 768}},     // same shape
+      {1024, 768, 320, 240, {0, 0, 1024, 768}},      // same shape
       {1920, 1080, 640, 480, {240, 0, 1440, 1080}},  // 4:3 on 16:9: bars left and right
-      {800, 600, 1280, 720, {0, 75, 800, 450}},     // 16:9 on 4:3: bars above and below
-      {333, 200, 100, 100, {66, 0, 200, 200}},      // whole pixels, truncated
-      {500, 400, 0, 0, {0, 0, 500, 400}},           // no size known yet
+      {800, 600, 1280, 720, {0, 75, 800, 450}},      // 16:9 on 4:3: bars above and below
+      {333, 200, 100, 100, {66, 0, 200, 200}},       // whole pixels, truncated
+      {500, 400, 0, 0, {0, 0, 500, 400}},            // no size known yet
   };
   for (const Case& c : cases) {
     const FitRect fit = FitVideo(c.a, c.b, c.w, c.h);

@@ -28,9 +28,9 @@ TEST(VideoConvertTest, OutputIsTheFileNameUpToItsFirstDot) {
 TEST(VideoConvertTest, ParametersAreExactlyTheConvertersLine) {
   EXPECT_EQ(ConvertToWmvParameters("/d/1.mp4", "/d/1.wmv"),
             "-y -i \"/d/1.mp4\" -vcodec wmv2 -b 500k -r 25 -acodec wmav2 -ab 96k -ar 44100 -ac 2  \"/d/1.wmv\"");
-  const std::vector<std::string> expected = {"-y",    "-i",  "/d/1.mp4", "-vcodec", "wmv2",  "-b",  "500k",
-                                             "-r",    "25",  "-acodec",  "wmav2",   "-ab",   "96k", "-ar",
-                                             "44100", "-ac", "2",        "/d/1.wmv"};
+  const std::vector<std::string> expected = {"-y",   "-i",  "/d/1.mp4", "-vcodec", "wmv2",  "-b",
+                                             "500k", "-r",  "25",       "-acodec", "wmav2", "-ab",
+                                             "96k",  "-ar", "44100",    "-ac",     "2",     "/d/1.wmv"};
   EXPECT_EQ(ConvertToWmvArguments("/d/1.mp4", "/d/1.wmv"), expected);
 }
 
@@ -84,9 +84,10 @@ TEST(VideoConvertTest, DownloadRunsTheDownloaderThenConverts) {
 TEST(VideoConvertTest, RealConverterMakesAWmv) {
   if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
   TempDir dir;
-  const std::string make = "ffmpeg -loglevel error -f lavfi -i testsrc=size=64x48:rate=10 -f lavfi -i "
-                           "sine=frequency=440 -t 0.5 -pix_fmt yuv420p '" +
-                           (dir / "clip.mp4").string() + "' </dev/null";
+  const std::string make =
+      "ffmpeg -loglevel error -f lavfi -i testsrc=size=64x48:rate=10 -f lavfi -i "
+      "sine=frequency=440 -t 0.5 -pix_fmt yuv420p '" +
+      (dir / "clip.mp4").string() + "' </dev/null";
   ASSERT_EQ(std::system(make.c_str()), 0);
   const WmvConversion result = ConvertToWmv(PosixProgramTools(), dir / "leer", dir / "clip.mp4");
   EXPECT_TRUE(result.converted) << result.error;

@@ -88,10 +88,12 @@ struct MediaFixture : Fixture {
     QListView* browser = Files()->FileBrowser();
     auto* model = static_cast<QFileSystemModel*>(browser->model());
     QModelIndex index;
-    const bool found = QTest::qWaitFor([&] {
-      index = model->index(file);
-      return index.isValid() && browser->visualRect(index).isValid();
-    }, 5000);
+    const bool found = QTest::qWaitFor(
+        [&] {
+          index = model->index(file);
+          return index.isValid() && browser->visualRect(index).isValid();
+        },
+        5000);
     if (!found) return false;
     browser->setCurrentIndex(index);
     return true;
@@ -242,8 +244,8 @@ class MediaTest : public QObject {
 
     // A stand-in that copies a local file to the name after -o, after a moment.
     uitest::WriteBytes(f.Path("quelle.mp4"), "movie bytes");
-    WriteScript(f.Path("lader"), "sleep 1; while [ \"$1\" != -o ]; do shift; done; cp '" + f.Path("quelle.mp4").toUtf8() +
-                                     "' \"$2\"\n");
+    WriteScript(f.Path("lader"),
+                "sleep 1; while [ \"$1\" != -o ]; do shift; done; cp '" + f.Path("quelle.mp4").toUtf8() + "' \"$2\"\n");
     f.state.settings.videodownloader = f.Path("lader").toStdString();
     QSignalSpy finished(f.videos, &VideoListController::downloadFinished);
     f.videos->DownloadChosenVideo();

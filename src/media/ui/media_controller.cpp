@@ -31,7 +31,9 @@
 namespace psalmora {
 namespace {
 
-QString LocalText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+QString LocalText(const std::filesystem::path& path) {
+  return QString::fromStdString(path.string());
+}
 
 QUrl FolderAddress(const std::filesystem::path& folder) {
   return QUrl::fromLocalFile(LocalText(folder) + QLatin1Char('/'));
@@ -252,8 +254,9 @@ void MediaController::FinishSlides(const SlideConversion& result, const QString&
     messages_.Show(main_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
                    Tr("Meldung kein Powerpoint", state_));
   } else if (result.status == OfficeStatus::kCannotRead) {
-    messages_.Show(main_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
-                   QFileInfo(presentation).fileName() + QStringLiteral(" ") + Tr("konnte nicht geöffnet werden!", state_));
+    messages_.Show(
+        main_.HostWindow(), MessageIcon::Information, Tr("Powerpoint", state_),
+        QFileInfo(presentation).fileName() + QStringLiteral(" ") + Tr("konnte nicht geöffnet werden!", state_));
   }
   FillThumbnails();
   if (slideCount_ > 0) {
@@ -273,8 +276,9 @@ void MediaController::FillThumbnails() {
     const QImage picture(LocalText(SlidePicture(state_.dataFiles.powerpoint, slide)));
     const int height = SlideThumbnailHeight(picture.width(), picture.height());
     tallest = std::max(tallest, height);
-    const QImage thumbnail = picture.isNull() ? QImage() : picture.scaled(kSlideThumbnailWidth, std::max(height, 1),
-                                                                          Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage thumbnail = picture.isNull() ? QImage()
+                                              : picture.scaled(kSlideThumbnailWidth, std::max(height, 1),
+                                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     list->addItem(new QListWidgetItem(QIcon(QPixmap::fromImage(thumbnail)), QString::number(slide)));
   }
   list->setIconSize(QSize(kSlideThumbnailWidth, std::max(tallest, 1)));

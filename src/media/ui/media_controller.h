@@ -32,8 +32,8 @@ enum class MediaPane { VideoSite, Slides, Video };
 struct MediaPanes {
   VideoPage* videos = nullptr;
   FilePage* files = nullptr;
-  std::function<QWidget*(MediaPane)> pane;  // the empty pane widget (it has a layout)
-  std::function<void(MediaPane)> show;      // brings the pane to the front of the right column
+  std::function<QWidget*(MediaPane)> pane;      // the empty pane widget (it has a layout)
+  std::function<void(MediaPane)> show;          // brings the pane to the front of the right column
   std::function<PresentationWindow*()> beamer;  // the presentation window while it is open
   std::function<int()> presentationMode;        // `PresentationMode`
 };

@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/atomic_file.h"
 #include "core/record_fields.h"
 #include "core/ui/app_state.h"
 #include "core/ui/messages.h"
 #include "core/ui/ui_text.h"
-#include "core/atomic_file.h"
 #include "media/ui/media_controller.h"
 #include "media/ui/media_pages.h"
 #include "media/ui/video_area.h"
@@ -33,7 +33,9 @@
 namespace psalmora {
 namespace {
 
-QString LocalText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+QString LocalText(const std::filesystem::path& path) {
+  return QString::fromStdString(path.string());
+}
 
 }  // namespace
 
@@ -86,7 +88,9 @@ VideoListController* VideoListController::Of(const QObject& window) {
   return window.findChild<VideoListController*>(QStringLiteral("videoListController"), Qt::FindDirectChildrenOnly);
 }
 
-VideoPage* VideoListController::Page() const { return media_.Panes().videos; }
+VideoPage* VideoListController::Page() const {
+  return media_.Panes().videos;
+}
 
 std::string VideoListController::EntryLine(const QString& id) const {
   const std::optional<std::size_t> position = FindVideoById(state_.videoList, ToCp1252(id));
@@ -102,7 +106,8 @@ void VideoListController::OnPageCommand(VideoPageCommand command) {
   switch (command) {
     case VideoPageCommand::OpenVideoSite:
       media_.Panes().show(MediaPane::VideoSite);
-      site_->LoadRemote(QUrl(QString::fromLatin1(kVideoSiteAddress.data(), static_cast<int>(kVideoSiteAddress.size()))));
+      site_->LoadRemote(
+          QUrl(QString::fromLatin1(kVideoSiteAddress.data(), static_cast<int>(kVideoSiteAddress.size()))));
       break;
     case VideoPageCommand::SwapTitleAndArtist: {
       const QString title = Page()->TitleField()->text();
