@@ -271,6 +271,13 @@ class MediaTest : public QObject {
     QCOMPARE(list->topLevelItem(0)->data(0, Qt::UserRole).toString(), QStringLiteral("failed"));
     f.Videos()->FillVideoList(f.state.videoList);
     QCOMPARE(list->topLevelItem(0)->data(0, Qt::UserRole).toString(), QStringLiteral("failed"));
+
+    // A damaged entry id never becomes a download target outside the video folder.
+    f.state.videoList = {"../x\td\thttps://www.youtube.com/watch?v=abc\tChor\tAnsage\t\t0"};
+    f.Videos()->FillVideoList(f.state.videoList);
+    list->setCurrentItem(list->topLevelItem(0));
+    f.videos->DownloadChosenVideo();
+    QVERIFY(!f.videos->Downloading());
   }
 
   void SiteVideosPlayEmbeddedOnTheBeamerOrAreToldOffline() {

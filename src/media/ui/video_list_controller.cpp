@@ -3,6 +3,8 @@
 #include "media/ui/video_list_controller.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QLayout>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
@@ -80,9 +82,9 @@ VideoListController::VideoListController(AppState& state, PresentationHost& wind
   connect(main_.Preview(), &PreviewPane::commandTriggered, this, &VideoListController::OnPreviewCommand);
 }
 
-VideoListController::~VideoListController() {
-  if (worker_) worker_->wait();
-}
+// A download that still runs is left to finish by itself: the window does not wait an hour for it to
+// close. Its entry keeps the flag "1" it was given at the start.
+VideoListController::~VideoListController() = default;
 
 VideoListController* VideoListController::Of(const QObject& window) {
   return window.findChild<VideoListController*>(QStringLiteral("videoListController"), Qt::FindDirectChildrenOnly);
@@ -246,7 +248,8 @@ void VideoListController::RemoveChosenVideos() {
 void VideoListController::DownloadChosenVideo() {
   const QString id = ChosenId();
   const std::string line = EntryLine(id);
-  if (line.empty()) return;
+  // Entry ids are numbers; another id of a damaged list must not name a file outside "youtube".
+  if (line.empty() || !AllDigits(ToCp1252(id))) return;
   if (worker_) {
     messages_.Show(main_.HostWindow(), MessageIcon::Information, Tr("Youtube Video", state_),
                    Tr("Es läuft bereits ein Download.", state_));
@@ -258,13 +261,17 @@ void VideoListController::DownloadChosenVideo() {
   if (QTreeWidgetItem* row = Page()->SetRowState(id, QStringLiteral("busy"))) Page()->VideoList()->setCurrentItem(row);
   const std::string address = WatchAddress(RecordField(line, 3));
   const std::filesystem::path target = VideoFile(state_.dataFiles, ToCp1252(id), ".mp4");
-  worker_ = QThread::create([this, id, address, target, tools = services_.tools,
+  const QPointer<VideoListController> self(this);
+  worker_ = QThread::create([self, id, address, target, tools = services_.tools,
                              downloader = state_.settings.videodownloader, program = state_.programFolder] {
     const VideoDownload result = DownloadVideo(tools, downloader, program, address, target);
     std::string error = result.error;
     if (result.downloaded && !result.conversion.converted) error = result.conversion.error;
     QMetaObject::invokeMethod(
-        this, [this, id, ok = result.downloaded, error] { FinishDownload(id, ok, QString::fromStdString(error)); },
+        qApp,
+        [self, id, ok = result.downloaded, error] {
+          if (self) self->FinishDownload(id, ok, QString::fromStdString(error));
+        },
         Qt::QueuedConnection);
   });
   connect(worker_, &QThread::finished, worker_, &QObject::deleteLater);
