@@ -4,11 +4,11 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QPointer>
 #include <QLayout>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QPointer>
 #include <QTreeWidget>
 #include <cstdio>
 #include <filesystem>
