@@ -2,7 +2,9 @@
 // the service runs, else any other installed one (glib's watches the routing table).
 #include "platform/network_state.h"
 
+#include <QHostAddress>
 #include <QNetworkInformation>
+#include <QUrl>
 
 namespace psalmora {
 namespace {
@@ -26,6 +28,13 @@ bool IsOnline() {
   // "Local" and "Site" still reach a server in the same network; only a machine without any connection
   // is certainly offline.
   return backend->reachability() != QNetworkInformation::Reachability::Disconnected;
+}
+
+bool IsLoopbackHost(const QString& address) {
+  const QString host = QUrl(address.trimmed()).host();
+  if (host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0) return true;
+  const QHostAddress ip(host);
+  return !ip.isNull() && ip.isLoopback();
 }
 
 }  // namespace psalmora

@@ -5,14 +5,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
-#include <QHostAddress>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 #include <filesystem>
 #include <system_error>
 
@@ -41,13 +39,6 @@ DataPoolController::Services WithDefaults(DataPoolController::Services services)
     services.http = [](const std::string& url, const HttpOptions& options) { return HttpGetText(url, options); };
   }
   return services;
-}
-
-bool IsLoopbackHost(const QString& address) {
-  const QString host = QUrl(address.trimmed()).host();
-  if (host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0) return true;
-  const QHostAddress ip(host);
-  return !ip.isNull() && ip.isLoopback();
 }
 
 // The activities picture with an arrow going out, so the toggle is told from the button beside it.

@@ -3,12 +3,10 @@
 // cancels the run and waits for the worker before the controller goes.
 #include "online/ui/sync_controller.h"
 
-#include <QHostAddress>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QStringList>
 #include <QThread>
-#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -31,13 +29,6 @@ SyncController::Services WithDefaults(SyncController::Services services) {
   if (!services.isOnline) services.isOnline = IsOnline;
   if (!services.transport) services.transport = CurlHttpGet;
   return services;
-}
-
-bool IsLoopbackHost(const QString& address) {
-  const QString host = QUrl(address.trimmed()).host();
-  if (host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0) return true;
-  const QHostAddress ip(host);
-  return !ip.isNull() && ip.isLoopback();
 }
 
 void ForgetText(std::string& text) {

@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryFile>
@@ -36,13 +35,6 @@ WebPanelsController::Services WithDefaults(WebPanelsController::Services service
   }
   if (!services.openBrowser) services.openBrowser = [](const QUrl& url) { QDesktopServices::openUrl(url); };
   return services;
-}
-
-bool IsLoopbackHost(const QString& address) {
-  const QString host = QUrl(address.trimmed()).host();
-  if (host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0) return true;
-  const QHostAddress ip(host);
-  return !ip.isNull() && ip.isLoopback();
 }
 
 QUrl SiteUrl(const std::string& base, const QString& path = {}) {
