@@ -58,18 +58,18 @@ MediaController::MediaController(AppState& state, PresentationHost& window, Medi
   strip->setContentsMargins(2, 2, 2, 2);
   const struct {
     IconId icon;
-    const char* key;
+    QString tooltip;
     std::function<void()> action;
   } buttons[] = {
-      {IconId::MediaPause, "Video pausieren", [this] { previewVideo_->Player()->pause(); }},
-      {IconId::MediaPlay, "Video fortsetzen", [this] { previewVideo_->Player()->play(); }},
-      {IconId::PlayLink, "Video auf Beamer abspielen",
+      {IconId::MediaPause, Tr("Video pausieren", state_), [this] { previewVideo_->Player()->pause(); }},
+      {IconId::MediaPlay, Tr("Video fortsetzen", state_), [this] { previewVideo_->Player()->play(); }},
+      {IconId::PlayLink, Tr("Video auf Beamer abspielen", state_),
        [this] {
          if (!previewVideo_->File().isEmpty()) PlayVideo(previewVideo_->File(), VideoTarget::Beamer, true);
        }},
   };
   for (const auto& spec : buttons) {
-    QToolButton* button = IconButton(AppIcon(spec.icon), Tr(spec.key, state_), videoPane);
+    QToolButton* button = IconButton(AppIcon(spec.icon), spec.tooltip, videoPane);
     connect(button, &QToolButton::clicked, this, spec.action);
     strip->addWidget(button);
   }
