@@ -35,18 +35,15 @@
 #include "render/ui/presentation_controller.h"
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/song_list_widget.h"
+#include "silent_dialogs.h"
 #include "ui_bench_main.h"
 
 namespace psalmora {
 namespace {
 
-namespace fs = std::filesystem;
+using bench::SilentMessages;
 
-class SilentMessages : public Messages {
- public:
-  void Show(QWidget*, MessageIcon, const QString&, const QString&) override {}
-  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-};
+namespace fs = std::filesystem;
 
 struct Room {
   fs::path root = fs::temp_directory_path() / ("psalmora-media-bench-" + std::to_string(std::random_device{}()));

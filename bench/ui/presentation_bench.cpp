@@ -29,19 +29,16 @@
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/song_list_widget.h"
 #include "support/data_folder_generator.h"
+#include "silent_dialogs.h"
 #include "ui_bench_main.h"
 
 namespace psalmora {
 namespace {
 
+using bench::SilentMessages;
+
 namespace fs = std::filesystem;
 constexpr int kSongCount = 2000;
-
-class SilentMessages : public Messages {
- public:
-  void Show(QWidget*, MessageIcon, const QString&, const QString&) override {}
-  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-};
 
 std::unique_ptr<AppState> MakeState() {
   const fs::path root = fs::temp_directory_path() / ("psalmora-beamer-bench-" + std::to_string(std::random_device{}()));

@@ -27,10 +27,14 @@
 #include "platform/page_view.h"
 #include "render/ui/print_window.h"
 #include "support/data_folder_generator.h"
+#include "silent_dialogs.h"
 #include "ui_bench_main.h"
 
 namespace psalmora {
 namespace {
+
+using bench::SilentMessages;
+using bench::NoDialogs;
 
 namespace fs = std::filesystem;
 constexpr int kSongCount = 100;
@@ -63,19 +67,6 @@ PrintFolder& SharedFolder() {
   }();
   return *folder;
 }
-
-class SilentMessages : public Messages {
- public:
-  void Show(QWidget*, MessageIcon, const QString&, const QString&) override {}
-  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-};
-
-class NoDialogs : public CommonDialogs {
- public:
-  QString OpenFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice&, const QString&) override { return {}; }
-  std::optional<QColor> ChooseColour(QWidget*, const QColor&, const QString&) override { return {}; }
-};
 
 // User and system time, in seconds, of this process and of every process below it (the web engine's
 // zygote, renderer and GPU processes), from /proc.

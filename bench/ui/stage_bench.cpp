@@ -39,19 +39,16 @@
 #include "songdb/ui/song_list_widget.h"
 #include "stage/ui/stage_controller.h"
 #include "support/data_folder_generator.h"
+#include "silent_dialogs.h"
 #include "ui_bench_main.h"
 
 namespace psalmora {
 namespace {
 
+using bench::SilentMessages;
+
 namespace fs = std::filesystem;
 constexpr int kSongCount = 2000;
-
-class SilentMessages : public Messages {
- public:
-  void Show(QWidget*, MessageIcon, const QString&, const QString&) override {}
-  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-};
 
 // A data folder whose songs have several slides (empty lines between their verses), paging on.
 std::unique_ptr<AppState> MakeState() {

@@ -20,10 +20,14 @@
 #include "core/ui/messages.h"
 #include "songdb/ui/statistics_window.h"
 #include "support/data_folder_generator.h"
+#include "silent_dialogs.h"
 #include "ui_bench_main.h"
 
 namespace psalmora {
 namespace {
+
+using bench::SilentMessages;
+using bench::NoDialogs;
 
 namespace fs = std::filesystem;
 constexpr int kSongCount = 2000;
@@ -57,19 +61,6 @@ AppState& SharedState() {
   }();
   return *state;
 }
-
-class SilentMessages : public Messages {
- public:
-  void Show(QWidget*, MessageIcon, const QString&, const QString&) override {}
-  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-};
-
-class NoDialogs : public CommonDialogs {
- public:
-  QString OpenFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice&, const QString&) override { return {}; }
-  std::optional<QColor> ChooseColour(QWidget*, const QColor&, const QString&) override { return {}; }
-};
 
 void BM_OpenStatisticsOver100000Lines(benchmark::State& run) {
   AppState& state = SharedState();
