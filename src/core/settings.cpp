@@ -106,6 +106,7 @@ std::vector<SettingKey> SettingsDialogKeys(const Settings& settings) {
   AddText(keys, kGroupMisc, "ein_pmo_username", settings.pmoUsername);
   AddText(keys, kGroupMisc, "ein_pmo_passwort", settings.pmoPassword);
   AddText(keys, kGroupMisc, kKeyServerAddress, settings.serveradresse);
+  AddText(keys, kGroupMisc, kKeyVideoDownloader, settings.videodownloader);
   return keys;
 }
 

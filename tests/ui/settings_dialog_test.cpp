@@ -173,6 +173,19 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(f.state.settings.pmoUsername, std::string("bernd@example.org"));
   }
 
+  void theVideoDownloaderIsShownAndSavedAndBlankMeansTheDefault() {
+    for (const auto& [typed, stored] : {std::pair{" /opt/yt/yt-dlp ", "/opt/yt/yt-dlp"}, std::pair{"", "yt-dlp"}}) {
+      Fixture f;
+      SettingsDialog dialog(f.state);
+      QCOMPARE(dialog.VideoDownloaderField()->text(), QString("yt-dlp"));
+      dialog.VideoDownloaderField()->setText(typed);
+      dialog.Save();
+      QCOMPARE(f.state.settings.videodownloader, std::string(stored));
+      const IniFile ini = IniFile::Load(f.SettingsFile().toStdString());
+      QCOMPARE(ini.ValueOr("sonstiges", "videodownloader", "?"), std::string(stored));
+    }
+  }
+
   void untouchedUndecidedUpdateSwitchSavesAsNo() {
     Fixture f;
     SettingsDialog dialog(f.state);

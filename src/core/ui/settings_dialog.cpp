@@ -196,11 +196,19 @@ QWidget* SettingsDialog::BuildMiscPage() {
   account->addRow(Tr("Datenpool Passwort", state_), poolPassword_);
   serverLayout->addLayout(account);
 
+  // The program that fetches the video list's videos: a name on the search path or a full path.
+  auto* downloaderFrame = new QGroupBox(Tr("Video-Downloader", state_));
+  videoDownloader_ = new QLineEdit(FromCp1252(settings.videodownloader));
+  videoDownloader_->setPlaceholderText(FromCp1252(Settings{}.videodownloader));
+  auto* downloaderLayout = new QVBoxLayout(downloaderFrame);
+  downloaderLayout->addWidget(videoDownloader_);
+
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(misc);
   layout->addWidget(folderFrame);
   layout->addWidget(serverFrame);
+  layout->addWidget(downloaderFrame);
   layout->addStretch(1);
   return page;
 }
@@ -226,6 +234,8 @@ void SettingsDialog::Save() {
   settings.serveradresse = address.isEmpty() ? std::string(kDefaultServerAddress) : ToCp1252(address);
   settings.pmoUsername = ToCp1252(poolUser_->text().trimmed());
   settings.pmoPassword = ToCp1252(poolPassword_->text());
+  const QString downloader = videoDownloader_->text().trimmed();
+  settings.videodownloader = downloader.isEmpty() ? Settings{}.videodownloader : ToCp1252(downloader);
   // A failed write stays silent towards the user (the core reports it on stderr); the values hold for the run.
   SaveSettingsDialog(SettingsFile(), settings);
   accept();

@@ -43,6 +43,7 @@ class SettingsDialog : public QDialog {
   QLineEdit* ServerAddressField() const { return serverAddress_; }
   QLineEdit* PoolUserField() const { return poolUser_; }
   QLineEdit* PoolPasswordField() const { return poolPassword_; }
+  QLineEdit* VideoDownloaderField() const { return videoDownloader_; }
   QCheckBox* UpdateAuto() const { return updateauto_; }
   QCheckBox* AutoOpen() const { return autoopen_; }
   QCheckBox* MouseWarning() const { return warnungmaus_; }
@@ -73,6 +74,7 @@ class SettingsDialog : public QDialog {
   QLineEdit *kopfzeileHeight_ = nullptr, *fusszeileHeight_ = nullptr, *scrollweite_ = nullptr, *dataFolder_ = nullptr;
   QLineEdit* serverAddress_ = nullptr;
   QLineEdit *poolUser_ = nullptr, *poolPassword_ = nullptr;
+  QLineEdit* videoDownloader_ = nullptr;
   QCheckBox *updateauto_ = nullptr, *autoopen_ = nullptr, *warnungmaus_ = nullptr, *fitText_ = nullptr;
   QPushButton *saveButton_ = nullptr, *cancelButton_ = nullptr;
 };
