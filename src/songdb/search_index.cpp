@@ -8,6 +8,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#ifdef __x86_64__
+#include <immintrin.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -73,6 +76,37 @@ const char* Find(const char* text, std::size_t size, std::string_view needle) {
 #endif
   const void* found = ::memmem(text, size, needle.data(), length);
   return static_cast<const char*>(found);
+}
+
+#ifdef __x86_64__
+// Find with thirty-two places at once, for processors with AVX2; the rest of the text goes to Find.
+__attribute__((target("avx2"))) const char* FindAvx2(const char* text, std::size_t size, std::string_view needle) {
+  const std::size_t length = needle.size();
+  const __m256i first = _mm256_set1_epi8(needle.front());
+  const __m256i last = _mm256_set1_epi8(needle.back());
+  std::size_t at = 0;
+  for (; at + length - 1 + 32 <= size; at += 32) {
+    const __m256i starts = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + at));
+    const __m256i ends = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + at + length - 1));
+    auto mask = static_cast<unsigned>(
+        _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(starts, first), _mm256_cmpeq_epi8(ends, last))));
+    while (mask != 0) {
+      const auto bit = static_cast<std::size_t>(__builtin_ctz(mask));
+      if (std::memcmp(text + at + bit + 1, needle.data() + 1, length - 2) == 0) return text + at + bit;
+      mask &= mask - 1;
+    }
+  }
+  return Find(text + at, size - at, needle);
+}
+#endif
+
+// The fastest Find this processor runs.
+const char* FindFastest(const char* text, std::size_t size, std::string_view needle) {
+#ifdef __x86_64__
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) return FindAvx2(text, size, needle);
+#endif
+  return Find(text, size, needle);
 }
 
 void Put(std::string& out, std::uint64_t value, int bytes) {
@@ -196,7 +230,7 @@ void SearchIndex::MarkMatches(std::string_view needle, std::vector<char>& marks)
   while (at + needle.size() <= texts_.size()) {
     const char* found = needle.size() == 1
                             ? static_cast<const char*>(std::memchr(begin + at, needle[0], texts_.size() - at))
-                            : Find(begin + at, texts_.size() - at, needle);
+                            : FindFastest(begin + at, texts_.size() - at, needle);
     if (found == nullptr) break;
     const auto position = static_cast<std::size_t>(found - begin);
     const auto song =

@@ -115,6 +115,7 @@ std::vector<SearchHit> SearchSongs(const SongStore& store, SongTextCache& cache,
     const std::vector<std::string_view> ids = ActiveSongIds(store);
     cache.Preload(store, ids);
     const std::vector<char> matches = cache.Matches(store, ids, lowerSearch);
+    hits.reserve(static_cast<std::size_t>(std::count(matches.begin(), matches.end(), 1)));
     std::size_t next = 0;
     for (const std::string& record : store.SongList()) {
       // The trash marker takes the id's place, so a deleted song can never be listed as a hit.
