@@ -196,7 +196,7 @@ QWidget* SettingsDialog::BuildMiscPage() {
   account->addRow(Tr("Datenpool Passwort", state_), poolPassword_);
   serverLayout->addLayout(account);
 
-  // The program that fetches the video list's videos: a name on the search path or a full path.
+  // The program that fetches the video list's videos, with any options of its own (split at blanks).
   auto* downloaderFrame = new QGroupBox(Tr("Video-Downloader", state_));
   videoDownloader_ = new QLineEdit(FromCp1252(settings.videodownloader));
   videoDownloader_->setPlaceholderText(FromCp1252(Settings{}.videodownloader));
