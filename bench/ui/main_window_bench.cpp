@@ -24,6 +24,7 @@
 #include "songdb/ui/song_rows.h"
 #include "support/data_folder_generator.h"
 #include "ui_bench_main.h"
+#include "ui_bench_support.h"
 
 namespace psalmora {
 namespace {
@@ -39,11 +40,7 @@ AppState& SharedState() {
     // The search's text index goes to the cache folder: keep it beside the generated folder.
     ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
     auto made = std::make_unique<AppState>();
-    made->dataFiles = DataFiles::For(folder);
-    made->songs = SongStore(made->dataFiles);
-    made->songs.LoadSongList();
-    made->language.Load(std::filesystem::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
-    made->windowTitle = "Psalmora bench";
+    bench::LoadState(*made, folder);
     return made;
   }();
   return *state;

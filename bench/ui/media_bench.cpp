@@ -35,12 +35,13 @@
 #include "render/ui/presentation_controller.h"
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/song_list_widget.h"
-#include "silent_dialogs.h"
 #include "ui_bench_main.h"
+#include "ui_bench_support.h"
 
 namespace psalmora {
 namespace {
 
+using bench::ReportMedian;
 using bench::SilentMessages;
 
 namespace fs = std::filesystem;
@@ -56,12 +57,7 @@ struct Room {
   Room() {
     fs::create_directories(root / "daten" / "youtube");
     std::ofstream(root / "daten" / "lieder.dat", std::ios::binary) << "1\t\tLied\t\r\n";
-    state.dataFiles = DataFiles::For(root / "daten");
-    state.programFolder = root / "programm";
-    state.songs = SongStore(state.dataFiles);
-    state.songs.LoadSongList();
-    state.language.Load(fs::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
-    state.windowTitle = "Psalmora bench";
+    bench::LoadState(state, root / "daten", root / "programm");
     window = std::make_unique<MainWindow>(state);
     new PreviewController(state, *window);
     presentation = new PresentationController(state, *window, messages);
@@ -107,14 +103,6 @@ bool WaitFor(Sender* sender, Signal signal, int timeoutMs) {
   loop.exec();
   QObject::disconnect(done);
   return fired;
-}
-
-void ReportMedian(benchmark::State& run, std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  if (samples.empty()) return;
-  const std::size_t middle = samples.size() / 2;
-  run.counters["median_ms"] = samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2.0;
-  run.counters["max_ms"] = samples.back();
 }
 
 // The operator chooses a video in the file browser (a click or the arrow keys), then presses Enter: two

@@ -29,12 +29,13 @@
 #include "render/ui/preview_controller.h"
 #include "songdb/ui/song_list_widget.h"
 #include "support/data_folder_generator.h"
-#include "silent_dialogs.h"
 #include "ui_bench_main.h"
+#include "ui_bench_support.h"
 
 namespace psalmora {
 namespace {
 
+using bench::ReportMedian;
 using bench::SilentMessages;
 
 namespace fs = std::filesystem;
@@ -43,17 +44,9 @@ constexpr int kSongCount = 2000;
 std::unique_ptr<AppState> MakeState() {
   const fs::path root = fs::temp_directory_path() / ("psalmora-beamer-bench-" + std::to_string(std::random_device{}()));
   bench::GenerateDataFolder(root / "daten", kSongCount, 23, true);
-  fs::create_directories(root / "programm" / "layouts");
-  for (const auto& entry : fs::directory_iterator(fs::path(PSALMORA_SOURCE_DIR) / "data/layouts")) {
-    fs::copy_file(entry.path(), root / "programm" / "layouts" / entry.path().filename());
-  }
+  bench::MakeProgramFolder(root / "programm");
   auto state = std::make_unique<AppState>();
-  state->programFolder = root / "programm";
-  state->dataFiles = DataFiles::For(root / "daten");
-  state->songs = SongStore(state->dataFiles);
-  state->songs.LoadSongList();
-  state->language.Load(fs::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
-  state->windowTitle = "Psalmora bench";
+  bench::LoadState(*state, root / "daten", root / "programm");
   return state;
 }
 
@@ -110,14 +103,6 @@ void BM_SendSongToBeamerUntilLoaded(benchmark::State& run) {
   }
 }
 BENCHMARK(BM_SendSongToBeamerUntilLoaded)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
-
-void ReportMedian(benchmark::State& run, std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  if (samples.empty()) return;
-  const std::size_t middle = samples.size() / 2;
-  run.counters["median_ms"] = samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2.0;
-  run.counters["max_ms"] = samples.back();
-}
 
 void BM_NextSlideKeyUntilLoaded(benchmark::State& run) {
   std::unique_ptr<AppState> state = MakeState();

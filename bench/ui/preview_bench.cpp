@@ -22,6 +22,7 @@
 #include "songdb/ui/song_list_widget.h"
 #include "support/data_folder_generator.h"
 #include "ui_bench_main.h"
+#include "ui_bench_support.h"
 
 namespace psalmora {
 namespace {
@@ -35,16 +36,9 @@ AppState& SharedState() {
     const fs::path root =
         fs::temp_directory_path() / ("psalmora-preview-bench-" + std::to_string(std::random_device{}()));
     bench::GenerateDataFolder(root / "daten", kSongCount, 23, true);
-    fs::create_directories(root / "programm");
-    fs::copy(fs::path(PSALMORA_SOURCE_DIR) / "data" / "layouts", root / "programm" / "layouts",
-             fs::copy_options::recursive);
+    bench::MakeProgramFolder(root / "programm");
     auto made = std::make_unique<AppState>();
-    made->programFolder = root / "programm";
-    made->dataFiles = DataFiles::For(root / "daten");
-    made->songs = SongStore(made->dataFiles);
-    made->songs.LoadSongList();
-    made->language.Load(fs::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
-    made->windowTitle = "Psalmora bench";
+    bench::LoadState(*made, root / "daten", root / "programm");
     return made;
   }();
   return *state;

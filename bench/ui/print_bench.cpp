@@ -27,8 +27,8 @@
 #include "platform/page_view.h"
 #include "render/ui/print_window.h"
 #include "support/data_folder_generator.h"
-#include "silent_dialogs.h"
 #include "ui_bench_main.h"
+#include "ui_bench_support.h"
 
 namespace psalmora {
 namespace {
@@ -50,16 +50,9 @@ PrintFolder& SharedFolder() {
     auto made = std::make_unique<PrintFolder>();
     made->root = fs::temp_directory_path() / ("psalmora-print-bench-" + std::to_string(std::random_device{}()));
     bench::GenerateDataFolder(made->root / "daten", kSongCount + 10, 41, true);
-    fs::create_directories(made->root / "programm");
-    fs::copy(fs::path(PSALMORA_SOURCE_DIR) / "data" / "layouts", made->root / "programm" / "layouts",
-             fs::copy_options::recursive);
+    bench::MakeProgramFolder(made->root / "programm");
     AppState& state = made->state;
-    state.programFolder = made->root / "programm";
-    state.dataFiles = DataFiles::For(made->root / "daten");
-    state.songs = SongStore(state.dataFiles);
-    state.songs.LoadSongList();
-    state.language.Load(fs::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
-    state.windowTitle = "Psalmora bench";
+    bench::LoadState(state, made->root / "daten", made->root / "programm");
     for (const std::string& record : state.songs.SongList()) {
       if (!record.starts_with('#') && made->records.size() < kSongCount) made->records.push_back(record);
     }

@@ -39,8 +39,8 @@
 #include "songdb/ui/song_list_widget.h"
 #include "stage/ui/stage_controller.h"
 #include "support/data_folder_generator.h"
-#include "silent_dialogs.h"
 #include "ui_bench_main.h"
+#include "ui_bench_support.h"
 
 namespace psalmora {
 namespace {
@@ -65,19 +65,11 @@ std::unique_ptr<AppState> MakeState() {
     }
     std::ofstream(entry.path(), std::ios::binary | std::ios::trunc) << text;
   }
-  fs::create_directories(root / "programm" / "layouts");
+  bench::MakeProgramFolder(root / "programm");
   fs::create_directories(root / "programm" / "config");
-  for (const auto& entry : fs::directory_iterator(fs::path(PSALMORA_SOURCE_DIR) / "data/layouts")) {
-    fs::copy_file(entry.path(), root / "programm" / "layouts" / entry.path().filename());
-  }
   auto state = std::make_unique<AppState>();
-  state->programFolder = root / "programm";
-  state->dataFiles = DataFiles::For(root / "daten");
-  state->songs = SongStore(state->dataFiles);
-  state->songs.LoadSongList();
-  state->language.Load(fs::path(PSALMORA_SOURCE_DIR) / "data/config/sprachen.spr", kGerman);
+  bench::LoadState(*state, root / "daten", root / "programm");
   state->settings.folie = 1;
-  state->windowTitle = "Psalmora bench";
   return state;
 }
 

@@ -20,8 +20,8 @@
 #include "core/ui/messages.h"
 #include "songdb/ui/statistics_window.h"
 #include "support/data_folder_generator.h"
-#include "silent_dialogs.h"
 #include "ui_bench_main.h"
+#include "ui_bench_support.h"
 
 namespace psalmora {
 namespace {
