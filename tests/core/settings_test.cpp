@@ -133,7 +133,7 @@ TEST(SaveSettingsDialog, FreshFileHoldsTheTwoDialogGroupsInOrder) {
             "[Layouts]\r\nvorschau=1\r\nbeamer=2\r\nformat=5\r\nkopfzeile=3\r\nfu\xDFzeile=4\r\n"
             "[sonstiges]\r\nautoopen=1\r\nwarnungmaus=0\r\nakkordzeilehoehe=30\r\nfu\xDFzeilenhoehe=30\r\n"
             "scrollweite=20\r\nbeamertextanpassen=0\r\nein_pmo_username=\r\nein_pmo_passwort=\r\n"
-            "serveradresse=http://localhost:8750\r\n");
+            "serveradresse=http://localhost:8750\r\nvideodownloader=yt-dlp\r\n");
 }
 
 TEST(LoadSettings, SearchAsYouTypeIsReadFromTheMiscGroup) {
