@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <functional>
 #include <optional>
 
 #include "server/password_hash.h"
@@ -51,6 +52,26 @@ std::optional<std::string> ReadHidden(std::istream& in, std::ostream& err, std::
   return line;
 }
 
+// Opens the database, lets make add something and prints the new id it returns, or its error (make
+// returns "" then); the exit status of the command.
+int PrintMadeId(const std::string& database, std::ostream& out, std::ostream& err,
+                const std::function<std::string(ServiceStore&, std::string&)>& make) {
+  try {
+    SqliteServiceStore store(database);
+    std::string error;
+    const std::string id = make(store, error);
+    if (id.empty()) {
+      err << "psalmora-server: " << error << "\n";
+      return 1;
+    }
+    out << id << "\n";
+    return 0;
+  } catch (const StoreError& failure) {
+    err << "psalmora-server: " << failure.what() << "\n";
+    return 1;
+  }
+}
+
 }  // namespace
 
 std::string CreateAccount(ServiceStore& store, std::string_view email, std::string_view password, std::string& error) {
@@ -92,20 +113,9 @@ int RunAddUser(const ServerOptions& options, std::istream& in, std::ostream& out
     err << "psalmora-server: no password given\n";
     return 1;
   }
-  try {
-    SqliteServiceStore store(options.database);
-    std::string error;
-    const std::string userId = CreateAccount(store, options.email, *password, error);
-    if (userId.empty()) {
-      err << "psalmora-server: " << error << "\n";
-      return 1;
-    }
-    out << userId << "\n";
-    return 0;
-  } catch (const StoreError& failure) {
-    err << "psalmora-server: " << failure.what() << "\n";
-    return 1;
-  }
+  return PrintMadeId(options.database, out, err, [&](ServiceStore& store, std::string& error) {
+    return CreateAccount(store, options.email, *password, error);
+  });
 }
 
 std::string CreatePool(ServiceStore& store, std::string_view name, const std::vector<std::string>& emails,
@@ -129,20 +139,9 @@ std::string CreatePool(ServiceStore& store, std::string_view name, const std::ve
 }
 
 int RunAddPool(const ServerOptions& options, std::ostream& out, std::ostream& err) {
-  try {
-    SqliteServiceStore store(options.database);
-    std::string error;
-    const std::string poolId = CreatePool(store, options.poolName, options.poolMembers, error);
-    if (poolId.empty()) {
-      err << "psalmora-server: " << error << "\n";
-      return 1;
-    }
-    out << poolId << "\n";
-    return 0;
-  } catch (const StoreError& failure) {
-    err << "psalmora-server: " << failure.what() << "\n";
-    return 1;
-  }
+  return PrintMadeId(options.database, out, err, [&](ServiceStore& store, std::string& error) {
+    return CreatePool(store, options.poolName, options.poolMembers, error);
+  });
 }
 
 }  // namespace psalmora::server
